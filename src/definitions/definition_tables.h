@@ -1,0 +1,81 @@
+#pragma once
+// What the program knows of the game's objects and sprites: read once at
+// start-up from the definition files beside the executable.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "level/level_state.h"
+
+namespace mw {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+enum ObjectKind : uint8_t {
+    kKindNone = 0,
+    kKindExtended = 3,
+    kKindFourByte = 4,
+    kKindFiveByte = 5,
+    kKindEndMarker = 255,
+};
+
+struct ObjectDefinition {
+    std::string name;
+    uint8_t kind = 0;
+    bool crossSectionFlag = false;
+    uint8_t sizeMode = 0;  // four-byte objects: 0 nibbles, 1 byte is width, 2 byte is height
+    bool isSlope = false;
+    uint8_t slopeRun = 0;
+    uint8_t slopeRise = 0;
+    bool slopeDirectionB = false;
+    bool slopeDirectionA = false;
+    Rgb colour;
+};
+
+struct ExtendedObjectDefinition {
+    std::string name;
+    uint8_t width = 0;
+    uint8_t height = 0;
+    bool crossSectionFlag = false;
+    Rgb colour;
+};
+
+struct SpriteDefinition {
+    std::string name;
+    Rgb colour;
+};
+
+// An entry of a list box: its text and its item data.
+struct ListEntry {
+    std::string text;
+    int value = 0;
+    bool operator==(const ListEntry&) const = default;
+};
+
+struct DefinitionTables {
+    std::array<ObjectDefinition, 256> objectDefs{};
+    std::array<ExtendedObjectDefinition, 256> extendedDefs{};
+    std::array<SpriteDefinition, 513> spriteDefs{};
+    std::vector<ListEntry> destinationLevels;  // LevelList.dat, for the exit editor
+    std::vector<ListEntry> entranceTypes;      // EntranceTypes.dat
+
+    // The definition that names and colours an object entry: the extended
+    // row for kind-3 objects, else the object row. Not for sprites.
+    uint8_t kindOf(const LevelObject& o) const { return objectDefs[o.id].kind; }
+};
+
+// A problem with a definition file; `line` is 0 when the whole file is at fault.
+struct DefinitionError {
+    std::string file;
+    int line = 0;
+    std::string reason;
+    // "<file>, line <n>: <reason>" (or "<file>: <reason>")
+    std::string describe() const;
+};
+
+}  // namespace mw

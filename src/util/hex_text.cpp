@@ -1,0 +1,40 @@
+#include "util/hex_text.h"
+
+#include <cctype>
+#include <limits>
+
+namespace mw {
+
+namespace {
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+}  // namespace
+
+uint32_t ParseHex(std::string_view text) {
+    uint64_t value = 0;
+    for (char c : text) {
+        int d = HexDigit(c);
+        if (d < 0) break;
+        value = value * 16 + static_cast<uint64_t>(d);
+        if (value > std::numeric_limits<uint32_t>::max()) return std::numeric_limits<uint32_t>::max();
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::string ToHex(uint32_t value) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    do {
+        out.insert(out.begin(), digits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    return out;
+}
+
+bool StartsWithHex(std::string_view text) { return !text.empty() && HexDigit(text.front()) >= 0; }
+
+}  // namespace mw

@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mw {
+
+// Reads typed hexadecimal the way every box of the program does: the longest
+// leading run of hex digits counts; empty or non-hex text reads as 0.
+// Values too large for 32 bits saturate at UINT32_MAX (callers range-check).
+uint32_t ParseHex(std::string_view text);
+
+// Upper-case hexadecimal without prefix or leading zeros ("0" for zero).
+std::string ToHex(uint32_t value);
+
+// True when `text` starts with at least one hexadecimal digit.
+bool StartsWithHex(std::string_view text);
+
+}  // namespace mw

@@ -1,0 +1,52 @@
+#pragma once
+// Everything the core wants to tell or ask the user goes through a Prompter:
+// the Qt shell shows real dialogs, tests record what was said.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // A modal message box with the single button OK and no icon.
+    virtual void message(const std::string& title, const std::string& text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool askYesNo(const std::string& title, const std::string& text) = 0;
+    // The file-open dialog; nullopt when cancelled. `filterName` is shown
+    // (for example "ROMs (*.smc)"), `pattern` is what it matches ("*.smc").
+    virtual std::optional<std::string> chooseOpenFile(const std::string& filterName,
+                                                      const std::string& pattern) = 0;
+};
+
+struct PromptMessage {
+    std::string title;
+    std::string text;
+    bool operator==(const PromptMessage&) const = default;
+};
+
+// Collects messages instead of showing them (marlwick-cli, tests).
+class RecordingPrompter : public Prompter {
+public:
+    std::vector<PromptMessage> messages;
+    std::vector<PromptMessage> questions;
+    bool answer = true;                       // what askYesNo answers
+    std::vector<std::optional<std::string>> openFileAnswers;  // consumed front first; empty -> cancel
+
+    void message(const std::string& title, const std::string& text) override {
+        messages.push_back({title, text});
+    }
+    bool askYesNo(const std::string& title, const std::string& text) override {
+        questions.push_back({title, text});
+        return answer;
+    }
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
+        if (openFileAnswers.empty()) return std::nullopt;
+        auto a = openFileAnswers.front();
+        openFileAnswers.erase(openFileAnswers.begin());
+        return a;
+    }
+};
+
+}  // namespace mw
