@@ -78,4 +78,20 @@ struct DefinitionError {
     std::string describe() const;
 };
 
+// Reads O5Data.dat, O4Data.dat, O4SData.dat, SpriteData.dat, LevelList.dat
+// and EntranceTypes.dat from `dir`, in that order, into a fresh `out`. After
+// O4Data.dat, row 00 becomes the extended-object introducer (kind 3, size
+// mode 0) and row FF the end marker (kind 255), keeping their names. The
+// first missing file or malformed line stops the reading and is returned;
+// `out` then holds what was read before it and must not be used.
+std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out);
+
+// The caption of a level entry: its ID in upper-case hexadecimal, " - " and
+// its definition's name. With `prefix`, sprites get "S" in front and
+// extended objects "X"; other objects never get one.
+std::string ObjectCaption(const DefinitionTables& defs, const LevelObject& entry, bool prefix);
+// The same into a caller's buffer, so a paint loop can reuse one string.
+void ObjectCaptionInto(std::string& out, const DefinitionTables& defs, const LevelObject& entry,
+                       bool prefix);
+
 }  // namespace mw

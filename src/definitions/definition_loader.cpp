@@ -1,0 +1,228 @@
+// Reading of the definition files into DefinitionTables, and of the level
+// list files.
+#include <filesystem>
+
+#include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
+#include "definitions/record_reader.h"
+#include "util/hex_text.h"
+
+namespace mw {
+
+std::string DefinitionError::describe() const {
+    if (line > 0) return file + ", line " + std::to_string(line) + ": " + reason;
+    return file + ": " + reason;
+}
+
+std::string DefinitionPath(const std::string& dir, const std::string& fileName) {
+    if (dir.empty()) return fileName;
+    return (std::filesystem::path(dir) / fileName).string();
+}
+
+namespace {
+
+// One definition file being read: opens it, hands out its records and
+// builds the errors that name it and the current line.
+class DefinitionFile {
+public:
+    DefinitionFile(const std::string& dir, std::string fileName)
+        : name_(std::move(fileName)), reader_(DefinitionPath(dir, name_)), dir_(dir) {}
+
+    std::optional<DefinitionError> openError() const {
+        if (reader_.ok()) return std::nullopt;
+        return DefinitionError{name_, 0, "cannot be opened (looked in \"" + (dir_.empty() ? "." : dir_) + "\")"};
+    }
+
+    bool next() { return reader_.next(fields_); }
+    int line() const { return reader_.lineNumber(); }
+    const std::string& field(size_t i) const { return fields_[i]; }
+
+    DefinitionError error(std::string reason) const { return DefinitionError{name_, line(), std::move(reason)}; }
+
+    std::optional<DefinitionError> expectFields(size_t count) const {
+        if (fields_.size() == count) return std::nullopt;
+        return error("expected " + std::to_string(count) + " fields, found " + std::to_string(fields_.size()));
+    }
+
+    std::optional<DefinitionError> id(size_t i, uint32_t maxValue, uint32_t& value) const {
+        if (ParseIdField(fields_[i], maxValue, value)) return std::nullopt;
+        return error("ID \"" + fields_[i] + "\" is not hexadecimal from 0 to " + ToHex(maxValue));
+    }
+
+    std::optional<DefinitionError> colour(size_t i, Rgb& value) const {
+        if (ParseColourField(fields_[i], value)) return std::nullopt;
+        return error("colour \"" + fields_[i] + "\" is not six hexadecimal digits (RRGGBB)");
+    }
+
+    std::optional<DefinitionError> integer(size_t i, const char* what, int& value) const {
+        if (ParseIntField(fields_[i], value)) return std::nullopt;
+        return error(std::string(what) + " \"" + fields_[i] + "\" is not a decimal integer");
+    }
+
+    std::optional<DefinitionError> byte(size_t i, const char* what, uint8_t& value) const {
+        int v = 0;
+        if (auto e = integer(i, what, v)) return e;
+        if (v < 0 || v > 255) return error(std::string(what) + " " + std::to_string(v) + " is outside 0 to 255");
+        value = static_cast<uint8_t>(v);
+        return std::nullopt;
+    }
+
+private:
+    std::string name_;
+    RecordReader reader_;
+    std::string dir_;
+    std::vector<std::string> fields_;
+};
+
+void ApplyFlags(ObjectDefinition& row, const std::string& text) {
+    FlagsField f = ParseFlagsField(text);
+    row.isSlope = f.isSlope;
+    row.slopeDirectionA = f.slopeDirectionA;
+    row.slopeDirectionB = f.slopeDirectionB;
+    row.slopeRun = f.slopeRun;
+    row.slopeRise = f.slopeRise;
+}
+
+// O5Data.dat: ID, name, flags, cross-section, colour.
+std::optional<DefinitionError> ReadFiveByteObjects(const std::string& dir, DefinitionTables& out) {
+    DefinitionFile file(dir, "O5Data.dat");
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        uint32_t id = 0;
+        int crossSection = 0;
+        Rgb colour;
+        if (auto e = file.expectFields(5)) return e;
+        if (auto e = file.id(0, 0xFF, id)) return e;
+        if (auto e = file.integer(3, "cross-section", crossSection)) return e;
+        if (auto e = file.colour(4, colour)) return e;
+        ObjectDefinition& row = out.objectDefs[id];
+        row.name = file.field(1);
+        row.kind = kKindFiveByte;
+        row.sizeMode = 0;
+        ApplyFlags(row, file.field(2));
+        row.crossSectionFlag = crossSection == 1;
+        row.colour = colour;
+    }
+    return std::nullopt;
+}
+
+// O4Data.dat: ID, name, size mode, flags, cross-section, colour.
+std::optional<DefinitionError> ReadFourByteObjects(const std::string& dir, DefinitionTables& out) {
+    DefinitionFile file(dir, "O4Data.dat");
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        uint32_t id = 0;
+        uint8_t sizeMode = 0;
+        int crossSection = 0;
+        Rgb colour;
+        if (auto e = file.expectFields(6)) return e;
+        if (auto e = file.id(0, 0xFF, id)) return e;
+        if (auto e = file.byte(2, "size mode", sizeMode)) return e;
+        if (auto e = file.integer(4, "cross-section", crossSection)) return e;
+        if (auto e = file.colour(5, colour)) return e;
+        ObjectDefinition& row = out.objectDefs[id];
+        row.name = file.field(1);
+        row.kind = kKindFourByte;
+        row.sizeMode = sizeMode;
+        ApplyFlags(row, file.field(3));
+        row.crossSectionFlag = crossSection == 1;
+        row.colour = colour;
+    }
+    return std::nullopt;
+}
+
+// O4SData.dat: ID, name, width, height, cross-section, colour.
+std::optional<DefinitionError> ReadExtendedObjects(const std::string& dir, DefinitionTables& out) {
+    DefinitionFile file(dir, "O4SData.dat");
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        uint32_t id = 0;
+        uint8_t width = 0, height = 0;
+        int crossSection = 0;
+        Rgb colour;
+        if (auto e = file.expectFields(6)) return e;
+        if (auto e = file.id(0, 0xFF, id)) return e;
+        if (auto e = file.byte(2, "width", width)) return e;
+        if (auto e = file.byte(3, "height", height)) return e;
+        if (auto e = file.integer(4, "cross-section", crossSection)) return e;
+        if (auto e = file.colour(5, colour)) return e;
+        ExtendedObjectDefinition& row = out.extendedDefs[id];
+        row.name = file.field(1);
+        row.width = width;
+        row.height = height;
+        row.crossSectionFlag = crossSection == 1;
+        row.colour = colour;
+    }
+    return std::nullopt;
+}
+
+// SpriteData.dat: ID (0 to 200), name, colour.
+std::optional<DefinitionError> ReadSprites(const std::string& dir, DefinitionTables& out) {
+    DefinitionFile file(dir, "SpriteData.dat");
+    if (auto e = file.openError()) return e;
+    const uint32_t maxId = static_cast<uint32_t>(out.spriteDefs.size() - 1);
+    while (file.next()) {
+        uint32_t id = 0;
+        Rgb colour;
+        if (auto e = file.expectFields(3)) return e;
+        if (auto e = file.id(0, maxId, id)) return e;
+        if (auto e = file.colour(2, colour)) return e;
+        out.spriteDefs[id].name = file.field(1);
+        out.spriteDefs[id].colour = colour;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DefinitionError> ReadIdNameList(const std::string& dir, const std::string& fileName,
+                                              std::vector<ListEntry>& entries) {
+    entries.clear();
+    DefinitionFile file(dir, fileName);
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        uint32_t id = 0;
+        if (auto e = file.expectFields(2)) return e;
+        if (auto e = file.id(0, 0xFF, id)) return e;
+        entries.push_back({file.field(0) + " " + file.field(1), static_cast<int>(id)});
+    }
+    return std::nullopt;
+}
+
+std::optional<DefinitionError> ReadLevelList(const std::string& dir, std::vector<ListEntry>& entries) {
+    return ReadIdNameList(dir, "LevelList.dat", entries);
+}
+
+std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
+                                                std::vector<LevelOffsetEntry>& entries) {
+    entries.clear();
+    DefinitionFile file(dir, "LevelOffsets.dat");
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        if (static_cast<int>(entries.size()) == kMaxLevelOffsets)
+            return file.error("more than " + std::to_string(kMaxLevelOffsets) + " levels; the rest are left out");
+        uint32_t offset = 0;
+        if (auto e = file.expectFields(2)) return e;
+        if (auto e = file.id(0, 0x7FFFFFFF, offset)) return e;
+        entries.push_back({static_cast<int32_t>(offset), file.field(1)});
+    }
+    return std::nullopt;
+}
+
+std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out) {
+    out = DefinitionTables{};
+    if (auto e = ReadFiveByteObjects(dir, out)) return e;
+    if (auto e = ReadFourByteObjects(dir, out)) return e;
+    // Whatever the files say, 00 introduces an extended object and FF ends
+    // the object stream.
+    out.objectDefs[0x00].kind = kKindExtended;
+    out.objectDefs[0x00].sizeMode = 0;
+    out.objectDefs[0xFF].kind = kKindEndMarker;
+    if (auto e = ReadExtendedObjects(dir, out)) return e;
+    if (auto e = ReadSprites(dir, out)) return e;
+    if (auto e = ReadIdNameList(dir, "LevelList.dat", out.destinationLevels)) return e;
+    if (auto e = ReadIdNameList(dir, "EntranceTypes.dat", out.entranceTypes)) return e;
+    return std::nullopt;
+}
+
+}  // namespace mw

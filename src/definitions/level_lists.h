@@ -1,0 +1,40 @@
+#pragma once
+// The list files behind the level choosers and the screen exit lists.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "definitions/definition_tables.h"
+
+namespace mw {
+
+// One row of LevelOffsets.dat: a level's header file offset and its name.
+struct LevelOffsetEntry {
+    int32_t offset = 0;
+    std::string name;
+    bool operator==(const LevelOffsetEntry&) const = default;
+};
+
+// LevelOffsets.dat holds at most this many rows.
+constexpr int kMaxLevelOffsets = 256;
+
+// Reads a file of "ID, name" records (LevelList.dat, EntranceTypes.dat):
+// each entry's text is the ID as written, a space and the name, its value
+// the ID (hexadecimal, 0 to FF). `entries` is cleared first and keeps what
+// was read before a missing file or a malformed line, which is returned.
+std::optional<DefinitionError> ReadIdNameList(const std::string& dir, const std::string& fileName,
+                                              std::vector<ListEntry>& entries);
+
+// LevelList.dat, as above.
+std::optional<DefinitionError> ReadLevelList(const std::string& dir, std::vector<ListEntry>& entries);
+
+// LevelOffsets.dat: "offset, name" records, the offset hexadecimal (0 to
+// 7FFFFFFF). A 257th record is reported as an error after the first 256.
+std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
+                                                std::vector<LevelOffsetEntry>& entries);
+
+// `dir` joined with a file name.
+std::string DefinitionPath(const std::string& dir, const std::string& fileName);
+
+}  // namespace mw
