@@ -1,0 +1,36 @@
+#pragma once
+// Drawing the level view: the tile and screen grids, the level's entries as
+// coloured, labelled boxes ("WireBlocks"), the screens that carry exits, and
+// the outline of the current object. Everything goes through a Surface whose
+// drawing state carries over from one paint to the next.
+#include "definitions/definition_tables.h"
+#include "level/level_state.h"
+#include "view/surface.h"
+#include "view/view_state.h"
+
+namespace mw {
+
+constexpr Rgb kSmallGridColour{192, 192, 255};
+constexpr Rgb kSpriteLabelColour{0, 128, 0};
+constexpr Rgb kExtendedLabelColour{0, 0, 255};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kExitColour{255, 128, 0};
+constexpr Rgb kCurrentObjectColour{255, 0, 0};
+
+// The small grid (when its option is on) and the screen grid. Every line
+// runs from the view's top or left border to the level's bottom or right
+// edge; lines off the view are left to the surface's clipping.
+void DrawGrid(const ViewState& view, Surface& surface);
+
+// The entries of view.visibleList in list order, then the screens that carry
+// exits, then the red outline of objectList[selectedObject] (wherever it
+// lies; none when selectedObject is not an index of objectList).
+void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+               int selectedObject, Surface& surface);
+
+// The drawing part of a repaint: sets the label font size for the zoom,
+// clears to the button-face colour, then DrawGrid and DrawLevel.
+void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+               int selectedObject, Surface& surface);
+
+}  // namespace mw
