@@ -3,6 +3,8 @@
 // the loaded level, the view, the editing state and what every panel shows.
 // The Qt window forwards each event to a method here, then copies the panel
 // state into its widgets and repaints when `repaintRequested` is set.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,57 @@ namespace mw {
 // The mouse state machine's modes.
 enum class DragMode { NON, MOV, RSX, RSY, RSA, SCR, SCX };
 
-// Standard pointer shapes the view can show.
-enum class PointerShape { Default, SizeAll, SizeWE, SizeNS, SizeNWSE, Hand };
+// Standard pointer shapes the view can show, by their cursor codes.
+enum class PointerShape {
+    Default = 0,   // arrow
+    Cross = 2,     // cross-hair: over a screen exit tab
+    SizeAll = 5,   // four-way arrow: over the body of an entry
+    SizeNS = 7,    // over a height edge
+    SizeNWSE = 8,  // over a width edge and a height edge at once
+    SizeWE = 9,    // over a width edge
+};
+
+// A control's place in its container, in pixels.
+struct ControlRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const ControlRect&) const = default;
+};
+
+// What Form_Resize decides for the main window. When `setOuterWidth` or
+// `setOuterHeight` is present the shell resizes the window to it, which
+// runs Form_Resize again; the rectangles are valid either way.
+struct MainLayout {
+    bool minimized = false;  // inner width 0: nothing was changed
+    std::optional<int> setOuterWidth;
+    std::optional<int> setOuterHeight;
+    ControlRect lstObjects;
+    ControlRect fraSubPanel;
+    ControlRect Level;
+    ControlRect hscLevelPos;
+    ControlRect vscLevelPos;
+    ControlRect fraObjectInfo;
+    ControlRect fraLevelInfo;
+    ControlRect fraScreenExits;
+};
+
+// The tooltip label inside the view (1028 by 17 pixels); out of sight
+// whenever it lies above the view.
+struct ToolTipState {
+    std::string text;
+    float left = 376;
+    float top = -46;
+};
+
+// The pick list inside the view (217 by 43 pixels); hidden at top -512.
+struct PickListState {
+    std::vector<ListEntry> items;  // caption, objectList index
+    float left = 24;
+    float top = -128;
+    bool visible() const { return top > -43; }
+};
 
 // A label's text and whether it is drawn in red.
 struct LabelState {
@@ -50,10 +101,101 @@ public:
     bool quitRequested = false;
 
     // ---- session, view and mouse (owned by the editing-core developer) ----
+
+    // Session.
+    static constexpr const char* kInitialCaption = "Marlwick - Yoshi's Island Editor by Tolliver";
+    std::string caption = kInitialCaption;  // the main window's title
+    bool changed = false;       // the level has edits that are not saved
+    bool levelLoaded = false;   // a level from the open ROM is in `level`
+    std::string programDir;     // where the definition files are read from
+
+    // Start-up: zoom 16, definitions, the notice, the ROM (from `romPath`
+    // when given, else the file dialog), level 0, the visible list. Sets
+    // quitRequested when the program cannot go on.
+    void Form_Load(const std::string& programDirectory,
+                   const std::optional<std::string>& romPath = std::nullopt);
+    void mnuFileOpen_Click();
+    // "&Exit": asks about unsaved changes; sets quitRequested unless refused.
+    void mnuMainQuit_Click();
+    // Closing the main window: false when the user keeps the window open.
+    bool Form_Unload();
+    // The loaders (also called by the level choosers). They ask first when
+    // the level has unsaved changes. True when a new level is in place.
+    bool LoadLevelIndex(int32_t index);
+    bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
+    void mnuFileSave_Click();
+    // Every edit calls this: marks the level changed and updates the caption.
+    void MarkChanged();
+    // True when there is nothing unsaved or the user agrees to drop it.
+    bool ConfirmDiscardChanges();
+
+    // Layout and view.
+    MainLayout Form_Resize(int innerWidth, int innerHeight);
+    MainLayout Form_Resize();  // again with the last inner size
+    MainLayout layout;         // the last computed layout
+    void mnuViewZoom_Click(int n);
+    // The scroll bars' change handlers: the new value, then rebuild and paint.
+    void hscLevelPos_Change(int value);
+    void vscLevelPos_Change(int value);
+    static constexpr int kScrollSmallChange = 1;   // one tile
+    static constexpr int kScrollLargeChange = 16;  // one screen
+    void mnuViewCross_Click();
+    void mnuViewSmallgrid_Click();
+    void mnuViewOutofbounds_Click();
+    void mnuViewTransparent_Click();
+    void mnuViewStationary_Click();
+    bool mnuViewStationary = false;  // "Stationary tooltip" check mark
+    void RebuildVisibleList();
+    // The full repaint: grid and level into `surface`, then the side panels.
+    void Form_Paint(Surface& surface);
+    // What a handler does instead of painting itself: refresh the side
+    // panels now and ask the shell to repaint the view.
+    void RequestPaint();
+
+    // Hit tests: objectList (or exitList) index under a view pixel, or -1.
+    int FindObjectAt(float px, float py) const;
+    int FindWidthEdgeAt(float px, float py) const;
+    int FindHeightEdgeAt(float px, float py) const;
+    int FindExitTabAt(float px, float py) const;
+
+    // Mouse on the view. button: 1 left, 2 right, 4 middle (held buttons on
+    // a move); shift is ignored.
+    void Level_MouseDown(int button, int shift, float px, float py);
+    void Level_MouseMove(int button, int shift, float px, float py);
+    void Level_MouseUp(int button, int shift, float px, float py);
+    PointerShape MousePointer = PointerShape::Default;
+    ToolTipState lblToolTip;
+    std::string lblMousePos;
+    bool fraScreenExitsVisible = false;  // the "Screen Exit Editor" frame
+
+    // Pick list.
+    PickListState lstPopup;
+    void FillPickList(float px, float py);
+    void lstPopup_Click(int itemIndex);
+
+    // Object info panel.
+    LabelState lblObjectInfo;
+    LabelState lblByteUsage;   // "used/available" object bytes
+    LabelState lblSByteUsage;  // "used/available" sprite bytes
+    void ShowObjectInfo();
+    void cmdObjectPrev_Click();
+    void cmdObjectNext_Click();
+    void cmdGotoObject_Click();
+
     // ---- end session, view and mouse ----
 
     // ---- panels: exit editor, palette, create/remove, dialogs ----
     // ---- end panels ----
+
+private:
+    int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
+    int innerHeight_ = 0;
+    bool fillPatternPending_ = false;  // "Transparent WireBlocks" was switched
+    void SetScroll(ScrollBarState& bar, int value, bool horizontal);
+    void UpdateCaption();
+    bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
+    bool AcceptLoad(LoadResult result, LevelState& loaded);
+    std::string romFileName_;
 };
 
 }  // namespace mw
