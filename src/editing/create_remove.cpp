@@ -1,0 +1,122 @@
+#include "editing/create_remove.h"
+
+#include <algorithm>
+
+#include "editing/palette.h"
+
+namespace mw {
+
+namespace {
+constexpr int kExitRecordBytes = 5;
+constexpr int kSpriteRecordBytes = 3;
+constexpr int kExtendedRecordBytes = 4;
+
+uint8_t TileOf(int scroll) { return static_cast<uint8_t>(std::clamp(scroll, 0, 255)); }
+}  // namespace
+
+int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry) {
+    if (entry.isSprite) return kSpriteRecordBytes;
+    uint8_t kind = defs.kindOf(entry);
+    return kind == kKindExtended ? kExtendedRecordBytes : kind;
+}
+
+LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, uint8_t y) {
+    LevelObject entry;
+    entry.x = x;
+    entry.y = y;
+    if (code >= kSpriteCodeBase) {
+        int sprite = code - kSpriteCodeBase;
+        entry.id = static_cast<uint8_t>(sprite & 0xFF);
+        entry.extId = sprite > 255 ? 1 : 0;
+        entry.isSprite = true;
+    } else if (code >= kExtendedCodeBase) {
+        const ExtendedObjectDefinition& d = defs.extendedDefs[code - kExtendedCodeBase];
+        entry.id = 0;
+        entry.extId = static_cast<uint8_t>(code - kExtendedCodeBase);
+        entry.width = d.width == 0 ? 1 : d.width;
+        entry.height = d.height == 0 ? 1 : d.height;
+    } else {
+        entry.id = static_cast<uint8_t>(code);
+    }
+    return entry;
+}
+
+bool AddEntry(LevelState& level, const DefinitionTables& defs, int code, int scrollX, int scrollY,
+              int& selectedObject, Prompter& prompter) {
+    if (code == 0) {
+        prompter.message("Marlwick - Subtle nudge towards feature usage",
+                         "You should add special objects using the options below with the prefix 'S'");
+        return false;
+    }
+    if (code < 0 || code >= kPaletteCodeEnd) {
+        prompter.message("Marlwick - User error", "Please select an object before attempting to add one");
+        return false;
+    }
+    if (code < kExtendedCodeBase) {
+        uint8_t kind = defs.objectDefs[code].kind;
+        if (kind != kKindFourByte && kind != kKindFiveByte) {
+            prompter.message("Marlwick - User error",
+                             "\"" + PaletteCaption(defs, code) +
+                                 "\" is not defined as a four- or five-byte object, so it cannot be created.");
+            return false;
+        }
+    }
+    LevelObject entry = NewEntryFromCode(defs, code, TileOf(scrollX), TileOf(scrollY));
+    level.objectList.push_back(entry);
+    if (entry.isSprite) {
+        level.spriteBytesUsed += kSpriteRecordBytes;
+    } else {
+        level.objectBytesUsed += RecordByteCount(defs, entry);
+        selectedObject = level.objectLast();
+    }
+    return true;
+}
+
+bool RemoveEntry(LevelState& level, const DefinitionTables& defs, int& selectedObject, Prompter& prompter) {
+    if (level.objectLast() <= 0) {
+        prompter.message("Marlwick - Stopping crashes before they happen",
+                         "Cannot delete every object in level.\n(It wouldn't have anything to hold it up, and it'd fall down)");
+        return false;
+    }
+    selectedObject = std::clamp(selectedObject, 0, level.objectLast());
+    const LevelObject& entry = level.objectList[selectedObject];
+    if (entry.isSprite) {
+        level.spriteBytesUsed -= kSpriteRecordBytes;
+    } else {
+        level.objectBytesUsed -= RecordByteCount(defs, entry);
+    }
+    level.objectList.erase(level.objectList.begin() + selectedObject);
+    if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
+    return true;
+}
+
+bool AddExit(LevelState& level, int scrollX, int scrollY, int& selectedExit, Prompter& prompter) {
+    // Without an end marker of its own the level must make room for one.
+    if (!level.ownsExitEndMarker && level.objectBytesUsed + kExitRecordBytes + 1 > level.objectBytesAvailable) {
+        prompter.message("Marlwick - It doesn't have pointer recalculation",
+                         "This level has no room for a screen exit.  An exit needs 5 bytes, plus 1 for the end "
+                         "of the exit list.  Delete some objects first!");
+        return false;
+    }
+    ScreenExit exit;
+    exit.screenX = static_cast<uint8_t>(TileOf(scrollX) / 16);
+    exit.screenY = static_cast<uint8_t>(TileOf(scrollY) / 16);
+    level.exitList.push_back(exit);
+    selectedExit = level.exitLast();
+    level.objectBytesUsed += kExitRecordBytes;
+    return true;
+}
+
+bool RemoveExit(LevelState& level, int& selectedExit, Prompter& prompter) {
+    if (level.exitLast() < 0) {
+        prompter.message("Marlwick", "All screen exits deleted");
+        return false;
+    }
+    selectedExit = std::clamp(selectedExit, 0, level.exitLast());
+    level.exitList.erase(level.exitList.begin() + selectedExit);
+    level.objectBytesUsed -= kExitRecordBytes;
+    if (selectedExit > level.exitLast()) selectedExit = level.exitLast();
+    return true;
+}
+
+}  // namespace mw

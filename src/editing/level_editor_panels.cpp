@@ -1,0 +1,226 @@
+// The main window's side panels and commands that change how many records
+// the level has: the screen exit editor, the object palette, "&Create",
+// "&Remove", "Clear", the header dialog's way back, and the badger.
+#include <algorithm>
+
+#include "editing/about.h"
+#include "editing/create_remove.h"
+#include "editing/exit_editor.h"
+#include "editing/level_editor.h"
+#include "editing/palette.h"
+#include "util/hex_text.h"
+
+namespace mw {
+
+namespace {
+
+std::string ByteUsageText(int used, int available) {
+    return std::to_string(used) + "/" + std::to_string(available);
+}
+
+}  // namespace
+
+// ---- screen exit editor ----
+
+void LevelEditor::ShowExitEditor() {
+    ExitEditorPanel& p = exitEditor;
+    p.lblByteUsage2.text = ByteUsageText(level.objectBytesUsed, level.objectBytesAvailable);
+    p.lblByteUsage2.red = level.objectBytesUsed > level.objectBytesAvailable;
+    if (!HasSelectedExit()) {
+        // No exit to show (none selected, or a level without exits): empty
+        // boxes in a disabled frame, so no edit can reach a record.
+        p.txtEntranceType.clear();
+        p.txtEntranceX.clear();
+        p.txtEntranceY.clear();
+        p.txtExitDestination.clear();
+        p.lstDestinationLevelsIndex = -1;
+        p.lstEntranceTypesIndex = -1;
+        p.enabled = false;
+        return;
+    }
+    const ScreenExit& e = level.exitList[selectedExit];
+    p.txtEntranceType = ToHex(e.entranceType);
+    p.txtEntranceX = ToHex(e.entranceX);
+    p.txtEntranceY = ToHex(e.entranceY);
+    p.txtExitDestination = ToHex(e.destination);
+    p.lstDestinationLevelsIndex = FindListValue(defs.destinationLevels, e.destination);
+    p.lstEntranceTypesIndex = FindListValue(defs.entranceTypes, e.entranceType);
+    p.enabled = true;
+}
+
+void LevelEditor::mnuViewScreenExit_Click() {
+    dragMode = DragMode::SCX;
+    fraScreenExitsVisible = true;
+    selectedExit = level.exitLast() >= 0 ? 0 : -1;
+    ShowExitEditor();
+}
+
+namespace {
+
+// A box's change handler: the text is what the box now shows; a value that
+// fits a byte is stored in the selected exit's field.
+void StoreExitBox(LevelEditor& editor, std::string& box, const std::string& text, ExitField field) {
+    box = text;
+    if (!editor.HasSelectedExit()) return;
+    std::optional<uint8_t> value = ReadExitBox(text);
+    if (!value) return;  // above FF: the field keeps its value
+    uint8_t& stored = ExitFieldRef(editor.level.exitList[editor.selectedExit], field);
+    if (stored == *value) return;
+    stored = *value;
+    editor.MarkChanged();
+}
+
+}  // namespace
+
+void LevelEditor::txtExitDestination_Change(const std::string& text) {
+    StoreExitBox(*this, exitEditor.txtExitDestination, text, ExitField::Destination);
+}
+
+void LevelEditor::txtEntranceType_Change(const std::string& text) {
+    StoreExitBox(*this, exitEditor.txtEntranceType, text, ExitField::EntranceType);
+}
+
+void LevelEditor::txtEntranceX_Change(const std::string& text) {
+    StoreExitBox(*this, exitEditor.txtEntranceX, text, ExitField::EntranceX);
+}
+
+void LevelEditor::txtEntranceY_Change(const std::string& text) {
+    StoreExitBox(*this, exitEditor.txtEntranceY, text, ExitField::EntranceY);
+}
+
+void LevelEditor::lstDestinationLevels_Click(int itemIndex) {
+    if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.destinationLevels.size())) return;
+    exitEditor.lstDestinationLevelsIndex = itemIndex;
+    txtExitDestination_Change(ToHex(static_cast<uint32_t>(defs.destinationLevels[itemIndex].value)));
+}
+
+void LevelEditor::lstEntranceTypes_Click(int itemIndex) {
+    if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.entranceTypes.size())) return;
+    exitEditor.lstEntranceTypesIndex = itemIndex;
+    txtEntranceType_Change(ToHex(static_cast<uint32_t>(defs.entranceTypes[itemIndex].value)));
+}
+
+void LevelEditor::cmdMoveScreen_Click(int index) {
+    if (!HasSelectedExit()) return;
+    if (MoveExitScreen(level.exitList[selectedExit], index)) MarkChanged();
+    RequestPaint();
+}
+
+void LevelEditor::cmdScreenPrev_Click() {
+    if (selectedExit > 0 && selectedExit <= level.exitLast()) --selectedExit;
+    cmdScreenGoto_Click();
+}
+
+void LevelEditor::cmdScreenNext_Click() {
+    if (selectedExit >= 0 && selectedExit < level.exitLast()) ++selectedExit;
+    cmdScreenGoto_Click();
+}
+
+void LevelEditor::cmdScreenGoto_Click() {
+    if (!HasSelectedExit()) return;
+    const ScreenExit& e = level.exitList[selectedExit];
+    int h = std::min(16 * e.screenX, view.hsc.maximum);
+    int v = std::min(16 * e.screenY, view.vsc.maximum);
+    if (h != view.hsc.value) hscLevelPos_Change(h);
+    if (v != view.vsc.value) vscLevelPos_Change(v);
+    RebuildVisibleList();
+    ShowExitEditor();
+}
+
+// ---- object palette ----
+
+void LevelEditor::RemakeObjectList() {
+    BuildObjectList(defs, palette.chkListable, palette.txtFilter, palette.items);
+    palette.listIndex = -1;
+    palette.windowListIndex = -1;
+}
+
+void LevelEditor::txtFilter_KeyUp(const std::string& text) {
+    palette.txtFilter = text;
+    RemakeObjectList();
+}
+
+void LevelEditor::chkListable_Click(int index, bool checked) {
+    if (index < 0 || index >= static_cast<int>(palette.chkListable.size())) return;
+    palette.chkListable[index] = checked;
+    RemakeObjectList();
+}
+
+void LevelEditor::lstObjects_Click(int itemIndex) {
+    palette.listIndex = itemIndex >= 0 && itemIndex < static_cast<int>(palette.items.size()) ? itemIndex : -1;
+}
+
+void LevelEditor::mnuViewSeperateobjects_Click() {
+    palette.windowVisible = !palette.windowVisible;
+    Form_Resize();
+}
+
+void LevelEditor::frmObjectList_txtFilter_Change(const std::string& text) {
+    palette.windowFilter = text;
+    palette.txtFilter = text;
+    RemakeObjectList();
+}
+
+void LevelEditor::frmObjectList_lstObjects_Click(int itemIndex) {
+    lstObjects_Click(itemIndex);
+    palette.windowListIndex = palette.listIndex;
+}
+
+void LevelEditor::frmObjectList_Form_Unload() { palette.windowVisible = false; }
+
+// ---- adding, removing, clearing ----
+
+void LevelEditor::cmdAddObject_Click() {
+    bool added = InScreenExitMode()
+                     ? AddExit(level, view.scrollX(), view.scrollY(), selectedExit, prompter)
+                     : AddEntry(level, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), selectedObject,
+                                prompter);
+    if (!added) return;
+    MarkChanged();
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+void LevelEditor::cmdRemoveObject_Click() {
+    bool removed = InScreenExitMode() ? RemoveExit(level, selectedExit, prompter)
+                                      : RemoveEntry(level, defs, selectedObject, prompter);
+    if (!removed) return;
+    MarkChanged();
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+void LevelEditor::mnuRandomLevelClear_Click() {
+    // Remove until at most one entry (or, in screen exit mode, no exit) is
+    // left; the test follows each removal, so a level that is already as
+    // empty as it may be hears the refusal once.
+    bool removedAny = false;
+    if (InScreenExitMode()) {
+        do {
+            removedAny |= RemoveExit(level, selectedExit, prompter);
+        } while (level.exitLast() >= 0);
+    } else {
+        do {
+            removedAny |= RemoveEntry(level, defs, selectedObject, prompter);
+        } while (level.objectLast() > 0);
+    }
+    if (!removedAny) return;
+    MarkChanged();
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+// ---- dialogs ----
+
+void LevelEditor::ResetHeader(const LevelHeader& bytes) {
+    if (level.headerBytes == bytes) return;
+    level.headerBytes = bytes;
+    MarkChanged();
+}
+
+void LevelEditor::mnuRandomBadger_Click() {
+    if (badgerCount < INT32_MAX) ++badgerCount;
+    prompter.message(kBadgerTitle, BadgerText(badgerCount));
+}
+
+}  // namespace mw
