@@ -1,0 +1,257 @@
+// marlwick-cli: the editor's core without the window.
+//   make-demo OUT.smc
+//   info ROM --level N | --offsets H S
+//   check ROM [--first N] [--last M]
+//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
+// Every command takes --defs DIR (default: the directory of this program).
+// Level numbers and offsets are hexadecimal.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "definitions/definition_tables.h"
+#include "level/demo_rom.h"
+#include "level/level_codec.h"
+#include "util/hex_text.h"
+#include "util/prompter.h"
+
+#if __has_include("cli/render.h")
+#include "cli/render.h"
+#define MW_HAVE_RENDER 1
+#endif
+
+namespace {
+
+using namespace mw;
+
+int Usage() {
+    std::cerr << "usage:\n"
+                 "  marlwick-cli make-demo OUT.smc\n"
+                 "  marlwick-cli info ROM --level N | --offsets H S\n"
+                 "  marlwick-cli check ROM [--first N] [--last M]\n"
+                 "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "options: --defs DIR (the definition files; default: beside this program)\n"
+                 "level numbers and offsets are hexadecimal\n";
+    return 2;
+}
+
+std::string ProgramDir() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+struct Args {
+    std::string command;
+    std::vector<std::string> positional;
+    std::map<std::string, std::vector<std::string>> options;
+
+    bool has(const std::string& k) const { return options.count(k) != 0; }
+    std::string get(const std::string& k, size_t i = 0, const std::string& dflt = "") const {
+        auto it = options.find(k);
+        return it != options.end() && i < it->second.size() ? it->second[i] : dflt;
+    }
+};
+
+bool ParseArgs(int argc, char** argv, Args& a) {
+    if (argc < 2) return false;
+    a.command = argv[1];
+    static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
+                                                     {"--last", 1},  {"--out", 1},     {"--zoom", 1},
+                                                     {"--width", 1}, {"--height", 1},  {"--defs", 1}};
+    for (int i = 2; i < argc; ++i) {
+        std::string s = argv[i];
+        auto it = arity.find(s);
+        if (it == arity.end()) {
+            if (s.rfind("--", 0) == 0) {
+                std::cerr << "unknown option " << s << "\n";
+                return false;
+            }
+            a.positional.push_back(s);
+            continue;
+        }
+        if (i + it->second >= argc) {
+            std::cerr << s << " needs " << it->second << " value(s)\n";
+            return false;
+        }
+        for (int k = 0; k < it->second; ++k) a.options[s].push_back(argv[++i]);
+    }
+    return true;
+}
+
+bool LoadTables(const Args& a, DefinitionTables& defs) {
+    const std::string dir = a.get("--defs", 0, ProgramDir());
+    if (auto err = LoadDefinitions(dir, defs)) {
+        std::cerr << "marlwick-cli: cannot read the definition files: " << err->describe() << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::string JsonString(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string InfoJson(const LevelState& s, const std::vector<PromptMessage>& messages) {
+    std::ostringstream j;
+    j << "{\n  \"headerOffset\": " << s.headerOffset << ",\n  \"spriteOffset\": " << s.spriteOffset
+      << ",\n  \"header\": [";
+    for (size_t k = 0; k < s.headerBytes.size(); ++k) j << (k ? ", " : "") << int(s.headerBytes[k]);
+    j << "],\n  \"objectBytesUsed\": " << s.objectBytesUsed << ",\n  \"objectBytesAvailable\": "
+      << s.objectBytesAvailable << ",\n  \"spriteBytesUsed\": " << s.spriteBytesUsed
+      << ",\n  \"spriteBytesAvailable\": " << s.spriteBytesAvailable << ",\n  \"objects\": [";
+    for (size_t k = 0; k < s.objectList.size(); ++k) {
+        const LevelObject& o = s.objectList[k];
+        j << (k ? "," : "") << "\n    {\"id\": " << int(o.id) << ", \"extId\": " << int(o.extId) << ", \"x\": " << int(o.x)
+          << ", \"y\": " << int(o.y) << ", \"width\": " << o.width << ", \"height\": " << o.height
+          << ", \"isSprite\": " << (o.isSprite ? "true" : "false") << "}";
+    }
+    j << (s.objectList.empty() ? "" : "\n  ") << "],\n  \"exits\": [";
+    for (size_t k = 0; k < s.exitList.size(); ++k) {
+        const ScreenExit& e = s.exitList[k];
+        j << (k ? "," : "") << "\n    {\"screenX\": " << int(e.screenX) << ", \"screenY\": " << int(e.screenY)
+          << ", \"destination\": " << int(e.destination) << ", \"entranceX\": " << int(e.entranceX)
+          << ", \"entranceY\": " << int(e.entranceY) << ", \"entranceType\": " << int(e.entranceType) << "}";
+    }
+    j << (s.exitList.empty() ? "" : "\n  ") << "],\n  \"messages\": [";
+    for (size_t k = 0; k < messages.size(); ++k)
+        j << (k ? "," : "") << "\n    {\"title\": " << JsonString(messages[k].title)
+          << ", \"text\": " << JsonString(messages[k].text) << "}";
+    j << (messages.empty() ? "" : "\n  ") << "]\n}\n";
+    return j.str();
+}
+
+bool OpenRom(const Args& a, RomFile& rom) {
+    if (a.positional.empty()) {
+        std::cerr << "marlwick-cli: no ROM file given\n";
+        return false;
+    }
+    std::string error;
+    if (!rom.open(a.positional[0], error)) {
+        std::cerr << "marlwick-cli: cannot open " << a.positional[0] << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+int MakeDemo(const Args& a) {
+    if (a.positional.size() != 1) return Usage();
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    const auto bytes = BuildDemoRom(defs);
+    std::ofstream out(a.positional[0], std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        std::cerr << "marlwick-cli: cannot write " << a.positional[0] << "\n";
+        return 1;
+    }
+    std::cout << "Wrote the demo ROM to " << a.positional[0] << " (" << bytes.size() << " bytes)\n";
+    return 0;
+}
+
+int Info(const Args& a) {
+    if (a.positional.size() != 1 || (a.has("--level") == a.has("--offsets"))) return Usage();
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    RecordingPrompter prompter;
+    LevelState state;
+    LoadResult r;
+    if (a.has("--level")) {
+        r = LoadLevelIndex(rom, defs, static_cast<int32_t>(ParseHex(a.get("--level"))), prompter, state);
+    } else {
+        r = LoadLevelOffset(rom, defs, static_cast<int32_t>(ParseHex(a.get("--offsets", 0))),
+                            static_cast<int32_t>(ParseHex(a.get("--offsets", 1))), prompter, state);
+    }
+    if (r != LoadResult::Loaded) state = LevelState{};
+    std::cout << InfoJson(state, prompter.messages);
+    return r == LoadResult::Loaded ? 0 : 1;
+}
+
+int Check(const Args& a) {
+    if (a.positional.size() != 1) return Usage();
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    const int first = static_cast<int>(ParseHex(a.get("--first", 0, "0")));
+    const int last = static_cast<int>(ParseHex(a.get("--last", 0, ToHex(kLevelCount - 1))));
+    int ok = 0, failed = 0;
+    LevelState state;
+    for (int n = first; n <= last; ++n) {
+        RecordingPrompter prompter;
+        const LoadResult r = LoadLevelIndex(rom, defs, n, prompter, state);
+        std::string problem;
+        if (r != LoadResult::Loaded) {
+            problem = "not loaded";
+        } else {
+            problem = CompareWithFile(rom, defs, state);
+        }
+        for (const auto& m : prompter.messages) problem += (problem.empty() ? "" : "; ") + m.title + ": " + m.text;
+        for (char& c : problem)
+            if (c == '\n') c = ' ';
+        if (r == LoadResult::Loaded && problem.empty()) {
+            ++ok;
+            std::printf("level %s: ok (objects %d/%d, sprites %d/%d, exits %d)\n", ToHex(n).c_str(),
+                        state.objectBytesUsed, state.objectBytesAvailable, state.spriteBytesUsed,
+                        state.spriteBytesAvailable, static_cast<int>(state.exitList.size()));
+        } else {
+            ++failed;
+            std::printf("level %s: FAILED: %s\n", ToHex(n).c_str(), problem.c_str());
+        }
+    }
+    std::printf("%d levels checked: %d ok, %d failed\n", ok + failed, ok, failed);
+    return failed == 0 ? 0 : 1;
+}
+
+int Render(const Args& a) {
+#ifdef MW_HAVE_RENDER
+    if (a.positional.size() != 1 || !a.has("--level") || !a.has("--out")) return Usage();
+    return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"),
+                         std::stoi(a.get("--zoom", 0, "16")), std::stoi(a.get("--width", 0, "1024")),
+                         std::stoi(a.get("--height", 0, "512")), a.get("--defs", 0, ProgramDir()));
+#else
+    (void)a;
+    std::cerr << "marlwick-cli: render is not available in this build\n";
+    return 1;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Args a;
+    if (!ParseArgs(argc, argv, a)) return Usage();
+    if (a.command == "make-demo") return MakeDemo(a);
+    if (a.command == "info") return Info(a);
+    if (a.command == "check") return Check(a);
+    if (a.command == "render") return Render(a);
+    return Usage();
+}

@@ -1,0 +1,505 @@
+#include "level/level_codec.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "util/hex_text.h"
+
+namespace mw {
+
+namespace {
+
+constexpr int kMaxCounter = 32767;
+const char* const kBadTitle = "Marlwick - This is bad";
+
+void ReportPastEnd(Prompter& prompter, int64_t offset) {
+    prompter.message(kBadTitle, "The level data runs past the end of the ROM file (at offset " +
+                                    ToHex(static_cast<uint32_t>(std::max<int64_t>(offset, 0))) +
+                                    ").\nThe level was not loaded.");
+}
+
+void ReportTooLarge(Prompter& prompter) {
+    prompter.message(kBadTitle,
+                     "The level data is larger than the editor can count (more than 32767 bytes).\n"
+                     "The level was not loaded.");
+}
+
+// Reads the pointer at `offset` (low, high, bank) without messages; nullopt
+// when it lies outside the file or points at an invalid bank.
+std::optional<int32_t> PointerAt(const RomFile& rom, int64_t offset) {
+    if (!rom.contains(offset, 3)) return std::nullopt;
+    const auto& b = rom.bytes();
+    return PointerToOffsetQuiet(b[offset], b[offset + 1], b[offset + 2]);
+}
+
+// The first offset at or after `from` where any level of the pointer table
+// begins (its header or its sprites), or the end of the file. Free space
+// never reaches past it: the levels lie packed one after another.
+int64_t FreeSpaceLimit(const RomFile& rom, int64_t from) {
+    int64_t limit = rom.size();
+    for (int n = 0; n < kLevelCount; ++n) {
+        for (int half = 0; half < 2; ++half) {
+            auto start = PointerAt(rom, kLevelPointerTable + 6 * n + 3 * half);
+            if (start && *start >= from && *start < limit) limit = *start;
+        }
+    }
+    return limit;
+}
+
+int CountZeros(const RomFile& rom, int64_t from) {
+    const int64_t limit = FreeSpaceLimit(rom, from);
+    const auto& b = rom.bytes();
+    int64_t p = from;
+    while (p < limit && b[p] == 0x00) ++p;
+    return static_cast<int>(std::min<int64_t>(p - from, kMaxCounter + 1));
+}
+
+uint8_t ScreenByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>((y & 0xF0) | (x >> 4)); }
+uint8_t PositionByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>(((y & 0x0F) << 4) | (x & 0x0F)); }
+
+struct Decoded {
+    LevelState state;
+    LoadResult result = LoadResult::Loaded;
+};
+
+// Header, objects, exits and their free space. Fills everything of `out`
+// but the sprites.
+LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, int32_t h, Prompter& prompter,
+                              LevelState& out) {
+    const auto& b = rom.bytes();
+    if (!rom.contains(h, 10)) {
+        ReportPastEnd(prompter, h);
+        return LoadResult::Refused;
+    }
+    std::copy_n(b.begin() + h, 10, out.headerBytes.begin());
+    out.headerOffset = h;
+    out.objectList.clear();
+    out.exitList.clear();
+    int used = 0;
+    int64_t p = static_cast<int64_t>(h) + 10;
+    for (;;) {
+        if (!rom.contains(p, 1)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        const uint8_t id = b[p];
+        const ObjectDefinition& def = defs.objectDefs[id];
+        if (def.kind == kKindEndMarker) {
+            ++p;
+            break;
+        }
+        const int length = RecordLength(def.kind);
+        if (length == 0) {
+            prompter.message(kBadTitle, "Unknown object type (WEIRD error!) : Object " + ToHex(id) + " thinks it's type" +
+                                            std::to_string(def.kind) +
+                                            "\nBad things will likely happen if Marlwick keeps running.  Aborting.");
+            return LoadResult::Abort;
+        }
+        if (!rom.contains(p, length)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        LevelObject o;
+        o.id = id;
+        o.x = static_cast<uint8_t>((b[p + 1] & 0x0F) * 16 + (b[p + 2] & 0x0F));
+        o.y = static_cast<uint8_t>((b[p + 1] & 0xF0) + (b[p + 2] >> 4));
+        const uint8_t size = b[p + 3];
+        if (def.kind == kKindExtended) {
+            o.extId = size;
+            o.width = defs.extendedDefs[size].width;
+            o.height = defs.extendedDefs[size].height;
+        } else if (def.kind == kKindFourByte) {
+            if (def.sizeMode == 1) {
+                o.width = static_cast<int16_t>(DecodeFullByteSize(size));
+                o.height = 1;
+            } else if (def.sizeMode == 2) {
+                o.width = 1;
+                o.height = static_cast<int16_t>(DecodeFullByteSize(size));
+            } else {
+                o.width = static_cast<int16_t>(DecodeNibbleSize(size >> 4));
+                o.height = static_cast<int16_t>(DecodeNibbleSize(size & 0x0F));
+            }
+        } else {
+            o.width = static_cast<int16_t>(DecodeFullByteSize(size));
+            o.height = static_cast<int16_t>(DecodeFullByteSize(b[p + 4]));
+        }
+        out.objectList.push_back(o);
+        p += length;
+        used += length;
+        if (used > kMaxCounter) {
+            ReportTooLarge(prompter);
+            return LoadResult::Refused;
+        }
+    }
+    // Screen exits: the game ends the list at a screen byte with bit 7 set.
+    // Only 0xFF is the level's own end marker; 0x80..0xFE is already the
+    // data that follows, and the level then owns no free space either.
+    for (;;) {
+        if (!rom.contains(p, 1)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        const uint8_t screen = b[p];
+        if (screen & 0x80) {
+            out.ownsExitEndMarker = (screen == 0xFF);
+            if (out.ownsExitEndMarker) ++p;
+            break;
+        }
+        if (!rom.contains(p, 5)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        ScreenExit e;
+        e.screenX = screen & 0x0F;
+        e.screenY = screen >> 4;
+        e.destination = b[p + 1];
+        e.entranceX = b[p + 2];
+        e.entranceY = b[p + 3];
+        e.entranceType = b[p + 4];
+        out.exitList.push_back(e);
+        p += 5;
+        used += 5;
+        if (used > kMaxCounter) {
+            ReportTooLarge(prompter);
+            return LoadResult::Refused;
+        }
+    }
+    const int available = used + (out.ownsExitEndMarker ? CountZeros(rom, p) : 0);
+    if (available > kMaxCounter) {
+        ReportTooLarge(prompter);
+        return LoadResult::Refused;
+    }
+    out.objectBytesUsed = used;
+    out.objectBytesAvailable = available;
+    return LoadResult::Loaded;
+}
+
+LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, Prompter& prompter, LevelState& out) {
+    const auto& b = rom.bytes();
+    out.spriteOffset = s;
+    int used = 0;
+    int64_t p = s;
+    for (;;) {
+        if (!rom.contains(p, 2)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        if (b[p] == 0xFF && b[p + 1] == 0xFF) {
+            p += 2;
+            break;
+        }
+        if (!rom.contains(p, 3)) {
+            ReportPastEnd(prompter, p);
+            return LoadResult::Refused;
+        }
+        LevelObject sp;
+        sp.id = b[p];
+        sp.extId = b[p + 1] & 1;
+        sp.y = b[p + 1] >> 1;
+        sp.x = b[p + 2];
+        sp.width = 1;
+        sp.height = 1;
+        sp.isSprite = true;
+        out.objectList.push_back(sp);
+        p += 3;
+        used += 3;
+        if (used > kMaxCounter) {
+            ReportTooLarge(prompter);
+            return LoadResult::Refused;
+        }
+    }
+    const int available = used + CountZeros(rom, p);
+    if (available > kMaxCounter) {
+        ReportTooLarge(prompter);
+        return LoadResult::Refused;
+    }
+    out.spriteBytesUsed = used;
+    out.spriteBytesAvailable = available;
+    return LoadResult::Loaded;
+}
+
+}  // namespace
+
+std::optional<int32_t> PointerToOffsetQuiet(uint8_t low, uint8_t high, uint8_t bank) {
+    if (bank >= 0x80) bank = static_cast<uint8_t>(bank - 0x80);
+    const int32_t address = high * 256 + low;
+    if (bank >= 0x60) return std::nullopt;
+    if (bank >= 0x40) return bank * 0x10000 + address - 0x3FFE00;
+    return bank * 0x8000 + (address & 0x7FFF) + 0x200;
+}
+
+int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& prompter) {
+    const uint8_t asPassed = bank;
+    if (bank >= 0x80) {
+        bank = static_cast<uint8_t>(bank - 0x80);
+        prompter.message("Marlwick - Do you subtract 0x80 from banks over 80 and then treat them normally?",
+                         "Abnormal bank number.  Level may not load properly.");
+    }
+    if (bank >= 0x60) {
+        prompter.message("Marlwick - Index points to invalid bank",
+                         "This index points to an invalid bank.  It will load incorrectly.\nBank number: " +
+                             ToHex(asPassed));
+        return 0;
+    }
+    return *PointerToOffsetQuiet(low, high, bank);
+}
+
+std::optional<LevelPointers> ReadLevelPointers(const RomFile& rom, int32_t index, Prompter& prompter) {
+    const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
+    if (!rom.contains(entry, 6)) {
+        ReportPastEnd(prompter, entry);
+        return std::nullopt;
+    }
+    const auto& b = rom.bytes();
+    LevelPointers ptrs;
+    ptrs.headerOffset = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
+    ptrs.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
+    return ptrs;
+}
+
+LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
+                       Prompter& prompter, LevelState& state) {
+    LevelState decoded;
+    decoded.objectList.reserve(state.objectList.capacity());
+    LoadResult r = DecodeObjectRegion(rom, defs, headerOffset, prompter, decoded);
+    if (r != LoadResult::Loaded) return r;
+    r = DecodeSpriteRegion(rom, spriteOffset, prompter, decoded);
+    if (r != LoadResult::Loaded) return r;
+    state = std::move(decoded);
+    return LoadResult::Loaded;
+}
+
+LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index, Prompter& prompter,
+                          LevelState& state) {
+    const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
+    if (!rom.contains(entry, 6)) {
+        ReportPastEnd(prompter, entry);
+        return LoadResult::Refused;
+    }
+    const auto& b = rom.bytes();
+    // The header pointer is converted (and reported) before the objects are
+    // decoded, the sprite pointer only after them.
+    const int32_t h = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
+    LevelState decoded;
+    LoadResult r = DecodeObjectRegion(rom, defs, h, prompter, decoded);
+    if (r != LoadResult::Loaded) return r;
+    const int32_t s = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
+    r = DecodeSpriteRegion(rom, s, prompter, decoded);
+    if (r != LoadResult::Loaded) return r;
+    state = std::move(decoded);
+    return LoadResult::Loaded;
+}
+
+LoadResult LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
+                           int32_t spriteOffset, Prompter& prompter, LevelState& state) {
+    const LoadResult r = DecodeLevel(rom, defs, headerOffset, spriteOffset, prompter, state);
+    if (r == LoadResult::Loaded)
+        prompter.message("Marlwick - Substandard loading feature", "Level and sprites loaded.");
+    return r;
+}
+
+int DecodeFullByteSize(uint8_t code) { return code < 0x80 ? code + 1 : code - 257; }
+int DecodeNibbleSize(uint8_t nibble) { return (nibble & 0x0F) + 1; }
+
+std::optional<uint8_t> EncodeFullByteSize(int extent) {
+    if (extent >= 1 && extent <= 128) return static_cast<uint8_t>(extent - 1);
+    if (extent >= -129 && extent <= -2) return static_cast<uint8_t>(extent + 257);
+    return std::nullopt;
+}
+
+int RecordLength(uint8_t kind) {
+    switch (kind) {
+        case kKindExtended:
+        case kKindFourByte: return 4;
+        case kKindFiveByte: return 5;
+        default: return 0;
+    }
+}
+
+std::vector<uint8_t> EncodeObject(const DefinitionTables& defs, const LevelObject& o) {
+    const ObjectDefinition& def = defs.objectDefs[o.id];
+    const uint8_t screen = ScreenByte(o.x, o.y), pos = PositionByte(o.x, o.y);
+    switch (def.kind) {
+        case kKindExtended: return {0x00, screen, pos, o.extId};
+        case kKindFourByte: {
+            uint8_t size;
+            if (def.sizeMode == 1)
+                size = EncodeFullByteSize(o.width).value_or(0);
+            else if (def.sizeMode == 2)
+                size = EncodeFullByteSize(o.height).value_or(0);
+            else
+                size = static_cast<uint8_t>((((o.width - 1) & 0x0F) << 4) | ((o.height - 1) & 0x0F));
+            return {o.id, screen, pos, size};
+        }
+        case kKindFiveByte:
+            return {o.id, screen, pos, EncodeFullByteSize(o.width).value_or(0),
+                    EncodeFullByteSize(o.height).value_or(0)};
+        default: return {};
+    }
+}
+
+std::vector<uint8_t> EncodeSprite(const LevelObject& s) {
+    return {s.id, static_cast<uint8_t>(((s.y & 0x7F) << 1) | (s.extId & 1)), s.x};
+}
+
+std::vector<uint8_t> EncodeExit(const ScreenExit& e) {
+    return {static_cast<uint8_t>(((e.screenY & 0x0F) << 4) | (e.screenX & 0x0F)), e.destination, e.entranceX,
+            e.entranceY, e.entranceType};
+}
+
+std::optional<std::string> CheckEntryWritable(const DefinitionTables& defs, const LevelObject& o) {
+    if (o.isSprite) {
+        if (o.extId > 1) return "its sprite ID " + ToHex(o.spriteId()) + " does not fit in 9 bits";
+        if (o.y > 127) return "its row " + ToHex(o.y) + " is below the sprite area (rows 0 to 7F)";
+        if (o.spriteId() == 0x1FF && o.y == 127)
+            return "sprite 1FF on row 7F would read back as the end of the sprite list";
+        return std::nullopt;
+    }
+    const ObjectDefinition& def = defs.objectDefs[o.id];
+    auto fullByte = [](const char* what, int extent) -> std::optional<std::string> {
+        if (EncodeFullByteSize(extent)) return std::nullopt;
+        return std::string("its ") + what + " " + std::to_string(extent) +
+               " cannot be stored (1 to 128 or -129 to -2)";
+    };
+    switch (def.kind) {
+        case kKindExtended: return std::nullopt;
+        case kKindFiveByte: {
+            if (auto w = fullByte("width", o.width)) return w;
+            return fullByte("height", o.height);
+        }
+        case kKindFourByte:
+            if (def.sizeMode == 1) {
+                if (o.height != 1) return "its height " + std::to_string(o.height) + " cannot be stored (always 1)";
+                return fullByte("width", o.width);
+            }
+            if (def.sizeMode == 2) {
+                if (o.width != 1) return "its width " + std::to_string(o.width) + " cannot be stored (always 1)";
+                return fullByte("height", o.height);
+            }
+            if (o.width < 1 || o.width > 16) return "its width " + std::to_string(o.width) + " cannot be stored (1 to 16)";
+            if (o.height < 1 || o.height > 16)
+                return "its height " + std::to_string(o.height) + " cannot be stored (1 to 16)";
+            return std::nullopt;
+        default:
+            return "its object type " + ToHex(o.id) + " has kind " + std::to_string(def.kind) +
+                   ", not a kind the ROM can hold (3, 4 or 5)";
+    }
+}
+
+std::optional<std::string> CheckExitWritable(const ScreenExit& e) {
+    if (e.screenX > 15) return "its screen column " + ToHex(e.screenX) + " is outside 0 to F";
+    if (e.screenY > 7) return "its screen row " + ToHex(e.screenY) + " is outside 0 to 7 (the game would end the exit list there)";
+    return std::nullopt;
+}
+
+std::vector<uint8_t> BuildObjectRegion(const DefinitionTables& defs, const LevelState& state) {
+    std::vector<uint8_t> out(state.headerBytes.begin(), state.headerBytes.end());
+    int room = state.objectBytesAvailable;
+    for (const LevelObject& o : state.objectList) {
+        if (o.isSprite) continue;
+        auto rec = EncodeObject(defs, o);
+        out.insert(out.end(), rec.begin(), rec.end());
+        room -= static_cast<int>(rec.size());
+    }
+    out.push_back(0xFF);
+    for (const ScreenExit& e : state.exitList) {
+        auto rec = EncodeExit(e);
+        out.insert(out.end(), rec.begin(), rec.end());
+        room -= 5;
+    }
+    if (state.ownsExitEndMarker) {
+        out.push_back(0xFF);
+    } else if (room > 0) {
+        // The level has gained room: its exits get an end marker of their own.
+        out.push_back(0xFF);
+        --room;
+    }
+    if (room > 0) out.insert(out.end(), static_cast<size_t>(room), 0x00);
+    return out;
+}
+
+std::vector<uint8_t> BuildSpriteRegion(const LevelState& state) {
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(state.spriteBytesAvailable) + 2);
+    int room = state.spriteBytesAvailable;
+    for (const LevelObject& o : state.objectList) {
+        if (!o.isSprite) continue;
+        auto rec = EncodeSprite(o);
+        out.insert(out.end(), rec.begin(), rec.end());
+        room -= 3;
+    }
+    out.push_back(0xFF);
+    out.push_back(0xFF);
+    if (room > 0) out.insert(out.end(), static_cast<size_t>(room), 0x00);
+    return out;
+}
+
+namespace {
+int64_t ObjectRegionLength(const LevelState& s) {
+    return 10 + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
+}
+}  // namespace
+
+bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& state, Prompter& prompter) {
+    const char* budgetTitle = "Marlwick - It doesn't have pointer recalculation";
+    if (state.objectBytesUsed > state.objectBytesAvailable) {
+        prompter.message(budgetTitle, "You're using more bytes of data than there's room for!  Delete some objects!");
+        return false;
+    }
+    if (state.spriteBytesUsed > state.spriteBytesAvailable) {
+        prompter.message(budgetTitle,
+                         "You're using more bytes of data for sprites than there's room for!  Delete some sprites!");
+        return false;
+    }
+    for (size_t i = 0; i < state.objectList.size(); ++i) {
+        if (auto why = CheckEntryWritable(defs, state.objectList[i])) {
+            prompter.message("Marlwick", "Entry " + ToHex(static_cast<uint32_t>(i)) + " (" +
+                                             ObjectCaption(defs, state.objectList[i], true) + ") cannot be saved: " +
+                                             *why + ".\nNothing was written.");
+            return false;
+        }
+    }
+    for (size_t j = 0; j < state.exitList.size(); ++j) {
+        if (auto why = CheckExitWritable(state.exitList[j])) {
+            prompter.message("Marlwick", "Screen exit " + ToHex(static_cast<uint32_t>(j)) + " cannot be saved: " +
+                                             *why + ".\nNothing was written.");
+            return false;
+        }
+    }
+    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
+    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
+    const int64_t objectLength = ObjectRegionLength(state);
+    const int64_t spriteLength = 2 + state.spriteBytesAvailable;
+    std::string error;
+    if (static_cast<int64_t>(objects.size()) != objectLength ||
+        static_cast<int64_t>(sprites.size()) != spriteLength) {
+        error = "internal error: the level's bytes do not fill its old room exactly";
+    } else {
+        rom.allowWrites({{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}});
+        if (rom.write(state.headerOffset, objects, error)) rom.write(state.spriteOffset, sprites, error);
+        rom.forbidWrites();
+    }
+    if (!error.empty()) {
+        prompter.message("Marlwick", "The level could not be saved to " + rom.path() + ":\n" + error);
+        return false;
+    }
+    prompter.message("Marlwick", "Level saved succesfully.");
+    return true;
+}
+
+std::string CompareWithFile(const RomFile& rom, const DefinitionTables& defs, const LevelState& state) {
+    auto compare = [&](const char* what, int64_t at, const std::vector<uint8_t>& bytes) -> std::string {
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            auto actual = rom.byteAt(at + static_cast<int64_t>(k));
+            if (!actual || *actual != bytes[k])
+                return std::string(what) + " differ at offset " + ToHex(static_cast<uint32_t>(at + k)) + ": file " +
+                       (actual ? ToHex(*actual) : std::string("(end)")) + ", written " + ToHex(bytes[k]);
+        }
+        return {};
+    };
+    std::string diff = compare("object bytes", state.headerOffset, BuildObjectRegion(defs, state));
+    if (diff.empty()) diff = compare("sprite bytes", state.spriteOffset, BuildSpriteRegion(state));
+    return diff;
+}
+
+}  // namespace mw

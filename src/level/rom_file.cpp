@@ -1,0 +1,85 @@
+#include "level/rom_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace mw {
+
+RomFile::~RomFile() { close(); }
+
+bool RomFile::open(const std::string& path, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    if (f == nullptr) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::vector<uint8_t> data;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+    if (std::ferror(f)) {
+        error = std::strerror(errno);
+        std::fclose(f);
+        return false;
+    }
+    close();
+    file_ = f;
+    path_ = path;
+    data_ = std::move(data);
+    allowed_.clear();
+    return true;
+}
+
+void RomFile::close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    path_.clear();
+    data_.clear();
+    allowed_.clear();
+}
+
+std::optional<uint8_t> RomFile::byteAt(int64_t offset) const {
+    if (offset < 0 || offset >= size()) return std::nullopt;
+    return data_[static_cast<size_t>(offset)];
+}
+
+bool RomFile::contains(int64_t offset, int64_t length) const {
+    return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
+}
+
+bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::string& error) {
+    const int64_t length = static_cast<int64_t>(bytes.size());
+    if (file_ == nullptr) {
+        error = "no ROM file is open";
+        return false;
+    }
+    bool permitted = false;
+    for (const Range& r : allowed_)
+        if (offset >= r.offset && offset + length <= r.offset + r.length) permitted = true;
+    if (!permitted || !contains(offset, length)) {
+        error = "internal error: refused to write " + std::to_string(length) + " bytes at offset " +
+                std::to_string(offset) + ", outside what this operation may change";
+        return false;
+    }
+    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
+        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
+        error = std::strerror(errno);
+        std::clearerr(file_);
+        return false;
+    }
+    std::vector<uint8_t> back(bytes.size());
+    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
+        std::fread(back.data(), 1, back.size(), file_) != back.size()) {
+        error = std::strerror(errno);
+        std::clearerr(file_);
+        return false;
+    }
+    std::copy(back.begin(), back.end(), data_.begin() + offset);
+    if (back != bytes) {
+        error = "the bytes read back differ from the bytes written";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mw

@@ -1,0 +1,66 @@
+#pragma once
+// ROM images built byte by byte for tests and benchmarks, and the temporary
+// files and definition tables they need.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "definitions/definition_tables.h"
+#include "level/level_state.h"
+
+namespace mw::test {
+
+// A ROM image: a 0x200-byte copier header of zeros, then `fill` bytes up to
+// `size`. Large enough by default to hold the level pointer table.
+struct RomImage {
+    explicit RomImage(size_t size = 0xC8000, uint8_t fill = 0xEA);
+    std::vector<uint8_t> bytes;
+
+    void put(int64_t at, const std::vector<uint8_t>& data);
+    // Points entry `index` of the level pointer table at two file offsets
+    // (LoROM addresses).
+    void setLevel(int index, int32_t headerOffset, int32_t spriteOffset);
+    // Writes the six raw pointer bytes of entry `index`.
+    void setRawPointers(int index, std::array<uint8_t, 3> header, std::array<uint8_t, 3> sprites);
+    // Writes the image to a fresh temporary file and returns its path.
+    std::string writeTemp(const std::string& name = "test.smc") const;
+};
+
+// Records, as a level's streams hold them.
+std::vector<uint8_t> Obj5(uint8_t id, int x, int y, uint8_t widthCode, uint8_t heightCode);
+std::vector<uint8_t> Obj4(uint8_t id, int x, int y, uint8_t sizeByte);
+std::vector<uint8_t> ObjExt(int x, int y, uint8_t extId);
+std::vector<uint8_t> ExitRec(int screenX, int screenY, uint8_t dest, uint8_t ex, uint8_t ey, uint8_t type);
+std::vector<uint8_t> SpriteRec(int spriteId, int x, int y);
+std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts);
+
+// A fresh directory under the system's temporary directory, removed with its
+// contents when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    void write(const std::string& name, const std::string& contents) const;
+
+private:
+    std::string path_;
+};
+
+// Small tables independent of the shipped files:
+//   00 extended (ext 10: 3x2 "Ext ten", ext 11: 0x0 unnamed)
+//   01 five-byte "Block"         02 four-byte nibbles "Nib"
+//   03 four-byte width "Row"     04 four-byte height "Column"
+//   05 five-byte slope 2:1 down  06 five-byte slope (A, B set) 1:1
+//   07 five-byte, cross-section  FF end marker
+//   sprites 000 "Zero", 01E "Guy", 1F0 "High", 1FF "Last"
+DefinitionTables SmallDefinitions();
+// The definition files shipped in data/ (loaded once).
+const DefinitionTables& ShippedDefinitions();
+
+}  // namespace mw::test
