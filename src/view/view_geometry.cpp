@@ -3,6 +3,8 @@
 namespace mw {
 
 void RebuildVisibleList(const LevelState& level, ViewState& view) {
+    // clear() keeps the storage, so once the list has grown to its largest a
+    // rebuild allocates nothing.
     std::vector<int16_t>& list = view.visibleList;
     list.clear();
     const int scrollX = view.scrollX();
