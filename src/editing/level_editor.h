@@ -66,6 +66,7 @@ struct ToolTipState {
 };
 
 // The pick list inside the view (217 by 43 pixels); hidden at top -512.
+constexpr float kHiddenPickListTop = -512;
 struct PickListState {
     std::vector<ListEntry> items;  // caption, objectList index
     float left = 24;
@@ -137,6 +138,9 @@ public:
     // The scroll bars' change handlers: the new value, then rebuild and paint.
     void hscLevelPos_Change(int value);
     void vscLevelPos_Change(int value);
+    // Sets view.hsc or view.vsc from the program (limited to 0..maximum);
+    // when the value changes, the bar's change handling runs.
+    void SetScroll(ScrollBarState& bar, int value);
     static constexpr int kScrollSmallChange = 1;   // one tile
     static constexpr int kScrollLargeChange = 16;  // one screen
     void mnuViewCross_Click();
@@ -185,17 +189,90 @@ public:
     // ---- end session, view and mouse ----
 
     // ---- panels: exit editor, palette, create/remove, dialogs ----
+
+    // Screen exit editor. The frame's visibility is fraScreenExitsVisible.
+    struct ExitEditorPanel {
+        bool enabled = false;
+        std::string txtExitDestination;
+        std::string txtEntranceType;
+        std::string txtEntranceX;
+        std::string txtEntranceY;
+        int lstDestinationLevelsIndex = -1;  // selected item, -1 for none
+        int lstEntranceTypesIndex = -1;
+        LabelState lblByteUsage2;  // "used/available" object bytes
+    };
+    ExitEditorPanel exitEditor;
+    // "&Create" and "&Remove" act on screen exits while this holds.
+    bool InScreenExitMode() const { return dragMode == DragMode::SCR || dragMode == DragMode::SCX; }
+    // selectedExit names an entry of exitList.
+    bool HasSelectedExit() const { return selectedExit >= 0 && selectedExit <= level.exitLast(); }
+    void ShowExitEditor();
+    void mnuViewScreenExit_Click();  // "Screen Exit mode", Ctrl+E
+    // The boxes' change handlers get the box's new text.
+    void txtExitDestination_Change(const std::string& text);
+    void txtEntranceType_Change(const std::string& text);
+    void txtEntranceX_Change(const std::string& text);
+    void txtEntranceY_Change(const std::string& text);
+    void lstDestinationLevels_Click(int itemIndex);
+    void lstEntranceTypes_Click(int itemIndex);
+    void cmdMoveScreen_Click(int index);  // 0 right, 1 up, 2 left, 3 down
+    void cmdScreenPrev_Click();
+    void cmdScreenNext_Click();
+    void cmdScreenGoto_Click();
+
+    // Object palette: lstObjects of the main window and of the separate
+    // "Objects list" window (frmObjectList) hold the same items.
+    struct ObjectPalette {
+        std::array<bool, 3> chkListable{true, true, true};  // "Norm", "X", "Sprite"
+        std::string txtFilter;
+        std::vector<ListEntry> items;  // caption and code of every item
+        int listIndex = -1;            // the main list's selection
+        bool windowVisible = false;    // frmObjectList shown; "Object list window" checked
+        std::string windowFilter;      // frmObjectList's own filter box
+        int windowListIndex = -1;      // frmObjectList's selection
+        // Code of the main list's selected item, -1 when none.
+        int selectedCode() const {
+            return listIndex >= 0 && listIndex < static_cast<int>(items.size()) ? items[listIndex].value : -1;
+        }
+    };
+    ObjectPalette palette;
+    void RemakeObjectList();
+    void txtFilter_KeyUp(const std::string& text);
+    void chkListable_Click(int index, bool checked);
+    void lstObjects_Click(int itemIndex);
+    void mnuViewSeperateobjects_Click();
+    void frmObjectList_txtFilter_Change(const std::string& text);
+    void frmObjectList_lstObjects_Click(int itemIndex);
+    void frmObjectList_Form_Unload();
+
+    // Adding, removing and clearing.
+    void cmdAddObject_Click();          // "&Create"
+    void cmdRemoveObject_Click();       // "&Remove"
+    void mnuRandomLevelClear_Click();   // "Yes, I'm sure"
+
+    // The header dialog's way back: replaces headerBytes (nothing written).
+    void ResetHeader(const LevelHeader& bytes);
+
+    // "Fetch Me A &Badger".
+    int32_t badgerCount = 0;
+    void mnuRandomBadger_Click();
+
     // ---- end panels ----
 
 private:
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
     bool fillPatternPending_ = false;  // "Transparent WireBlocks" was switched
-    void SetScroll(ScrollBarState& bar, int value, bool horizontal);
+    bool quitConfirmed_ = false;       // the program is ending: no more questions
+    std::string romFileName_;          // the caption's file name
     void UpdateCaption();
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
+    void ReportOpenFailure(const std::string& path, const std::string& reason);
     bool AcceptLoad(LoadResult result, LevelState& loaded);
-    std::string romFileName_;
+    void Pick(float px, float py);
+    void DragHeight(float py);
+    void DragWidth(float px);
+    void DragMove(float px, float py);
 };
 
 }  // namespace mw

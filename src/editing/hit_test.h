@@ -1,0 +1,43 @@
+#pragma once
+// What lies under a pointer position of the level view: the body of an
+// object or sprite, the movable end of an object's width or height, or the
+// tab of a screen exit. The tests only look; they change nothing.
+#include "definitions/definition_tables.h"
+#include "level/level_state.h"
+#include "view/view_state.h"
+
+namespace mw {
+
+// Distance in pixels, on either side, at which an edge can be grabbed.
+constexpr float kEdgeTolerance = 5.0f;
+
+// True when the object's width (height) is stored in its record and can be
+// dragged: four- and five-byte objects, except the fixed direction of a
+// four-byte object whose size byte holds only the other extent.
+bool WidthIsResizable(const DefinitionTables& defs, const LevelObject& e);
+bool HeightIsResizable(const DefinitionTables& defs, const LevelObject& e);
+
+// The topmost visible entry whose box holds the pixel (the visible list is
+// searched from its end); hidden cross-section objects are passed over.
+// Returns an objectList index or -1.
+int FindObjectAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+                 float px, float py);
+
+// The first visible object (from the list's start) whose width end (the
+// vertical line at x + width) lies within the tolerance of px, along the
+// whole height of its box, ends included. -1 when none.
+int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+                    float px, float py);
+// The same across: the horizontal line at y + height.
+int FindHeightEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+                     float px, float py);
+
+// The first screen exit (all of them, from index 0) whose tab, 2 tiles wide
+// and half a tile tall at the top-left corner of its screen, holds the pixel.
+// Returns an exitList index or -1.
+int FindExitTabAt(const LevelState& level, const ViewState& view, float px, float py);
+
+// Does the pixel lie in the box of `e`? (The body test of FindObjectAt.)
+bool BoxHolds(const ViewState& view, const LevelObject& e, float px, float py);
+
+}  // namespace mw

@@ -1,0 +1,320 @@
+#include "editing/level_editor.h"
+
+#include <algorithm>
+
+#include "view/level_renderer.h"
+#include "view/view_controls.h"
+#include "view/view_geometry.h"
+
+namespace mw {
+
+namespace {
+
+constexpr const char* kUnsavedQuestion = "The level has unsaved changes. Discard them?";
+
+// Design sizes of the main window's fixed controls, in pixels.
+constexpr int kMinInnerWidth = 672;
+constexpr int kMinInnerHeight = 272;
+constexpr int kSnapOuterWidth = 672;
+constexpr int kSnapOuterHeight = 288;
+constexpr int kListOptionsHeight = 65;  // fraListOptions
+constexpr int kObjectListWidth = 193;   // lstObjects
+constexpr int kScrollBarSize = 16;
+
+// The last piece of a path, whichever separator it uses.
+std::string FileNameOf(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+LevelEditor::LevelEditor(Prompter& p) : prompter(p) {}
+
+// ---- session ----
+
+void LevelEditor::UpdateCaption() {
+    if (romFileName_.empty()) {
+        caption = kInitialCaption;
+        return;
+    }
+    caption = romFileName_ + " - Marlwick";
+    if (changed) caption += " *";
+}
+
+void LevelEditor::MarkChanged() {
+    if (changed) return;
+    changed = true;
+    UpdateCaption();
+}
+
+bool LevelEditor::ConfirmDiscardChanges() {
+    if (!changed) return true;
+    return prompter.askYesNo("Marlwick", kUnsavedQuestion);
+}
+
+bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
+                            std::string& chosen) {
+    if (givenPath) {
+        chosen = *givenPath;
+        return true;
+    }
+    std::optional<std::string> path = prompter.chooseOpenFile("ROMs (*.smc)", "*.smc");
+    if (!path || path->empty()) {
+        if (atStartUp) prompter.message("Marlwick - User Error", "A valid ROM must be selected to run Marlwick.");
+        return false;
+    }
+    chosen = *path;
+    return true;
+}
+
+void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& reason) {
+    prompter.message("Marlwick", "The ROM " + path + " could not be opened for reading and writing:\n" + reason);
+}
+
+bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded) {
+    if (result == LoadResult::Abort) {
+        // The decoder has reported an object type it does not know: the
+        // program ends without writing anything.
+        rom.close();
+        quitRequested = true;
+        quitConfirmed_ = true;
+        return false;
+    }
+    if (result != LoadResult::Loaded) return false;
+    level = std::move(loaded);
+    levelLoaded = true;
+    selectedObject = 0;
+    // An exit index only while the level has exits, so that the exit
+    // editor never edits a record that is neither drawn nor saved.
+    selectedExit = level.exitLast() >= 0 ? 0 : -1;
+    lstPopup.items.clear();
+    lstPopup.top = kHiddenPickListTop;
+    changed = false;
+    UpdateCaption();
+    RebuildVisibleList();
+    RequestPaint();
+    return true;
+}
+
+void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
+    programDir = programDirectory;
+    ApplyZoom(view, 16);
+    if (std::optional<DefinitionError> error = LoadDefinitions(programDir, defs)) {
+        prompter.message("Marlwick", "The definition files could not be read.\n" + error->describe());
+        quitRequested = true;
+        quitConfirmed_ = true;
+        return;
+    }
+    RemakeObjectList();
+    prompter.message("Marlwick - RTFM",
+                     "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
+                     "Please select a ROM of this version; others will not work.");
+    std::string path;
+    if (!ChooseRom(true, romPath, path)) {
+        quitRequested = true;
+        quitConfirmed_ = true;
+        return;
+    }
+    std::string reason;
+    if (!rom.open(path, reason)) {
+        ReportOpenFailure(path, reason);
+        quitRequested = true;
+        quitConfirmed_ = true;
+        return;
+    }
+    romFileName_ = FileNameOf(path);
+    UpdateCaption();
+    LevelState loaded;
+    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded);
+    RebuildVisibleList();
+}
+
+void LevelEditor::mnuFileOpen_Click() {
+    if (!ConfirmDiscardChanges()) return;
+    std::string path;
+    if (!ChooseRom(false, std::nullopt, path)) return;
+    // Level 0 of the new ROM is read from a second handle first, so that a
+    // file that cannot be opened or whose level 0 is refused leaves the old
+    // ROM open with its level (whose offsets belong to the old file).
+    std::string reason;
+    LevelState loaded;
+    LoadResult result;
+    {
+        RomFile candidate;
+        if (!candidate.open(path, reason)) {
+            ReportOpenFailure(path, reason);
+            return;
+        }
+        result = mw::LoadLevelIndex(candidate, defs, 0, prompter, loaded);
+    }
+    if (result == LoadResult::Refused) return;
+    const std::string oldPath = rom.path();
+    rom.close();
+    if (!rom.open(path, reason)) {
+        ReportOpenFailure(path, reason);
+        std::string ignored;
+        if (oldPath.empty() || !rom.open(oldPath, ignored)) {
+            levelLoaded = false;
+            quitRequested = true;
+            quitConfirmed_ = true;
+        }
+        return;
+    }
+    romFileName_ = FileNameOf(path);
+    AcceptLoad(result, loaded);
+}
+
+void LevelEditor::mnuMainQuit_Click() {
+    if (!quitConfirmed_ && !ConfirmDiscardChanges()) return;
+    quitConfirmed_ = true;
+    rom.close();
+    quitRequested = true;
+}
+
+bool LevelEditor::Form_Unload() {
+    if (!quitConfirmed_ && !ConfirmDiscardChanges()) return false;
+    quitConfirmed_ = true;
+    rom.close();
+    quitRequested = true;
+    return true;
+}
+
+bool LevelEditor::LoadLevelIndex(int32_t index) {
+    if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
+    LevelState loaded;
+    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded);
+}
+
+bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
+    if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
+    LevelState loaded;
+    return AcceptLoad(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset, prompter, loaded), loaded);
+}
+
+void LevelEditor::mnuFileSave_Click() {
+    // Without a level from this ROM there is nothing whose room is known.
+    if (!levelLoaded || !rom.isOpen()) return;
+    if (SaveLevel(rom, defs, level, prompter)) {
+        changed = false;
+        UpdateCaption();
+    }
+}
+
+// ---- layout ----
+
+MainLayout LevelEditor::Form_Resize(int innerWidth, int innerHeight) {
+    innerWidth_ = innerWidth;
+    innerHeight_ = innerHeight;
+    return Form_Resize();
+}
+
+MainLayout LevelEditor::Form_Resize() {
+    const int sw = innerWidth_;
+    const int sh = innerHeight_;
+    MainLayout l;
+    if (sw <= 0) {
+        l.minimized = true;
+        return l;
+    }
+    if (sw < kMinInnerWidth) l.setOuterWidth = kSnapOuterWidth;
+    if (sh < kMinInnerHeight) l.setOuterHeight = kSnapOuterHeight;
+    // Below the minimum the shell is about to enlarge the window; sizes
+    // that would come out negative until then are kept at 0.
+    auto size = [](int n) { return std::max(n, 0); };
+    l.lstObjects = {8, kListOptionsHeight + 16, kObjectListWidth, size(sh - 80 - kListOptionsHeight)};
+    l.fraSubPanel = {8, sh - 56, 177, 48};
+    l.Level = {kObjectListWidth + 16, 0, size(sw - 432), size(sh - kScrollBarSize)};
+    l.hscLevelPos = {l.Level.left, sh - kScrollBarSize, l.Level.width, kScrollBarSize};
+    l.vscLevelPos = {l.Level.left + l.Level.width, 0, kScrollBarSize, size(sh - kScrollBarSize)};
+    const int column = l.vscLevelPos.left + l.vscLevelPos.width + 8;
+    l.fraObjectInfo = {column, 8, 192, 153};
+    l.fraLevelInfo = {column, 168, 192, 89};
+    l.fraScreenExits = {column, 8, 193, 409};
+    layout = l;
+
+    view.viewWidth = static_cast<float>(l.Level.width);
+    view.viewHeight = static_cast<float>(l.Level.height);
+    const ScrollValueChanges dropped = UpdateScrollRanges(view);
+    RebuildVisibleList();
+    // A value that had to drop ran its bar's change handler: a repaint.
+    if (dropped.any()) RequestPaint();
+    return l;
+}
+
+// ---- view ----
+
+void LevelEditor::RebuildVisibleList() { mw::RebuildVisibleList(level, view); }
+
+void LevelEditor::mnuViewZoom_Click(int n) {
+    if (n < 1) return;
+    ApplyZoom(view, n);
+    Form_Resize();
+    RequestPaint();
+}
+
+void LevelEditor::SetScroll(ScrollBarState& bar, int value) {
+    value = std::clamp(value, 0, std::max(bar.maximum, 0));
+    if (value == bar.value) return;
+    bar.value = value;
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+void LevelEditor::hscLevelPos_Change(int value) {
+    view.hsc.value = std::clamp(value, 0, std::max(view.hsc.maximum, 0));
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+void LevelEditor::vscLevelPos_Change(int value) {
+    view.vsc.value = std::clamp(value, 0, std::max(view.vsc.maximum, 0));
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+void LevelEditor::mnuViewCross_Click() {
+    view.options.crossSection = !view.options.crossSection;
+    RequestPaint();
+}
+
+void LevelEditor::mnuViewSmallgrid_Click() {
+    view.options.smallGrid = !view.options.smallGrid;
+    RequestPaint();
+}
+
+void LevelEditor::mnuViewTransparent_Click() {
+    view.options.transparent = !view.options.transparent;
+    // The surface takes the new fill pattern at the next paint; from there on
+    // the renderer keeps setting it after every box.
+    fillPatternPending_ = true;
+    RequestPaint();
+}
+
+void LevelEditor::mnuViewOutofbounds_Click() {
+    SetOutOfBounds(view, !view.options.outOfBounds);
+    Form_Resize();
+}
+
+void LevelEditor::mnuViewStationary_Click() {
+    mnuViewStationary = !mnuViewStationary;
+    RequestPaint();
+}
+
+void LevelEditor::Form_Paint(Surface& surface) {
+    if (fillPatternPending_) {
+        SetTransparent(view, surface.state, view.options.transparent);
+        fillPatternPending_ = false;
+    }
+    PaintView(level, defs, view, selectedObject, surface);
+    ShowObjectInfo();
+    ShowExitEditor();
+}
+
+void LevelEditor::RequestPaint() {
+    repaintRequested = true;
+    ShowObjectInfo();
+    ShowExitEditor();
+}
+
+}  // namespace mw

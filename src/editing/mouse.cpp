@@ -1,0 +1,199 @@
+#include "editing/mouse.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "editing/hit_test.h"
+#include "editing/level_editor.h"
+#include "util/hex_text.h"
+#include "view/view_geometry.h"
+
+namespace mw {
+
+int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+int DraggedPosition(float pointer, int grabOffset, int zoom, int scroll, int highest) {
+    const int tile = static_cast<int>(std::floor((pointer - static_cast<float>(grabOffset)) /
+                                                 static_cast<float>(zoom))) +
+                     scroll;
+    return std::clamp(tile, 0, highest);
+}
+
+std::optional<int> DraggedExtent(const ObjectDefinition& def, bool isWidth, int n) {
+    const int wholeByteMode = isWidth ? 1 : 2;  // the size mode that stores this extent whole
+    const int fixedMode = isWidth ? 2 : 1;      // the size mode that fixes it at 1
+    if (def.kind == kKindFourByte) {
+        if (def.sizeMode == fixedMode) return std::nullopt;
+        if (def.sizeMode != wholeByteMode) return std::clamp(n, 1, 16);
+        if (n == 0 || n == -1) return 1;
+        return std::clamp(n, -129, 128);
+    }
+    if (def.kind == kKindFiveByte) {
+        if (n == 0 || n == -1) return 1;
+        return std::clamp(n, -127, 128);
+    }
+    return std::nullopt;
+}
+
+std::string SignedHex(int value) {
+    if (value < 0) return "-" + ToHex(static_cast<uint32_t>(-static_cast<int64_t>(value)));
+    return ToHex(static_cast<uint32_t>(value));
+}
+
+// ---- the editor's hit tests ----
+
+int LevelEditor::FindObjectAt(float px, float py) const { return mw::FindObjectAt(level, defs, view, px, py); }
+int LevelEditor::FindWidthEdgeAt(float px, float py) const {
+    return mw::FindWidthEdgeAt(level, defs, view, px, py);
+}
+int LevelEditor::FindHeightEdgeAt(float px, float py) const {
+    return mw::FindHeightEdgeAt(level, defs, view, px, py);
+}
+int LevelEditor::FindExitTabAt(float px, float py) const { return mw::FindExitTabAt(level, view, px, py); }
+
+// ---- the mouse on the view ----
+
+namespace {
+constexpr int kLeft = 1;
+constexpr int kRight = 2;
+}  // namespace
+
+void LevelEditor::Pick(float px, float py) {
+    // Each later find overrides the earlier ones: an edge beats a body, and
+    // an exit tab beats everything.
+    const int body = FindObjectAt(px, py);
+    if (body >= 0) {
+        const LevelObject& e = level.objectList[static_cast<size_t>(body)];
+        dragMode = DragMode::MOV;
+        selectedObject = body;
+        grabOffsetX = RoundHalfEven(px - static_cast<float>(TileToPixelX(view, static_cast<int>(e.x))));
+        grabOffsetY = RoundHalfEven(py - static_cast<float>(TileToPixelY(view, static_cast<int>(e.y))));
+    }
+    const int widthEdge = FindWidthEdgeAt(px, py);
+    if (widthEdge >= 0) {
+        selectedObject = widthEdge;
+        dragMode = DragMode::RSX;
+    }
+    const int heightEdge = FindHeightEdgeAt(px, py);
+    if (heightEdge >= 0) {
+        selectedObject = heightEdge;
+        dragMode = DragMode::RSY;
+    }
+    if (widthEdge >= 0 && heightEdge >= 0) dragMode = DragMode::RSA;
+    const int tab = FindExitTabAt(px, py);
+    if (tab >= 0) {
+        dragMode = DragMode::SCR;
+        fraScreenExitsVisible = true;
+        selectedExit = tab;
+        ShowExitEditor();
+    }
+}
+
+void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py) {
+    if (button == kLeft) {
+        if (dragMode == DragMode::SCX) {
+            // A left press while the exit editor is open only closes it.
+            dragMode = DragMode::NON;
+            fraScreenExitsVisible = false;
+        } else if (dragMode != DragMode::SCR) {
+            Pick(px, py);
+        }
+    }
+    if (button == kRight) FillPickList(px, py);
+    RequestPaint();
+}
+
+void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
+    dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
+}
+
+void LevelEditor::DragHeight(float py) {
+    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    if (e.isSprite) return;
+    const int n = PixelToTileY(view, py) - e.y;
+    const std::optional<int> height = DraggedExtent(defs.objectDefs[e.id], false, n);
+    if (!height || *height == e.height) return;
+    e.height = static_cast<int16_t>(*height);
+    MarkChanged();
+}
+
+void LevelEditor::DragWidth(float px) {
+    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    if (e.isSprite) return;
+    const int n = PixelToTileX(view, px) - e.x;
+    const std::optional<int> width = DraggedExtent(defs.objectDefs[e.id], true, n);
+    if (!width || *width == e.width) return;
+    e.width = static_cast<int16_t>(*width);
+    MarkChanged();
+}
+
+void LevelEditor::DragMove(float px, float py) {
+    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    const int x = DraggedPosition(px, grabOffsetX, view.zoom, view.scrollX(), kLevelColumns - 1);
+    const int y = DraggedPosition(py, grabOffsetY, view.zoom, view.scrollY(), kLevelRows - 1);
+    if (x == e.x && y == e.y) return;
+    e.x = static_cast<uint8_t>(x);
+    e.y = static_cast<uint8_t>(y);
+    MarkChanged();
+}
+
+void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py) {
+    MousePointer = PointerShape::Default;
+    lblMousePos = "(" + SignedHex(PixelToTileX(view, px)) + "," + SignedHex(PixelToTileY(view, py)) + ")";
+
+    if (button == 0) {
+        const int body = FindObjectAt(px, py);
+        if (body >= 0) {
+            MousePointer = PointerShape::SizeAll;
+            lblToolTip.left = px + 16;
+            lblToolTip.top = py - 32;
+            ObjectCaptionInto(lblToolTip.text, defs, level.objectList[static_cast<size_t>(body)], true);
+        } else {
+            if (!mnuViewStationary) lblToolTip.top = -32;
+            lblToolTip.text.clear();
+        }
+        const int tab = FindExitTabAt(px, py);
+        if (tab >= 0) {
+            const ScreenExit& x = level.exitList[static_cast<size_t>(tab)];
+            MousePointer = PointerShape::Cross;
+            lblToolTip.left = px + 16;
+            lblToolTip.top = py - 32;
+            lblToolTip.text = "Screen exit to " + ToHex(x.destination) + ", Entrance type: " +
+                              ToHex(x.entranceType) + ", Entrance at (" + ToHex(x.entranceX) + "," +
+                              ToHex(x.entranceY) + ")";
+        }
+        // The two edge tests give the same answer when asked twice.
+        const bool widthEdge = FindWidthEdgeAt(px, py) >= 0;
+        const bool heightEdge = FindHeightEdgeAt(px, py) >= 0;
+        if (widthEdge) MousePointer = PointerShape::SizeWE;
+        if (heightEdge) MousePointer = PointerShape::SizeNS;
+        if (widthEdge && heightEdge) MousePointer = PointerShape::SizeNWSE;
+        lstPopup.top = kHiddenPickListTop;
+    }
+
+    // Drags follow the left button alone; any other combination changes nothing.
+    if (button == kLeft) {
+        if (dragMode == DragMode::RSY || dragMode == DragMode::RSA) {
+            DragHeight(py);
+            RequestPaint();
+        }
+        if (dragMode == DragMode::RSX || dragMode == DragMode::RSA) {
+            DragWidth(px);
+            RequestPaint();
+        }
+        if (dragMode == DragMode::MOV) {
+            DragMove(px, py);
+            RequestPaint();
+        }
+    }
+
+    if (mnuViewStationary) {
+        lblToolTip.top = view.viewHeight - 16;
+        lblToolTip.left = 0;
+    }
+}
+
+}  // namespace mw

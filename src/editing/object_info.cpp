@@ -1,0 +1,71 @@
+// The "Current Object Info" panel, the byte counters of "Level Info", and
+// stepping through the object list.
+#include "editing/level_editor.h"
+#include "editing/mouse.h"
+#include "util/hex_text.h"
+
+namespace mw {
+
+namespace {
+
+std::string UsageText(int used, int available) {
+    return std::to_string(used) + "/" + std::to_string(available);
+}
+
+}  // namespace
+
+void LevelEditor::ShowObjectInfo() {
+    lblObjectInfo.text.clear();
+    if (selectedObject >= 0 && selectedObject <= level.objectLast()) {
+        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+        const std::string place = "(" + ToHex(e.x) + ", " + ToHex(e.y) + ")";
+        const std::string size = SignedHex(e.width) + " * " + SignedHex(e.height);
+        const std::string number = "#" + ToHex(static_cast<uint32_t>(selectedObject));
+        std::string& t = lblObjectInfo.text;
+        if (e.isSprite) {
+            const int id = e.spriteId();
+            t = "Sprite number S" + ToHex(static_cast<uint32_t>(id)) + " - \n" +
+                defs.spriteDefs[static_cast<size_t>(id)].name + "\n" + place + "\n" + size + "\n" + number;
+        } else if (e.id == 0) {
+            // An extended object's size is fixed by its definition: no size line.
+            t = "Special 4 byte object number X" + ToHex(e.extId) + " - \n" + defs.extendedDefs[e.extId].name +
+                "\n" + place + "\n" + number;
+        } else {
+            t = "Object number " + ToHex(e.id) + " - \n" + defs.objectDefs[e.id].name + "\n" + place + "\n" +
+                size + "\n" + number;
+        }
+    }
+    lblByteUsage.text = UsageText(level.objectBytesUsed, level.objectBytesAvailable);
+    lblByteUsage.red = level.objectBytesUsed > level.objectBytesAvailable;
+    lblSByteUsage.text = UsageText(level.spriteBytesUsed, level.spriteBytesAvailable);
+    lblSByteUsage.red = level.spriteBytesUsed > level.spriteBytesAvailable;
+}
+
+void LevelEditor::cmdObjectNext_Click() {
+    if (level.objectLast() < 0) return;
+    if (selectedObject < level.objectLast()) ++selectedObject;
+    if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
+    ShowObjectInfo();
+    cmdGotoObject_Click();
+    RequestPaint();
+}
+
+void LevelEditor::cmdObjectPrev_Click() {
+    if (level.objectLast() < 0) return;
+    if (selectedObject > 0) --selectedObject;
+    if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
+    ShowObjectInfo();
+    cmdGotoObject_Click();
+    RequestPaint();
+}
+
+void LevelEditor::cmdGotoObject_Click() {
+    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    // Centre the origin tile in the view as far as the scroll ranges allow.
+    SetScroll(view.hsc, RoundHalfEven(e.x - view.viewWidth / (2.0 * view.zoom)));
+    SetScroll(view.vsc, RoundHalfEven(e.y - view.viewHeight / (2.0 * view.zoom)));
+    RebuildVisibleList();
+}
+
+}  // namespace mw

@@ -1,0 +1,44 @@
+// The pick list: every entry under the pointer, topmost first; a pick puts
+// the chosen entry on top of the others that were under the pointer.
+#include <algorithm>
+
+#include "editing/hit_test.h"
+#include "editing/level_editor.h"
+#include "view/view_geometry.h"
+
+namespace mw {
+
+void LevelEditor::FillPickList(float px, float py) {
+    lstPopup.items.clear();
+    for (int j = view.visibleLast(); j >= 0; --j) {
+        const int i = view.visibleList[static_cast<size_t>(j)];
+        if (i < 0 || i > level.objectLast()) continue;
+        if (CrossSectionFlagOf(level, defs, view.options, i)) continue;
+        const LevelObject& e = level.objectList[static_cast<size_t>(i)];
+        if (BoxHolds(view, e, px, py)) lstPopup.items.push_back({ObjectCaption(defs, e, true), i});
+    }
+    if (lstPopup.items.empty()) {
+        lstPopup.top = kHiddenPickListTop;
+    } else {
+        lstPopup.left = px - 16;
+        lstPopup.top = py - 16;
+    }
+}
+
+void LevelEditor::lstPopup_Click(int itemIndex) {
+    if (itemIndex < 0 || itemIndex >= static_cast<int>(lstPopup.items.size())) return;
+    const int picked = lstPopup.items[static_cast<size_t>(itemIndex)].value;
+    const int top = lstPopup.items.front().value;
+    // The items are listed latest first, so top >= picked; the entries in
+    // between slide one place down and the picked one takes the top place.
+    if (picked >= 0 && picked < top && top <= level.objectLast()) {
+        auto first = level.objectList.begin();
+        std::rotate(first + picked, first + picked + 1, first + top + 1);
+        MarkChanged();
+    }
+    lstPopup.top = kHiddenPickListTop;
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+}  // namespace mw
