@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
+#include "temp_dir.h"
+
+namespace mw {
+namespace {
+
+// A complete, small set of definition files.
+class DefinitionFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("O5Data.dat", "01,\"Land, rectangle\",000 0 0,0,B4DC96\n"
+                                "04,\"Slope\",100 2 1,1,102030\n"
+                                "30,\"Five then four\",000 0 0,0,111111\n"
+                                "FF,\"Five-byte end\",000 0 0,0,222222\n");
+        dir.write("O4Data.dat", "00,\"Introducer\",2,111 1 1,1,A8E4E4\n"
+                                "0D,\"Thin platform\",1,000 0 0,0,EAD6A2\n"
+                                "30,\"Four wins\",2,1,0,333333\n"
+                                "FF,\"End of object list\",1,000 0 0,0,C8C8C8\n");
+        dir.write("O4SData.dat", "83,\"Cloud\",32,22,1,C8F2F6\n");
+        dir.write("SpriteData.dat", "000,\"Log\",EAD6A8\n1f0,\"Generator\",D4D4D4\n200,\"Beyond\",010203\n");
+        dir.write("LevelList.dat", "00,\"1-1 First\"\n0a,\"Tenth, with comma\"\n");
+        dir.write("EntranceTypes.dat", "00,\"Plain\"\r\n9,\"Launched\"\r\n");
+    }
+
+    DefinitionTables load() {
+        DefinitionTables t;
+        auto error = LoadDefinitions(dir.path(), t);
+        EXPECT_FALSE(error) << error->describe();
+        return t;
+    }
+
+    std::optional<DefinitionError> loadExpectingError() {
+        DefinitionTables t;
+        return LoadDefinitions(dir.path(), t);
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(DefinitionFiles, FillsEveryTableRowFromItsFile) {
+    DefinitionTables t = load();
+    const ObjectDefinition& land = t.objectDefs[0x01];
+    EXPECT_EQ(land.name, "Land, rectangle");
+    EXPECT_EQ(land.kind, kKindFiveByte);
+    EXPECT_EQ(land.colour, (Rgb{0xB4, 0xDC, 0x96}));
+    EXPECT_FALSE(land.isSlope);
+
+    const ObjectDefinition& slope = t.objectDefs[0x04];
+    EXPECT_TRUE(slope.isSlope);
+    EXPECT_FALSE(slope.slopeDirectionA);
+    EXPECT_FALSE(slope.slopeDirectionB);
+    EXPECT_EQ(slope.slopeRun, 2);
+    EXPECT_EQ(slope.slopeRise, 1);
+    EXPECT_TRUE(slope.crossSectionFlag);
+
+    const ObjectDefinition& ledge = t.objectDefs[0x0D];
+    EXPECT_EQ(ledge.kind, kKindFourByte);
+    EXPECT_EQ(ledge.sizeMode, 1);
+
+    EXPECT_EQ(t.extendedDefs[0x83].name, "Cloud");
+    EXPECT_EQ(t.extendedDefs[0x83].width, 32);
+    EXPECT_EQ(t.extendedDefs[0x83].height, 22);
+    EXPECT_TRUE(t.extendedDefs[0x83].crossSectionFlag);
+
+    EXPECT_EQ(t.spriteDefs[0x1F0].name, "Generator");
+    EXPECT_EQ(t.spriteDefs[0x200].name, "Beyond");  // 0x200 is accepted
+    EXPECT_EQ(t.spriteDefs[0x200].colour, (Rgb{1, 2, 3}));
+
+    // Rows that no line fills keep their initial values.
+    EXPECT_EQ(t.objectDefs[0x02].kind, kKindNone);
+    EXPECT_TRUE(t.objectDefs[0x02].name.empty());
+    EXPECT_EQ(t.spriteDefs[0x001].colour, Rgb{});
+}
+
+TEST_F(DefinitionFiles, RowsZeroAndFFAreFixedButKeepTheirNames) {
+    DefinitionTables t = load();
+    EXPECT_EQ(t.objectDefs[0x00].name, "Introducer");
+    EXPECT_EQ(t.objectDefs[0x00].kind, kKindExtended);
+    EXPECT_EQ(t.objectDefs[0x00].sizeMode, 0);
+    EXPECT_TRUE(t.objectDefs[0x00].isSlope);  // other fields stay as the file gave them
+    EXPECT_EQ(t.objectDefs[0xFF].name, "End of object list");
+    EXPECT_EQ(t.objectDefs[0xFF].kind, kKindEndMarker);
+    EXPECT_EQ(t.objectDefs[0xFF].sizeMode, 1);
+}
+
+TEST_F(DefinitionFiles, FourByteDefinitionOverridesFiveByteOne) {
+    DefinitionTables t = load();
+    const ObjectDefinition& row = t.objectDefs[0x30];
+    EXPECT_EQ(row.name, "Four wins");
+    EXPECT_EQ(row.kind, kKindFourByte);
+    EXPECT_EQ(row.sizeMode, 2);
+    EXPECT_TRUE(row.isSlope);  // flags "1"
+    EXPECT_EQ(row.slopeRun, 0);
+    EXPECT_EQ(row.colour, (Rgb{0x33, 0x33, 0x33}));
+}
+
+TEST_F(DefinitionFiles, ListEntriesShowTheIdAsWritten) {
+    DefinitionTables t = load();
+    EXPECT_EQ(t.destinationLevels,
+              (std::vector<ListEntry>{{"00 1-1 First", 0x00}, {"0a Tenth, with comma", 0x0A}}));
+    EXPECT_EQ(t.entranceTypes, (std::vector<ListEntry>{{"00 Plain", 0}, {"9 Launched", 9}}));
+}
+
+TEST_F(DefinitionFiles, LoadingAgainStartsFromEmptyTables) {
+    DefinitionTables t = load();
+    dir.write("O5Data.dat", "");
+    dir.write("LevelList.dat", "01,\"Only\"\n");
+    ASSERT_FALSE(LoadDefinitions(dir.path(), t));
+    EXPECT_EQ(t.objectDefs[0x01].kind, kKindNone);
+    EXPECT_EQ(t.destinationLevels.size(), 1u);
+}
+
+TEST_F(DefinitionFiles, EachMissingFileIsNamed) {
+    for (const char* name :
+         {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat", "LevelList.dat", "EntranceTypes.dat"}) {
+        SetUp();
+        dir.remove(name);
+        auto error = loadExpectingError();
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->file, name);
+        EXPECT_EQ(error->line, 0);
+        EXPECT_EQ(error->describe().rfind(std::string(name) + ": ", 0), 0u) << error->describe();
+    }
+}
+
+struct BadLine {
+    const char* file;
+    const char* text;  // written as line 3, after two blank lines
+    const char* reasonPart;
+};
+
+TEST_F(DefinitionFiles, MalformedLinesAreReportedWithFileAndLine) {
+    const BadLine cases[] = {
+        {"O5Data.dat", "100,\"Too big\",000 0 0,0,FFFFFF", "ID \"100\""},
+        {"O5Data.dat", "x1,\"Not hex\",000 0 0,0,FFFFFF", "ID \"x1\""},
+        {"O5Data.dat", "05,\"Short colour\",000 0 0,0,FFFFF", "colour"},
+        {"O5Data.dat", "05,\"Bad colour\",000 0 0,0,GGFFFF", "colour"},
+        {"O5Data.dat", "05,\"Too few\",000 0 0,0", "expected 5 fields, found 4"},
+        {"O5Data.dat", "05,\"Bad cross\",000 0 0,yes,FFFFFF", "cross-section"},
+        {"O4Data.dat", "05,\"Bad mode\",256,000 0 0,0,FFFFFF", "size mode 256"},
+        {"O4Data.dat", "05,\"Bad mode\",-1,000 0 0,0,FFFFFF", "size mode -1"},
+        {"O4Data.dat", "05,\"Too many\",1,000 0 0,0,FFFFFF,extra", "expected 6 fields, found 7"},
+        {"O4SData.dat", "05,\"Wide\",256,1,0,FFFFFF", "width 256"},
+        {"O4SData.dat", "05,\"Tall\",1,1000,0,FFFFFF", "height 1000"},
+        {"O4SData.dat", "05,\"Word\",one,1,0,FFFFFF", "width \"one\""},
+        {"SpriteData.dat", "201,\"Beyond\",FFFFFF", "ID \"201\""},
+        {"LevelList.dat", "100,\"Level\"", "ID \"100\""},
+        {"EntranceTypes.dat", "0B", "expected 2 fields, found 1"},
+    };
+    for (const BadLine& c : cases) {
+        SetUp();
+        dir.write(c.file, std::string("\n \n") + c.text + "\n");
+        auto error = loadExpectingError();
+        ASSERT_TRUE(error) << c.file << ": " << c.text;
+        EXPECT_EQ(error->file, c.file);
+        EXPECT_EQ(error->line, 3) << c.text;
+        EXPECT_NE(error->reason.find(c.reasonPart), std::string::npos) << error->reason;
+        EXPECT_EQ(error->describe().rfind(std::string(c.file) + ", line 3: ", 0), 0u) << error->describe();
+    }
+}
+
+TEST(DefinitionError, Describe) {
+    EXPECT_EQ((DefinitionError{"O5Data.dat", 12, "bad"}).describe(), "O5Data.dat, line 12: bad");
+    EXPECT_EQ((DefinitionError{"O5Data.dat", 0, "cannot be opened"}).describe(), "O5Data.dat: cannot be opened");
+}
+
+// ---- level list files ----
+
+TEST(LevelLists, LevelListMatchesTheExitEditorEntries) {
+    test::TempDir dir;
+    dir.write("LevelList.dat", "1F,\"Some level\"\n\nzz,\"broken\"\n");
+    std::vector<ListEntry> entries{{"stale", 1}};
+    auto error = ReadLevelList(dir.path(), entries);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->file, "LevelList.dat");
+    EXPECT_EQ(error->line, 3);
+    EXPECT_EQ(entries, (std::vector<ListEntry>{{"1F Some level", 0x1F}}));  // entries read so far
+}
+
+TEST(LevelLists, OffsetsAreHexadecimalWithNames) {
+    test::TempDir dir;
+    dir.write("LevelOffsets.dat", "B03C7,\"00 1-1 Make Eggs, Throw Eggs\"\r\n6dd4,Castle\r\n7FFFFFFF,\"Far\"\r\n");
+    std::vector<LevelOffsetEntry> entries;
+    ASSERT_FALSE(ReadLevelOffsets(dir.path(), entries));
+    EXPECT_EQ(entries, (std::vector<LevelOffsetEntry>{
+                           {0xB03C7, "00 1-1 Make Eggs, Throw Eggs"}, {0x6DD4, "Castle"}, {0x7FFFFFFF, "Far"}}));
+}
+
+TEST(LevelLists, OffsetOutsideSigned32BitsIsMalformed) {
+    test::TempDir dir;
+    dir.write("LevelOffsets.dat", "10,\"ok\"\n80000000,\"Too far\"\n");
+    std::vector<LevelOffsetEntry> entries;
+    auto error = ReadLevelOffsets(dir.path(), entries);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->line, 2);
+    EXPECT_EQ(entries.size(), 1u);
+}
+
+TEST(LevelLists, OffsetsStopAfter256Rows) {
+    test::TempDir dir;
+    std::string text;
+    for (int k = 0; k < 256; ++k) text += std::to_string(k) + ",\"Level " + std::to_string(k) + "\"\n";
+    dir.write("LevelOffsets.dat", text);
+    std::vector<LevelOffsetEntry> entries;
+    ASSERT_FALSE(ReadLevelOffsets(dir.path(), entries));
+    ASSERT_EQ(entries.size(), 256u);
+    EXPECT_EQ(entries[255].offset, 0x255);
+
+    dir.write("LevelOffsets.dat", text + "\n300,\"One too many\"\n301,\"And another\"\n");
+    auto error = ReadLevelOffsets(dir.path(), entries);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->file, "LevelOffsets.dat");
+    EXPECT_EQ(error->line, 258);
+    EXPECT_EQ(entries.size(), 256u);
+    EXPECT_EQ(entries.back().name, "Level 255");
+}
+
+TEST(LevelLists, MissingFilesAreNamedAndLeaveNoEntries) {
+    test::TempDir dir;
+    std::vector<ListEntry> levels{{"stale", 1}};
+    std::vector<LevelOffsetEntry> offsets{{1, "stale"}};
+    auto e1 = ReadLevelList(dir.path(), levels);
+    auto e2 = ReadLevelOffsets(dir.path(), offsets);
+    ASSERT_TRUE(e1);
+    ASSERT_TRUE(e2);
+    EXPECT_EQ(e1->file, "LevelList.dat");
+    EXPECT_EQ(e2->file, "LevelOffsets.dat");
+    EXPECT_TRUE(levels.empty());
+    EXPECT_TRUE(offsets.empty());
+}
+
+}  // namespace
+}  // namespace mw
