@@ -103,15 +103,5 @@ TEST(ScrollRanges, OutsideAreaOptionWidensBothBarsAndKeepsThemThroughResizes) {
     EXPECT_TRUE(v.hsc.enabled);
 }
 
-TEST(ViewOptionsTest, TransparencySetsTheFillPatternOfTheNextBox) {
-    ViewState v;
-    SurfaceState s;
-    SetTransparent(v, s, true);
-    EXPECT_TRUE(v.options.transparent);
-    EXPECT_EQ(s.fillPattern, FillPattern::CrossHatch);
-    SetTransparent(v, s, false);
-    EXPECT_EQ(s.fillPattern, FillPattern::Solid);
-}
-
 }  // namespace
 }  // namespace mw
