@@ -44,14 +44,6 @@ TEST(RecordReader, SkipsBlankLinesButCountsThemWithAnyLineEnding) {
     EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{"a", 1}, {"b", 4}, {"c", 5}, {"d", 7}}));
 }
 
-TEST(RecordReader, MissingFileIsNotOk) {
-    test::TempDir dir;
-    RecordReader reader(dir.path() + "/absent.dat");
-    EXPECT_FALSE(reader.ok());
-    std::vector<std::string> fields;
-    EXPECT_FALSE(reader.next(fields));
-}
-
 TEST(ParseFlagsField, ReadsOnlyPositionsOneTwoThreeFiveSeven) {
     EXPECT_EQ(ParseFlagsField("100 1 2"), (FlagsField{true, false, false, 1, 2}));
     EXPECT_EQ(ParseFlagsField("111 9 3"), (FlagsField{true, true, true, 9, 3}));
