@@ -1,0 +1,60 @@
+#pragma once
+// An editor on the small test definitions, laid out at an inner window size
+// of 845 by 504 (a view of 413 by 488 pixels: 25 by 30 whole tiles at zoom 16).
+#include <gtest/gtest.h>
+
+#include "editing/level_editor.h"
+#include "support/rom_builder.h"
+#include "util/prompter.h"
+
+namespace mw::test {
+
+inline LevelObject Obj(uint8_t id, int x, int y, int width = 1, int height = 1) {
+    LevelObject o;
+    o.id = id;
+    o.x = static_cast<uint8_t>(x);
+    o.y = static_cast<uint8_t>(y);
+    o.width = static_cast<int16_t>(width);
+    o.height = static_cast<int16_t>(height);
+    return o;
+}
+
+inline LevelObject Ext(uint8_t extId, int x, int y, int width, int height) {
+    LevelObject o = Obj(0x00, x, y, width, height);
+    o.extId = extId;
+    return o;
+}
+
+inline LevelObject Spr(int spriteId, int x, int y) {
+    LevelObject o = Obj(static_cast<uint8_t>(spriteId & 0xFF), x, y);
+    o.extId = static_cast<uint8_t>(spriteId >> 8);
+    o.isSprite = true;
+    return o;
+}
+
+inline ScreenExit Exit(int screenX, int screenY, uint8_t dest = 0, uint8_t ex = 0, uint8_t ey = 0,
+                       uint8_t type = 0) {
+    return {static_cast<uint8_t>(screenX), static_cast<uint8_t>(screenY), dest, ex, ey, type};
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+    RecordingPrompter prompter;
+    LevelEditor ed{prompter};
+
+    void SetUp() override {
+        ed.defs = SmallDefinitions();
+        ed.Form_Resize(845, 504);
+        ed.repaintRequested = false;
+    }
+
+    // Replaces the level's entries and rebuilds the visible list.
+    void SetEntries(std::vector<LevelObject> entries, std::vector<ScreenExit> exits = {}) {
+        ed.level.objectList = std::move(entries);
+        ed.level.exitList = std::move(exits);
+        ed.RebuildVisibleList();
+    }
+    const LevelObject& At(int i) const { return ed.level.objectList.at(static_cast<size_t>(i)); }
+};
+
+}  // namespace mw::test
