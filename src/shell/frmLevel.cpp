@@ -1,0 +1,656 @@
+#include "shell/frmLevel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+#include "shell/frmAbout.h"
+#include "shell/frmHeader.h"
+#include "shell/frmHex.h"
+#include "shell/frmLevelISelect.h"
+#include "shell/frmLevelSelect.h"
+#include "shell/frmObjectList.h"
+
+namespace mw {
+
+// ---------------------------------------------------------------------------
+// Small helpers shared by the windows.
+
+void Place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(left, top, width, height);
+}
+
+void SetLabelRed(QLabel* label, bool red) {
+    QPalette p = label->palette();
+    const QColor want = red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::WindowText);
+    if (p.color(QPalette::WindowText) == want) return;
+    p.setColor(QPalette::WindowText, want);
+    label->setPalette(p);
+}
+
+QFont ControlFont() {
+    QFont f(QString::fromLatin1(kLabelFontFamily));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(11);
+    return f;
+}
+
+QFont FixedFont() {
+    QFont f(QString::fromLatin1(kFixedFontFamily));
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
+    f.setPixelSize(11);
+    return f;
+}
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The info label's lines are separated by carriage return and line feed.
+QString MultiLine(const std::string& s) {
+    QString t = Q(s);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
+    auto* l = new QLabel(text, parent);
+    Place(l, left, top, width, height);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, int left, int top, int width, int height) {
+    auto* b = new QPushButton(text, parent);
+    Place(b, left, top, width, height);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* MakeTextBox(QWidget* parent, int left, int top, int width, int height) {
+    auto* t = new QLineEdit(parent);
+    Place(t, left, top, width, height);
+    return t;
+}
+
+Qt::CursorShape CursorOf(PointerShape shape) {
+    switch (shape) {
+        case PointerShape::Cross: return Qt::CrossCursor;
+        case PointerShape::SizeAll: return Qt::SizeAllCursor;
+        case PointerShape::SizeNS: return Qt::SizeVerCursor;
+        case PointerShape::SizeNWSE: return Qt::SizeFDiagCursor;
+        case PointerShape::SizeWE: return Qt::SizeHorCursor;
+        case PointerShape::Default: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+int ButtonBit(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+    }
+}
+
+int ButtonMask(Qt::MouseButtons bs) {
+    return (bs & Qt::LeftButton ? 1 : 0) | (bs & Qt::RightButton ? 2 : 0) | (bs & Qt::MiddleButton ? 4 : 0);
+}
+
+// Sets a box's text without running its handlers, keeping the caret when
+// the text does not change.
+void SetBoxText(QLineEdit* box, const std::string& text) {
+    const QString t = Q(text);
+    if (box->text() == t) return;
+    QSignalBlocker block(box);
+    box->setText(t);
+}
+
+void SetListRow(QListWidget* list, int row) {
+    if (list->currentRow() == row) return;
+    QSignalBlocker block(list);
+    if (row < 0 || row >= list->count()) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(row);
+    }
+}
+
+void FillList(QListWidget* list, const std::vector<ListEntry>& items) {
+    QSignalBlocker block(list);
+    list->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const ListEntry& e : items) texts << Q(e.text);
+    list->addItems(texts);
+    list->setCurrentRow(-1);
+}
+
+// The tooltip: a one-line label 1028 pixels wide, of which only the part
+// behind its text is painted, so that it hides as little of the view as it can.
+class ToolTipLabel : public QLabel {
+public:
+    explicit ToolTipLabel(QWidget* parent) : QLabel(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (text().isEmpty()) return;
+        QPainter p(this);
+        const int w = fontMetrics().horizontalAdvance(text()) + 8;
+        p.fillRect(0, 0, w, height(), QColor(255, 255, 225));
+        p.setPen(QColor(0, 0, 0));
+        p.drawRect(0, 0, w - 1, height() - 1);
+        p.drawText(QRect(4, 0, w - 4, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The view.
+
+LevelView::LevelView(frmLevel& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+}
+
+void LevelView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    surface.begin(&painter, width(), height());
+    owner_.editor().Form_Paint(surface);
+    surface.end();
+    owner_.editor().repaintRequested = false;
+}
+
+void LevelView::mousePressEvent(QMouseEvent* e) {
+    owner_.Level_MouseDown(ButtonBit(e->button()), static_cast<float>(e->position().x()),
+                           static_cast<float>(e->position().y()));
+}
+
+void LevelView::mouseMoveEvent(QMouseEvent* e) {
+    owner_.Level_MouseMove(ButtonMask(e->buttons()), static_cast<float>(e->position().x()),
+                           static_cast<float>(e->position().y()));
+}
+
+void LevelView::mouseReleaseEvent(QMouseEvent* e) {
+    owner_.Level_MouseUp(ButtonBit(e->button()), static_cast<float>(e->position().x()),
+                         static_cast<float>(e->position().y()));
+}
+
+// ---------------------------------------------------------------------------
+// The main window.
+
+frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), editor_(prompter) {
+    setWindowTitle(Q(editor_.caption));
+    form = new QWidget(this);
+    setCentralWidget(form);
+    BuildControls();
+    BuildMenus();
+    form->installEventFilter(this);
+    // 845 by 504 pixels of client area below the menu bar.
+    resize(845, 504 + menuBar()->sizeHint().height());
+}
+
+frmLevel::~frmLevel() = default;
+
+void frmLevel::BuildControls() {
+    QWidget* f = form;
+
+    // Palette column.
+    fraListOptions = new QGroupBox(QStringLiteral("Object list options"), f);
+    Place(fraListOptions, 8, 8, 193, 65);
+    lblFilter = MakeLabel(fraListOptions, QStringLiteral("&Filter"), 8, 16, 49, 17);
+    txtFilter = MakeTextBox(fraListOptions, 64, 16, 113, 19);
+    lblFilter->setBuddy(txtFilter);
+    const char* checkCaptions[3] = {"Norm", "X", "Sprite"};
+    for (int i = 0; i < 3; ++i) {
+        chkListable[i] = new QCheckBox(QString::fromLatin1(checkCaptions[i]), fraListOptions);
+        Place(chkListable[i], 8 + 56 * i, 40, 49, 17);
+        chkListable[i]->setChecked(true);
+        connect(chkListable[i], &QCheckBox::clicked, this,
+                [this, i](bool checked) { Run([&] { editor_.chkListable_Click(i, checked); }); });
+    }
+    connect(txtFilter, &QLineEdit::textEdited, this,
+            [this](const QString& t) { Run([&] { editor_.txtFilter_KeyUp(t.toStdString()); }); });
+
+    lstObjects = new QListWidget(f);
+    Place(lstObjects, 8, 81, 193, 367);
+    lstObjects->setFont(FixedFont());
+    lstObjects->setUniformItemSizes(true);
+    connect(lstObjects, &QListWidget::currentRowChanged, this,
+            [this](int row) { Run([&] { editor_.lstObjects_Click(row); }); });
+
+    fraSubPanel = new QGroupBox(QStringLiteral("Object"), f);
+    Place(fraSubPanel, 8, 448, 177, 48);
+    cmdAddObject = MakeButton(fraSubPanel, QStringLiteral("&Create"), 8, 16, 81, 25);
+    cmdRemoveObject = MakeButton(fraSubPanel, QStringLiteral("&Remove"), 96, 16, 73, 25);
+    connect(cmdAddObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdAddObject_Click(); }); });
+    connect(cmdRemoveObject, &QPushButton::clicked, this,
+            [this] { Run([&] { editor_.cmdRemoveObject_Click(); }); });
+
+    // The view with its pick list and tooltip inside, and its scroll bars.
+    Level = new LevelView(*this, f);
+    Place(Level, 209, 0, 413, 488);
+    lstPopup = new QListWidget(Level);
+    Place(lstPopup, 24, -128, 217, 43);
+    lstPopup->setAttribute(Qt::WA_NoMousePropagation);
+    lstPopup->viewport()->setAttribute(Qt::WA_NoMousePropagation);
+    connect(lstPopup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = lstPopup->row(item);
+        Run([&] { editor_.lstPopup_Click(row); });
+    });
+    lblToolTip = new ToolTipLabel(Level);
+    Place(lblToolTip, 376, -46, 1028, 17);
+
+    hscLevelPos = new QScrollBar(Qt::Horizontal, f);
+    Place(hscLevelPos, 209, 488, 413, 16);
+    vscLevelPos = new QScrollBar(Qt::Vertical, f);
+    Place(vscLevelPos, 622, 0, 16, 488);
+    for (QScrollBar* bar : {hscLevelPos, vscLevelPos}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(LevelEditor::kScrollSmallChange);
+        bar->setPageStep(LevelEditor::kScrollLargeChange);
+        bar->setEnabled(false);
+    }
+    connect(hscLevelPos, &QScrollBar::valueChanged, this,
+            [this](int v) { Run([&] { editor_.hscLevelPos_Change(v); }); });
+    connect(vscLevelPos, &QScrollBar::valueChanged, this,
+            [this](int v) { Run([&] { editor_.vscLevelPos_Change(v); }); });
+
+    // Information column.
+    fraObjectInfo = new QGroupBox(QStringLiteral("Current Object Info"), f);
+    Place(fraObjectInfo, 646, 8, 192, 153);
+    lblObjectInfo = MakeLabel(fraObjectInfo, QString(), 8, 16, 177, 97);
+    cmdObjectPrev = MakeButton(fraObjectInfo, QStringLiteral("&<"), 8, 120, 33, 25);
+    cmdObjectNext = MakeButton(fraObjectInfo, QStringLiteral("&>"), 48, 120, 33, 25);
+    cmdGotoObject = MakeButton(fraObjectInfo, QStringLiteral("&Goto"), 120, 120, 57, 25);
+    connect(cmdObjectPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdObjectPrev_Click(); }); });
+    connect(cmdObjectNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdObjectNext_Click(); }); });
+    connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdGotoObject_Click(); }); });
+
+    fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
+    Place(fraLevelInfo, 646, 168, 192, 89);
+    MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 16, 81, 17);
+    lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 16, 97, 17);
+    MakeLabel(fraLevelInfo, QStringLiteral("Sprite"), 8, 40, 81, 17);
+    lblSByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 40, 97, 17);
+    MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 64, 81, 17);
+    lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 64, 97, 17);
+
+    BuildScreenExitFrame();
+}
+
+void frmLevel::BuildScreenExitFrame() {
+    fraScreenExits = new QGroupBox(QStringLiteral("Screen Exit Editor"), form);
+    Place(fraScreenExits, 646, 8, 193, 409);
+    QWidget* p = fraScreenExits;
+
+    MakeLabel(p, QStringLiteral("Move Exit:"), 8, 16, 73, 17);
+    // The four move buttons form a cross; they carry arrows instead of captions.
+    const int left[4] = {56, 32, 8, 32};
+    const int top[4] = {56, 32, 56, 80};
+    const QStyle::StandardPixmap arrows[4] = {QStyle::SP_ArrowRight, QStyle::SP_ArrowUp, QStyle::SP_ArrowLeft,
+                                              QStyle::SP_ArrowDown};
+    for (int i = 0; i < 4; ++i) {
+        cmdMoveScreen[i] = MakeButton(p, QString(), left[i], top[i], 25, 25);
+        cmdMoveScreen[i]->setIcon(style()->standardIcon(arrows[i]));
+        connect(cmdMoveScreen[i], &QPushButton::clicked, this,
+                [this, i] { Run([&] { editor_.cmdMoveScreen_Click(i); }); });
+    }
+    MakeLabel(p, QStringLiteral("Entrance X:"), 88, 16, 97, 17);
+    txtEntranceX = MakeTextBox(p, 88, 32, 97, 19);
+    MakeLabel(p, QStringLiteral("Entrance Y:"), 88, 56, 97, 17);
+    txtEntranceY = MakeTextBox(p, 88, 72, 97, 19);
+    MakeLabel(p, QStringLiteral("Destination:"), 8, 112, 80, 17);
+    txtExitDestination = MakeTextBox(p, 88, 112, 97, 19);
+    lstDestinationLevels = new QListWidget(p);
+    Place(lstDestinationLevels, 8, 136, 177, 82);
+    MakeLabel(p, QStringLiteral("Entrance Type:"), 8, 224, 80, 17);
+    txtEntranceType = MakeTextBox(p, 88, 224, 97, 19);
+    lstEntranceTypes = new QListWidget(p);
+    Place(lstEntranceTypes, 8, 248, 177, 95);
+    MakeLabel(p, QStringLiteral("Bytes/Allowed"), 8, 352, 80, 17);
+    lblByteUsage2 = MakeLabel(p, QString(), 88, 352, 97, 17);
+    cmdScreenPrev = MakeButton(p, QStringLiteral("<"), 8, 376, 33, 25);
+    cmdScreenNext = MakeButton(p, QStringLiteral(">"), 48, 376, 33, 25);
+    cmdScreenGoto = MakeButton(p, QStringLiteral("Goto"), 120, 376, 65, 25);
+
+    auto onEdit = [this](QLineEdit* box, void (LevelEditor::*handler)(const std::string&)) {
+        connect(box, &QLineEdit::textEdited, this,
+                [this, handler](const QString& t) { Run([&] { (editor_.*handler)(t.toStdString()); }); });
+    };
+    onEdit(txtExitDestination, &LevelEditor::txtExitDestination_Change);
+    onEdit(txtEntranceType, &LevelEditor::txtEntranceType_Change);
+    onEdit(txtEntranceX, &LevelEditor::txtEntranceX_Change);
+    onEdit(txtEntranceY, &LevelEditor::txtEntranceY_Change);
+    connect(lstDestinationLevels, &QListWidget::currentRowChanged, this,
+            [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
+    connect(lstEntranceTypes, &QListWidget::currentRowChanged, this,
+            [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
+    connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenPrev_Click(); }); });
+    connect(cmdScreenNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenNext_Click(); }); });
+    connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenGoto_Click(); }); });
+
+    fraScreenExits->hide();
+    fraScreenExits->raise();
+}
+
+void frmLevel::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto item = [this](QMenu* menu, const char* caption, int key, auto handler) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        if (key) a->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(key)));
+        connect(a, &QAction::triggered, this, [this, handler] { Run([&] { handler(); }); });
+        return a;
+    };
+    auto check = [](QAction* a) {
+        a->setCheckable(true);
+        return a;
+    };
+
+    // "Marlwick": a title without items.
+    mnuMain = bar->addAction(QStringLiteral("Marlwick"));
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFileOpen = item(mnuFile, "&Open ROM...", Qt::Key_O, [this] { editor_.mnuFileOpen_Click(); });
+    mnuFile->addSeparator();
+    mnuMainQuit = item(mnuFile, "&Exit", Qt::Key_Q, [this] { editor_.mnuMainQuit_Click(); });
+
+    mnuLevel = bar->addMenu(QStringLiteral("&Level"));
+    mnuFileLevelIndex = mnuLevel->addAction(QStringLiteral("&Load Level by Index..."));
+    mnuFileLevelIndex->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(mnuFileLevelIndex, &QAction::triggered, this, [this] { levelIndexDialog()->showModal(); });
+    mnuFileLevel = mnuLevel->addAction(QStringLiteral("(Vastly inferior) Load Level by Of&fset..."));
+    connect(mnuFileLevel, &QAction::triggered, this, [this] { levelOffsetDialog()->showModal(); });
+    mnuLevel->addSeparator();
+    mnuFileSave = item(mnuLevel, "&Save Level", Qt::Key_S, [this] { editor_.mnuFileSave_Click(); });
+    mnuLevel->addSeparator();
+    mnuLevelHeader = mnuLevel->addAction(QStringLiteral("Edit header..."));
+    mnuLevelHeader->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(mnuLevelHeader, &QAction::triggered, this, [this] { headerDialog()->showModal(); });
+    mnuLevel->addSeparator();
+    mnuRandomLevelClearcheck = mnuLevel->addMenu(QStringLiteral("Clear"));
+    cmdLevelClearsuretwo =
+        mnuRandomLevelClearcheck->addMenu(QStringLiteral("Are you sure you want to remove all objects and sprites?"));
+    mnuRandomLevelClear =
+        item(cmdLevelClearsuretwo, "Yes, I'm sure", 0, [this] { editor_.mnuRandomLevelClear_Click(); });
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuViewCross = check(item(mnuView, "Cross-section mode", Qt::Key_C, [this] { editor_.mnuViewCross_Click(); }));
+    mnuViewScreenExit = item(mnuView, "Screen Exit mode", Qt::Key_E, [this] { editor_.mnuViewScreenExit_Click(); });
+    mnuView->addSeparator();
+    mnuViewOutofbounds =
+        check(item(mnuView, "Show area outside of level", 0, [this] { editor_.mnuViewOutofbounds_Click(); }));
+    mnuViewSeperateobjects =
+        check(item(mnuView, "Object list window", 0, [this] { editor_.mnuViewSeperateobjects_Click(); }));
+    mnuViewSmallgrid = check(item(mnuView, "Small grid", Qt::Key_G, [this] { editor_.mnuViewSmallgrid_Click(); }));
+    mnuViewTransparent =
+        check(item(mnuView, "Transparent WireBlocks", Qt::Key_W, [this] { editor_.mnuViewTransparent_Click(); }));
+    mnuViewStationary =
+        check(item(mnuView, "Stationary tooltip", Qt::Key_T, [this] { editor_.mnuViewStationary_Click(); }));
+    mnuViewZoomlist = mnuView->addMenu(QStringLiteral("Zoom"));
+    const std::pair<int, const char*> zooms[] = {{4, "4x"},   {8, "8x"},   {12, "12x"}, {16, "16x (Default)"},
+                                                 {24, "24x"}, {32, "32x"}, {64, "64x"}};
+    for (const auto& [n, caption] : zooms) {
+        const int zoom = n;
+        mnuViewZoom[zoom] = check(item(mnuViewZoomlist, caption, 0, [this, zoom] { editor_.mnuViewZoom_Click(zoom); }));
+    }
+
+    mnuRandom = bar->addMenu(QStringLiteral("&Random"));
+    mnuRandomHex = mnuRandom->addAction(QStringLiteral("&Hex editor..."));
+    connect(mnuRandomHex, &QAction::triggered, this, [this] { hexDialog()->showModal(); });
+    mnuRandom->addSeparator();
+    mnuRandomBadger = item(mnuRandom, "Fetch Me A &Badger", 0, [this] { editor_.mnuRandomBadger_Click(); });
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
+    connect(mnuHelpAbout, &QAction::triggered, this, [this] { aboutDialog()->showModal(); });
+
+    SyncMenus();
+}
+
+bool frmLevel::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
+    editor_.Form_Load(programDirectory, romPath);
+    if (editor_.quitRequested) return false;
+    FillList(lstDestinationLevels, editor_.defs.destinationLevels);
+    FillList(lstEntranceTypes, editor_.defs.entranceTypes);
+    Form_Resize();
+    SyncFromEditor();
+    return !editor_.quitRequested;
+}
+
+bool frmLevel::LoadLevelIndex(int32_t index) {
+    const bool ok = editor_.LoadLevelIndex(index);
+    SyncFromEditor();
+    return ok;
+}
+
+bool frmLevel::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
+    const bool ok = editor_.LoadLevelOffset(headerOffset, spriteOffset);
+    SyncFromEditor();
+    return ok;
+}
+
+void frmLevel::ResetHeader(const LevelHeader& bytes) {
+    Run([&] { editor_.ResetHeader(bytes); });
+}
+
+void frmLevel::RemakeObjectList() {
+    Run([&] { editor_.RemakeObjectList(); });
+}
+
+bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form && event->type() == QEvent::Resize) Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmLevel::Form_Resize() {
+    const MainLayout layout = editor_.Form_Resize(form->width(), form->height());
+    if (layout.minimized) return;
+    if (layout.setOuterWidth || layout.setOuterHeight) {
+        // The inner size follows from the new outer size; another resize comes.
+        const int menu = height() - form->height();
+        const int w = layout.setOuterWidth.value_or(width());
+        const int h = layout.setOuterHeight ? std::max(*layout.setOuterHeight, menu + 1) : height();
+        resize(w, h);
+    }
+    SyncFromEditor();
+}
+
+void frmLevel::ApplyLayout(const MainLayout& L) {
+    if (layoutApplied_ && L.lstObjects == appliedLayout_.lstObjects && L.fraSubPanel == appliedLayout_.fraSubPanel &&
+        L.Level == appliedLayout_.Level && L.hscLevelPos == appliedLayout_.hscLevelPos &&
+        L.vscLevelPos == appliedLayout_.vscLevelPos && L.fraObjectInfo == appliedLayout_.fraObjectInfo &&
+        L.fraLevelInfo == appliedLayout_.fraLevelInfo && L.fraScreenExits == appliedLayout_.fraScreenExits)
+        return;
+    auto place = [](QWidget* w, const ControlRect& r) {
+        if (r.width > 0 || r.height > 0) w->setGeometry(r.left, r.top, r.width, r.height);
+    };
+    place(lstObjects, L.lstObjects);
+    place(fraSubPanel, L.fraSubPanel);
+    place(Level, L.Level);
+    place(hscLevelPos, L.hscLevelPos);
+    place(vscLevelPos, L.vscLevelPos);
+    place(fraObjectInfo, L.fraObjectInfo);
+    place(fraLevelInfo, L.fraLevelInfo);
+    place(fraScreenExits, L.fraScreenExits);
+    appliedLayout_ = L;
+    layoutApplied_ = true;
+}
+
+void frmLevel::SyncScrollBar(QScrollBar* bar, const ScrollBarState& s) {
+    QSignalBlocker block(bar);
+    const int maximum = std::max(0, s.maximum);
+    if (bar->maximum() != maximum || bar->minimum() != 0) bar->setRange(0, maximum);
+    if (bar->value() != s.value) bar->setValue(s.value);
+    if (bar->isEnabled() != s.enabled) bar->setEnabled(s.enabled);
+}
+
+void frmLevel::SyncMenus() {
+    auto set = [](QAction* a, bool on) {
+        if (a->isChecked() == on) return;
+        QSignalBlocker block(a);
+        a->setChecked(on);
+    };
+    const ViewOptions& o = editor_.view.options;
+    set(mnuViewCross, o.crossSection);
+    set(mnuViewOutofbounds, o.outOfBounds);
+    set(mnuViewSmallgrid, o.smallGrid);
+    set(mnuViewTransparent, o.transparent);
+    set(mnuViewStationary, editor_.mnuViewStationary);
+    set(mnuViewSeperateobjects, editor_.palette.windowVisible);
+    for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
+}
+
+void frmLevel::SyncPickList() {
+    const PickListState& p = editor_.lstPopup;
+    if (p.items != shownPopupItems_) {
+        FillList(lstPopup, p.items);
+        shownPopupItems_ = p.items;
+    }
+    const QPoint at(static_cast<int>(p.left), static_cast<int>(p.top));
+    if (lstPopup->pos() != at) lstPopup->move(at);
+}
+
+void frmLevel::SyncExitEditor() {
+    const LevelEditor::ExitEditorPanel& x = editor_.exitEditor;
+    SetBoxText(txtExitDestination, x.txtExitDestination);
+    SetBoxText(txtEntranceType, x.txtEntranceType);
+    SetBoxText(txtEntranceX, x.txtEntranceX);
+    SetBoxText(txtEntranceY, x.txtEntranceY);
+    SetListRow(lstDestinationLevels, x.lstDestinationLevelsIndex);
+    SetListRow(lstEntranceTypes, x.lstEntranceTypesIndex);
+    if (lblByteUsage2->text() != Q(x.lblByteUsage2.text)) lblByteUsage2->setText(Q(x.lblByteUsage2.text));
+    SetLabelRed(lblByteUsage2, x.lblByteUsage2.red);
+    if (fraScreenExits->isEnabled() != x.enabled) fraScreenExits->setEnabled(x.enabled);
+    if (fraScreenExits->isVisible() != editor_.fraScreenExitsVisible) {
+        fraScreenExits->setVisible(editor_.fraScreenExitsVisible);
+        fraScreenExits->raise();
+    }
+}
+
+void frmLevel::SyncPanels() {
+    const QString info = MultiLine(editor_.lblObjectInfo.text);
+    if (lblObjectInfo->text() != info) lblObjectInfo->setText(info);
+    SetLabelRed(lblObjectInfo, editor_.lblObjectInfo.red);
+    if (lblByteUsage->text() != Q(editor_.lblByteUsage.text)) lblByteUsage->setText(Q(editor_.lblByteUsage.text));
+    SetLabelRed(lblByteUsage, editor_.lblByteUsage.red);
+    if (lblSByteUsage->text() != Q(editor_.lblSByteUsage.text)) lblSByteUsage->setText(Q(editor_.lblSByteUsage.text));
+    SetLabelRed(lblSByteUsage, editor_.lblSByteUsage.red);
+    if (lblMousePos->text() != Q(editor_.lblMousePos)) lblMousePos->setText(Q(editor_.lblMousePos));
+
+    const ToolTipState& tip = editor_.lblToolTip;
+    if (lblToolTip->text() != Q(tip.text)) lblToolTip->setText(Q(tip.text));
+    const QPoint tipAt(static_cast<int>(tip.left), static_cast<int>(tip.top));
+    if (lblToolTip->pos() != tipAt) lblToolTip->move(tipAt);
+    const Qt::CursorShape cursor = CursorOf(editor_.MousePointer);
+    if (Level->cursor().shape() != cursor) Level->setCursor(cursor);
+
+    SyncPickList();
+    SyncExitEditor();
+}
+
+void frmLevel::SyncFromEditor() {
+    if (windowTitle() != Q(editor_.caption)) setWindowTitle(Q(editor_.caption));
+    ApplyLayout(editor_.layout);
+    SyncScrollBar(hscLevelPos, editor_.view.hsc);
+    SyncScrollBar(vscLevelPos, editor_.view.vsc);
+    SyncMenus();
+    SyncPanels();
+
+    // The palette, in both lists.
+    const LevelEditor::ObjectPalette& pal = editor_.palette;
+    for (int i = 0; i < 3; ++i) {
+        if (chkListable[i]->isChecked() != pal.chkListable[i]) {
+            QSignalBlocker block(chkListable[i]);
+            chkListable[i]->setChecked(pal.chkListable[i]);
+        }
+    }
+    SetBoxText(txtFilter, pal.txtFilter);
+    bool listChanged = lstObjects->count() != static_cast<int>(pal.items.size());
+    for (size_t i = 0; !listChanged && i < pal.items.size(); ++i)
+        listChanged = lstObjects->item(static_cast<int>(i))->text() != Q(pal.items[i].text);
+    if (listChanged) FillList(lstObjects, pal.items);
+    SetListRow(lstObjects, pal.listIndex);
+    if (pal.windowVisible || objectList_) objectListWindow()->SyncFromEditor(listChanged);
+
+    if (editor_.repaintRequested) {
+        editor_.repaintRequested = false;
+        Level->update();
+    }
+    if (editor_.quitRequested && !quitting_) {
+        quitting_ = true;
+        if (objectList_) objectList_->hide();
+        close();
+        QCoreApplication::quit();
+    }
+}
+
+void frmLevel::Level_MouseDown(int button, float px, float py) {
+    Run([&] { editor_.Level_MouseDown(button, 0, px, py); });
+}
+
+void frmLevel::Level_MouseMove(int buttons, float px, float py) {
+    Run([&] { editor_.Level_MouseMove(buttons, 0, px, py); });
+}
+
+void frmLevel::Level_MouseUp(int button, float px, float py) {
+    Run([&] { editor_.Level_MouseUp(button, 0, px, py); });
+}
+
+void frmLevel::closeEvent(QCloseEvent* event) {
+    if (!quitting_ && !editor_.Form_Unload()) {
+        event->ignore();
+        return;
+    }
+    quitting_ = true;
+    if (objectList_) objectList_->close();
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs, created on first use.
+
+frmAbout* frmLevel::aboutDialog() {
+    if (!about_) about_ = new frmAbout(*this);
+    return about_;
+}
+
+frmHeader* frmLevel::headerDialog() {
+    if (!header_) header_ = new frmHeader(*this);
+    return header_;
+}
+
+frmHex* frmLevel::hexDialog() {
+    if (!hex_) hex_ = new frmHex(*this);
+    return hex_;
+}
+
+frmLevelISelect* frmLevel::levelIndexDialog() {
+    if (!levelIndex_) levelIndex_ = new frmLevelISelect(*this);
+    return levelIndex_;
+}
+
+frmLevelSelect* frmLevel::levelOffsetDialog() {
+    if (!levelOffset_) levelOffset_ = new frmLevelSelect(*this);
+    return levelOffset_;
+}
+
+frmObjectList* frmLevel::objectListWindow() {
+    if (!objectList_) objectList_ = new frmObjectList(*this);
+    return objectList_;
+}
+
+}  // namespace mw

@@ -1,0 +1,203 @@
+#pragma once
+// The main window. It holds the widgets only: every event is forwarded to
+// the LevelEditor, whose state is then copied into the widgets (with their
+// signals blocked), and the view is repainted when the editor asks for it.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWidget>
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "editing/level_editor.h"
+#include "shell/qpainter_surface.h"
+
+class QAction;
+class QMenu;
+
+namespace mw {
+
+class frmAbout;
+class frmHeader;
+class frmHex;
+class frmLevelISelect;
+class frmLevelSelect;
+class frmObjectList;
+class frmLevel;
+
+// Places a child at its design position (pixels, relative to its container).
+void Place(QWidget* w, int left, int top, int width, int height);
+// Shows a label's text in red or in the normal text colour.
+void SetLabelRed(QLabel* label, bool red);
+// The application-wide control font (a small sans-serif, like the classic
+// dialog font) and the palette's fixed-pitch font.
+QFont ControlFont();
+QFont FixedFont();
+
+// The picture box `Level`: the level view.
+class LevelView : public QWidget {
+    Q_OBJECT
+public:
+    LevelView(frmLevel& owner, QWidget* parent);
+    QPainterSurface surface;  // keeps its drawing state between paints
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    frmLevel& owner_;
+};
+
+class frmLevel : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmLevel(Prompter& prompter, QWidget* parent = nullptr);
+    ~frmLevel() override;
+
+    // Start-up; false when the program is to end (the window is not shown).
+    bool Form_Load(const std::string& programDirectory,
+                   const std::optional<std::string>& romPath = std::nullopt);
+
+    LevelEditor& editor() { return editor_; }
+
+    // The public methods the dialogs use.
+    bool LoadLevelIndex(int32_t index);
+    bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
+    void ResetHeader(const LevelHeader& bytes);
+    void RemakeObjectList();
+
+    // Copies the editor's state into the widgets; repaints and quits as asked.
+    void SyncFromEditor();
+    // Applies the editor's last layout to the controls.
+    void ApplyLayout(const MainLayout& layout);
+
+    // ---- controls, by their names ----
+    QWidget* form = nullptr;  // the client area that holds every control
+
+    QGroupBox* fraListOptions = nullptr;
+    QLabel* lblFilter = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    std::array<QCheckBox*, 3> chkListable{};
+    QListWidget* lstObjects = nullptr;
+    QGroupBox* fraSubPanel = nullptr;
+    QPushButton* cmdAddObject = nullptr;
+    QPushButton* cmdRemoveObject = nullptr;
+
+    LevelView* Level = nullptr;
+    QListWidget* lstPopup = nullptr;
+    QLabel* lblToolTip = nullptr;
+    QScrollBar* hscLevelPos = nullptr;
+    QScrollBar* vscLevelPos = nullptr;
+
+    QGroupBox* fraObjectInfo = nullptr;
+    QLabel* lblObjectInfo = nullptr;
+    QPushButton* cmdObjectPrev = nullptr;
+    QPushButton* cmdObjectNext = nullptr;
+    QPushButton* cmdGotoObject = nullptr;
+
+    QGroupBox* fraLevelInfo = nullptr;
+    QLabel* lblByteUsage = nullptr;
+    QLabel* lblSByteUsage = nullptr;
+    QLabel* lblMousePos = nullptr;
+
+    QGroupBox* fraScreenExits = nullptr;
+    std::array<QPushButton*, 4> cmdMoveScreen{};
+    QLineEdit* txtEntranceX = nullptr;
+    QLineEdit* txtEntranceY = nullptr;
+    QLineEdit* txtExitDestination = nullptr;
+    QListWidget* lstDestinationLevels = nullptr;
+    QLineEdit* txtEntranceType = nullptr;
+    QListWidget* lstEntranceTypes = nullptr;
+    QLabel* lblByteUsage2 = nullptr;
+    QPushButton* cmdScreenPrev = nullptr;
+    QPushButton* cmdScreenNext = nullptr;
+    QPushButton* cmdScreenGoto = nullptr;
+
+    // ---- menu items ----
+    QAction* mnuMain = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuMainQuit = nullptr;
+    QMenu* mnuLevel = nullptr;
+    QAction* mnuFileLevelIndex = nullptr;
+    QAction* mnuFileLevel = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuLevelHeader = nullptr;
+    QMenu* mnuRandomLevelClearcheck = nullptr;
+    QMenu* cmdLevelClearsuretwo = nullptr;
+    QAction* mnuRandomLevelClear = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewCross = nullptr;
+    QAction* mnuViewScreenExit = nullptr;
+    QAction* mnuViewOutofbounds = nullptr;
+    QAction* mnuViewSeperateobjects = nullptr;
+    QAction* mnuViewSmallgrid = nullptr;
+    QAction* mnuViewTransparent = nullptr;
+    QAction* mnuViewStationary = nullptr;
+    QMenu* mnuViewZoomlist = nullptr;
+    std::map<int, QAction*> mnuViewZoom;  // by zoom
+    QMenu* mnuRandom = nullptr;
+    QAction* mnuRandomHex = nullptr;
+    QAction* mnuRandomBadger = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // The dialogs, created on first use and hidden (not destroyed) on close.
+    frmAbout* aboutDialog();
+    frmHeader* headerDialog();
+    frmHex* hexDialog();
+    frmLevelISelect* levelIndexDialog();
+    frmLevelSelect* levelOffsetDialog();
+    frmObjectList* objectListWindow();
+
+    // The view's mouse events (button mask 1 left, 2 right, 4 middle).
+    void Level_MouseDown(int button, float px, float py);
+    void Level_MouseMove(int buttons, float px, float py);
+    void Level_MouseUp(int button, float px, float py);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildScreenExitFrame();
+    void BuildMenus();
+    void Form_Resize();
+    void SyncPanels();
+    void SyncMenus();
+    void SyncScrollBar(QScrollBar* bar, const ScrollBarState& state);
+    void SyncPickList();
+    void SyncExitEditor();
+    // Runs an editor command and copies the result into the widgets.
+    template <typename F>
+    void Run(F&& f) {
+        f();
+        SyncFromEditor();
+    }
+
+    LevelEditor editor_;
+    bool quitting_ = false;
+    std::vector<ListEntry> shownPopupItems_;
+    MainLayout appliedLayout_;
+    bool layoutApplied_ = false;
+
+    frmAbout* about_ = nullptr;
+    frmHeader* header_ = nullptr;
+    frmHex* hex_ = nullptr;
+    frmLevelISelect* levelIndex_ = nullptr;
+    frmLevelSelect* levelOffset_ = nullptr;
+    frmObjectList* objectList_ = nullptr;
+};
+
+}  // namespace mw

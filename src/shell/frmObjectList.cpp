@@ -1,0 +1,75 @@
+#include "shell/frmObjectList.h"
+
+#include <QCloseEvent>
+
+#include "shell/frmLevel.h"
+
+namespace mw {
+
+frmObjectList::frmObjectList(frmLevel& main) : QWidget(&main, Qt::Tool), main_(main) {
+    setWindowTitle(QStringLiteral("Objects list"));
+    setFont(ControlFont());
+    resize(217, 400);
+    lblFilter = new QLabel(QStringLiteral("&Filter"), this);
+    Place(lblFilter, 8, 11, 41, 17);
+    txtFilter = new QLineEdit(this);
+    Place(txtFilter, 56, 8, 153, 19);
+    lblFilter->setBuddy(txtFilter);
+    lstObjects = new QListWidget(this);
+    lstObjects->setFont(FixedFont());
+    lstObjects->setUniformItemSizes(true);
+    Place(lstObjects, 8, 35, 201, 357);
+
+    connect(txtFilter, &QLineEdit::textEdited, this, [this](const QString& t) {
+        main_.editor().frmObjectList_txtFilter_Change(t.toStdString());
+        main_.SyncFromEditor();
+    });
+    connect(lstObjects, &QListWidget::currentRowChanged, this, [this](int row) {
+        main_.editor().frmObjectList_lstObjects_Click(row);
+        main_.SyncFromEditor();
+    });
+}
+
+void frmObjectList::SyncFromEditor(bool itemsChanged) {
+    const auto& pal = main_.editor().palette;
+    if (itemsChanged || !filled_) {
+        filled_ = true;
+        QSignalBlocker block(lstObjects);
+        lstObjects->clear();
+        QStringList texts;
+        texts.reserve(static_cast<qsizetype>(pal.items.size()));
+        for (const ListEntry& e : pal.items) texts << QString::fromStdString(e.text);
+        lstObjects->addItems(texts);
+    }
+    if (txtFilter->text() != QString::fromStdString(pal.windowFilter)) {
+        QSignalBlocker block(txtFilter);
+        txtFilter->setText(QString::fromStdString(pal.windowFilter));
+    }
+    if (lstObjects->currentRow() != pal.windowListIndex) {
+        QSignalBlocker block(lstObjects);
+        if (pal.windowListIndex < 0) {
+            lstObjects->setCurrentRow(-1);
+            lstObjects->clearSelection();
+        } else {
+            lstObjects->setCurrentRow(pal.windowListIndex);
+        }
+    }
+    if (isVisible() != pal.windowVisible) setVisible(pal.windowVisible);
+}
+
+void frmObjectList::resizeEvent(QResizeEvent* event) {
+    // The list keeps its left and top edges and leaves 8 pixels to the
+    // window's right and bottom edges.
+    const int w = width() - lstObjects->x() - 8;
+    const int h = height() - lstObjects->y() - 8;
+    lstObjects->resize(std::max(0, w), std::max(0, h));
+    QWidget::resizeEvent(event);
+}
+
+void frmObjectList::closeEvent(QCloseEvent* event) {
+    main_.editor().frmObjectList_Form_Unload();
+    event->accept();
+    main_.SyncFromEditor();
+}
+
+}  // namespace mw

@@ -1,0 +1,29 @@
+// marlwick [ROM]: the level editor. A ROM path on the command line takes the
+// place of the file dialog at start-up; the definition files are read from
+// the directory that holds the executable.
+#include <QApplication>
+#include <optional>
+#include <string>
+
+#include "shell/frmAbout.h"
+#include "shell/frmLevel.h"
+#include "shell/qt_prompter.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Marlwick"));
+    QApplication::setFont(mw::ControlFont());
+    QApplication::setWindowIcon(mw::MarlwickIcon());
+
+    // Qt has taken its own options out of the arguments by now.
+    const QStringList args = QCoreApplication::arguments();
+    std::optional<std::string> romPath;
+    if (args.size() > 1) romPath = args.at(1).toStdString();
+
+    mw::QtPrompter prompter;
+    mw::frmLevel window(prompter);
+    if (!window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), romPath)) return 0;
+    prompter.setParent(&window);
+    window.show();
+    return app.exec();
+}
