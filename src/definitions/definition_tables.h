@@ -64,8 +64,8 @@ struct DefinitionTables {
     std::vector<ListEntry> destinationLevels;  // LevelList.dat, for the exit editor
     std::vector<ListEntry> entranceTypes;      // EntranceTypes.dat
 
-    // The definition that names and colours an object entry: the extended
-    // row for kind-3 objects, else the object row. Not for sprites.
+    // The record layout of an object entry (its object row's kind); an entry
+    // of kind 3 is named, sized and coloured by its extended row. Not for sprites.
     uint8_t kindOf(const LevelObject& o) const { return objectDefs[o.id].kind; }
 };
 
