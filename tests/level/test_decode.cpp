@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include "level/level_codec.h"
+#include "support/rom_builder.h"
+
+namespace mw {
+namespace {
+
+using test::Cat;
+using test::ExitRec;
+using test::Obj4;
+using test::Obj5;
+using test::ObjExt;
+using test::SpriteRec;
+
+const std::vector<uint8_t> kHeader = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA};
+constexpr int32_t kH = 0x90000;
+constexpr int32_t kS = 0x98000;
+
+// Loads a level whose object region and sprite region are given.
+struct Loaded {
+    LoadResult result;
+    LevelState state;
+    RecordingPrompter prompter;
+};
+
+Loaded LoadFrom(test::RomImage rom, const std::vector<uint8_t>& objects, const std::vector<uint8_t>& sprites,
+                const DefinitionTables& defs = test::SmallDefinitions()) {
+    rom.put(kH, Cat({kHeader, objects}));
+    rom.put(kS, sprites);
+    rom.setLevel(0, kH, kS);
+    RomFile f;
+    std::string err;
+    EXPECT_TRUE(f.open(rom.writeTemp(), err)) << err;
+    Loaded l;
+    l.result = LoadLevelIndex(f, defs, 0, l.prompter, l.state);
+    return l;
+}
+
+TEST(DecodeObjects, EmptyStreamsAndFreeSpace) {
+    auto l = LoadFrom(test::RomImage(), {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x0A}, {0xFF, 0xFF, 0x00, 0x00, 0x07});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    EXPECT_EQ(l.state.objectLast(), -1);
+    EXPECT_EQ(l.state.exitLast(), -1);
+    EXPECT_EQ(l.state.objectBytesUsed, 0);
+    EXPECT_EQ(l.state.objectBytesAvailable, 3);
+    EXPECT_EQ(l.state.spriteBytesUsed, 0);
+    EXPECT_EQ(l.state.spriteBytesAvailable, 2);
+    EXPECT_TRUE(l.state.ownsExitEndMarker);
+    EXPECT_TRUE(l.prompter.messages.empty());
+}
+
+TEST(DecodeObjects, SizeCodesPositionsAndKinds) {
+    auto l = LoadFrom(test::RomImage(),
+                      Cat({Obj4(0x02, 0, 0, 0x00), Obj4(0x02, 0, 0, 0xF3), Obj4(0x03, 0, 0, 0x7F), Obj4(0x03, 0, 0, 0x80),
+                           Obj4(0x03, 0, 0, 0xFF), Obj4(0x04, 0, 0, 0x81), Obj5(0x01, 0, 0, 0x00, 0xFE),
+                           {0x01, 0x2B, 0x5C, 0x7F, 0x80}, ObjExt(0x12, 0x34, 0x10), ObjExt(3, 4, 0x11), {0xFF, 0xFF}}),
+                      {0xFF, 0xFF});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    const auto& o = l.state.objectList;
+    ASSERT_EQ(o.size(), 10u);
+    auto size = [&](int i) { return std::pair<int, int>(o[i].width, o[i].height); };
+    EXPECT_EQ(size(0), std::make_pair(1, 1));      // nibbles 0,0
+    EXPECT_EQ(size(1), std::make_pair(16, 4));     // nibbles F,3
+    EXPECT_EQ(size(2), std::make_pair(128, 1));    // whole byte is the width
+    EXPECT_EQ(size(3), std::make_pair(-129, 1));
+    EXPECT_EQ(size(4), std::make_pair(-2, 1));
+    EXPECT_EQ(size(5), std::make_pair(1, -128));   // whole byte is the height
+    EXPECT_EQ(size(6), std::make_pair(1, -3));
+    EXPECT_EQ(size(7), std::make_pair(128, -129));
+    EXPECT_EQ(o[7].x, 0xBC);
+    EXPECT_EQ(o[7].y, 0x25);
+    // Extended objects take their size from their extended row, not row 00.
+    EXPECT_EQ(o[8].extId, 0x10);
+    EXPECT_EQ(size(8), std::make_pair(3, 2));
+    EXPECT_EQ(o[8].x, 0x12);
+    EXPECT_EQ(o[8].y, 0x34);
+    EXPECT_EQ(size(9), std::make_pair(0, 0));
+    EXPECT_EQ(l.state.objectBytesUsed, 8 * 4 + 2 * 5);  // eight four-byte and two five-byte records
+}
+
+TEST(DecodeExits, RecordsMarkersAndCounters) {
+    // Only the end marker, then two exits.
+    auto l = LoadFrom(test::RomImage(),
+                      Cat({{0xFF}, {0x3A, 0x0C, 0x10, 0x20, 0x02}, ExitRec(1, 2, 3, 4, 5, 6), {0xFF, 0x00, 0x00}}),
+                      {0xFF, 0xFF});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    EXPECT_EQ(l.state.objectLast(), -1);
+    ASSERT_EQ(l.state.exitLast(), 1);
+    EXPECT_EQ(l.state.exitList[0], (ScreenExit{0x0A, 3, 0x0C, 0x10, 0x20, 2}));
+    EXPECT_EQ(l.state.exitList[1], (ScreenExit{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(l.state.objectBytesUsed, 10);
+    EXPECT_EQ(l.state.objectBytesAvailable, 12);
+}
+
+TEST(DecodeExits, AByteWithBitSevenThatIsNotFFBelongsToTheNextData) {
+    // Level 0 ends its objects, and level 1's header follows at once with a
+    // first byte of 0x90: level 0 has no exits and owns no free space.
+    test::RomImage rom;
+    rom.put(kH + 11, {0x90, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00});
+    auto l = LoadFrom(rom, {0xFF}, {0xFF, 0xFF});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    EXPECT_FALSE(l.state.ownsExitEndMarker);
+    EXPECT_EQ(l.state.exitLast(), -1);
+    EXPECT_EQ(l.state.objectBytesAvailable, 0);
+
+    // A save writes nothing past the objects' end marker while there is no room...
+    const auto defs = test::SmallDefinitions();
+    EXPECT_EQ(BuildObjectRegion(defs, l.state), Cat({kHeader, {0xFF}}));
+    // ...and an exit end marker first once room has been freed.
+    LevelState grown = l.state;
+    grown.objectBytesAvailable = 4;
+    EXPECT_EQ(BuildObjectRegion(defs, grown), Cat({kHeader, {0xFF, 0xFF, 0x00, 0x00, 0x00}}));
+}
+
+TEST(DecodeSprites, BitLayoutAndEndMarker) {
+    auto l = LoadFrom(test::RomImage(), Cat({Obj5(1, 0, 0, 0, 0), Obj5(1, 0, 0, 0, 0), Obj5(1, 0, 0, 0, 0), {0xFF, 0xFF}}),
+                      {0x34, 0x81, 0xA0, 0xFF, 0x00, 0x10, 0xFF, 0xFE, 0x05, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x01});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    const auto& o = l.state.objectList;
+    ASSERT_EQ(o.size(), 6u);
+    EXPECT_FALSE(o[2].isSprite);
+    EXPECT_TRUE(o[3].isSprite);  // sprites follow the objects
+    EXPECT_EQ(o[3].spriteId(), 0x134);
+    EXPECT_EQ(o[3].x, 0xA0);
+    EXPECT_EQ(o[3].y, 0x40);
+    EXPECT_EQ(o[4].spriteId(), 0x0FF);
+    EXPECT_EQ(o[4].y, 0);
+    EXPECT_EQ(o[4].x, 0x10);
+    // FF FE is sprite 0FF on row 7F, not the end marker.
+    EXPECT_EQ(o[5].spriteId(), 0x0FF);
+    EXPECT_EQ(o[5].y, 0x7F);
+    EXPECT_EQ(l.state.spriteBytesUsed, 9);
+    EXPECT_EQ(l.state.spriteBytesAvailable, 12);
+}
+
+TEST(FreeSpace, StopsAtTheNextLevelAndAtTheEndOfTheFile) {
+    // Zeros after the exits run into level 1's header, which starts with zeros.
+    test::RomImage rom;
+    rom.put(kH + 12, std::vector<uint8_t>(6, 0x00));
+    rom.put(kH + 18, Cat({std::vector<uint8_t>(10, 0x00), {0xFF, 0xFF}}));
+    rom.setLevel(1, kH + 18, kS);
+    auto l = LoadFrom(rom, {0xFF, 0xFF}, {0xFF, 0xFF});
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    EXPECT_EQ(l.state.objectBytesAvailable, 6);
+
+    // Sprite free space that runs to the end of the file stops there.
+    test::RomImage small(0xBFFF7);
+    small.put(0xBFFF0, {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00});
+    small.put(kH - 0x10000, Cat({kHeader, {0xFF, 0xFF}}));
+    small.setLevel(0, kH - 0x10000, 0xBFFF0);
+    RomFile f;
+    std::string err;
+    ASSERT_TRUE(f.open(small.writeTemp(), err));
+    RecordingPrompter p;
+    LevelState s;
+    ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, s), LoadResult::Loaded);
+    EXPECT_EQ(s.spriteBytesAvailable, 5);
+}
+
+TEST(DecodeRefusals, DataPastTheEndKeepsThePreviousLevel) {
+    const auto defs = test::SmallDefinitions();
+    LevelState previous;
+    previous.objectList.push_back(LevelObject{});
+    previous.headerOffset = 1234;
+
+    auto expectRefused = [&](test::RomImage rom, int32_t h, int32_t s) {
+        rom.setLevel(0, h, s);
+        RomFile f;
+        std::string err;
+        ASSERT_TRUE(f.open(rom.writeTemp(), err));
+        RecordingPrompter p;
+        LevelState state = previous;
+        EXPECT_EQ(LoadLevelIndex(f, defs, 0, p, state), LoadResult::Refused);
+        EXPECT_EQ(state, previous);
+        ASSERT_FALSE(p.messages.empty());
+        EXPECT_EQ(p.messages.back().title, "Marlwick - This is bad");
+        EXPECT_NE(p.messages.back().text.find("runs past the end of the ROM file"), std::string::npos);
+    };
+    const int32_t end = 0xC8000;
+    test::RomImage headerCut;
+    expectRefused(headerCut, end - 4, 0x90000);
+
+    test::RomImage objectCut;  // a five-byte record cut short
+    objectCut.put(end - 13, Cat({kHeader, {0x01, 0x00, 0x00}}));
+    objectCut.bytes.resize(end);
+    expectRefused(objectCut, end - 13, 0x90000);
+
+    test::RomImage noExitMarker;
+    noExitMarker.put(end - 11, Cat({kHeader, {0xFF}}));
+    expectRefused(noExitMarker, end - 11, 0x90000);
+
+    test::RomImage spriteCut;
+    spriteCut.put(0x90000, Cat({kHeader, {0xFF, 0xFF}}));
+    spriteCut.put(end - 4, {0x01, 0x02, 0x03, 0xFF});
+    expectRefused(spriteCut, 0x90000, end - 4);
+
+    // A pointer table entry past the end of a short file.
+    test::RomImage tiny(0x1000);
+    RomFile f;
+    std::string err;
+    ASSERT_TRUE(f.open(tiny.writeTemp(), err));
+    RecordingPrompter p;
+    LevelState state = previous;
+    EXPECT_EQ(LoadLevelIndex(f, defs, 0, p, state), LoadResult::Refused);
+    EXPECT_EQ(state, previous);
+}
+
+TEST(DecodeRefusals, CountersThatWouldOverflowAreRefused) {
+    test::RomImage rom(0x200000);
+    rom.put(0x100000, test::Cat({kHeader, {0xFF, 0xFF}, std::vector<uint8_t>(40000, 0x00), {0xFF, 0xFF}}));
+    rom.setLevel(0, 0x100000, 0x100000 + 12 + 40000);
+    RomFile f;
+    std::string err;
+    ASSERT_TRUE(f.open(rom.writeTemp(), err));
+    RecordingPrompter p;
+    LevelState s;
+    EXPECT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, s), LoadResult::Refused);
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].title, "Marlwick - This is bad");
+}
+
+TEST(DecodeRefusals, UnknownObjectTypeAsksToEnd) {
+    auto l = LoadFrom(test::RomImage(), {0x3A, 0x00, 0x00, 0x00, 0xFF, 0xFF}, {0xFF, 0xFF});
+    EXPECT_EQ(l.result, LoadResult::Abort);
+    ASSERT_EQ(l.prompter.messages.size(), 1u);
+    EXPECT_EQ(l.prompter.messages[0].title, "Marlwick - This is bad");
+    EXPECT_EQ(l.prompter.messages[0].text,
+              "Unknown object type (WEIRD error!) : Object 3A thinks it's type0\n"
+              "Bad things will likely happen if Marlwick keeps running.  Aborting.");
+}
+
+}  // namespace
+}  // namespace mw
