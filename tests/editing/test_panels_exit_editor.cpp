@@ -1,0 +1,231 @@
+// The screen exit editor and screen exits' create/remove.
+#include <gtest/gtest.h>
+
+#include "editing/level_editor.h"
+#include "support/rom_builder.h"
+
+namespace mw {
+namespace {
+
+class PanelsExitEditor : public ::testing::Test {
+protected:
+    RecordingPrompter prompter;
+    LevelEditor ed{prompter};
+
+    void SetUp() override {
+        ed.defs = test::SmallDefinitions();
+        ed.defs.destinationLevels = {{"00 Start", 0}, {"2A Cave", 0x2A}, {"1F Tower", 0x1F}};
+        ed.defs.entranceTypes = {{"0 Walk", 0}, {"3 Pipe", 3}};
+        ed.level.objectList = {LevelObject{1, 0, 2, 3, 4, 1, false}, LevelObject{3, 0, 5, 6, 2, 1, false}};
+        ed.level.exitList = {ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}, ScreenExit{15, 7, 1, 2, 3, 0},
+                             ScreenExit{0, 0, 4, 5, 6, 0}};
+        ed.level.objectBytesUsed = 9 + 15;
+        ed.level.objectBytesAvailable = 30;
+        ed.view.hsc.maximum = 236;
+        ed.view.vsc.maximum = 100;
+        ed.levelLoaded = true;
+    }
+    void enterExitMode(int exit) {
+        ed.mnuViewScreenExit_Click();
+        ed.selectedExit = exit;
+        ed.ShowExitEditor();
+    }
+};
+
+TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
+    ed.mnuViewScreenExit_Click();
+    EXPECT_EQ(ed.dragMode, DragMode::SCX);
+    EXPECT_TRUE(ed.fraScreenExitsVisible);
+    EXPECT_EQ(ed.selectedExit, 0);
+    const auto& p = ed.exitEditor;
+    EXPECT_TRUE(p.enabled);
+    EXPECT_EQ(p.txtExitDestination, "10");
+    EXPECT_EQ(p.txtEntranceX, "20");
+    EXPECT_EQ(p.txtEntranceY, "30");
+    EXPECT_EQ(p.txtEntranceType, "3");
+    EXPECT_EQ(p.lstEntranceTypesIndex, 1);
+    EXPECT_EQ(p.lstDestinationLevelsIndex, -1);  // no level 10 in the list
+    EXPECT_EQ(p.lblByteUsage2.text, "24/30");
+    EXPECT_FALSE(p.lblByteUsage2.red);
+}
+
+TEST_F(PanelsExitEditor, BoxEditsStoreBytesAndMarkChanged) {
+    enterExitMode(1);
+    ed.txtEntranceX_Change("1");
+    EXPECT_EQ(ed.level.exitList[1].entranceX, 0x01);
+    ed.txtEntranceX_Change("1F");
+    EXPECT_EQ(ed.level.exitList[1].entranceX, 0x1F);
+    EXPECT_TRUE(ed.changed);
+    ed.txtEntranceY_Change("");
+    EXPECT_EQ(ed.level.exitList[1].entranceY, 0);
+    ed.txtEntranceType_Change("zz");
+    EXPECT_EQ(ed.level.exitList[1].entranceType, 0);
+    // A value above FF is not stored; the next repaint shows the stored one.
+    ed.txtExitDestination_Change("1AB");
+    EXPECT_EQ(ed.level.exitList[1].destination, 1);
+    ed.txtExitDestination_Change("00A");
+    EXPECT_EQ(ed.level.exitList[1].destination, 0x0A);
+    ed.ShowExitEditor();
+    EXPECT_EQ(ed.exitEditor.txtExitDestination, "A");
+    EXPECT_EQ(ed.level.exitList[0], (ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}));
+}
+
+TEST_F(PanelsExitEditor, RetypingTheStoredValueIsNoEdit) {
+    enterExitMode(0);
+    ed.txtEntranceX_Change("20");
+    ed.txtEntranceX_Change("020");
+    EXPECT_FALSE(ed.changed);
+}
+
+TEST_F(PanelsExitEditor, ListClicksSetTheFieldAndTheBox) {
+    enterExitMode(2);
+    ed.lstDestinationLevels_Click(1);
+    EXPECT_EQ(ed.exitEditor.txtExitDestination, "2A");
+    EXPECT_EQ(ed.level.exitList[2].destination, 0x2A);
+    ed.lstEntranceTypes_Click(1);
+    EXPECT_EQ(ed.exitEditor.txtEntranceType, "3");
+    EXPECT_EQ(ed.level.exitList[2].entranceType, 3);
+    ed.ShowExitEditor();
+    EXPECT_EQ(ed.exitEditor.lstDestinationLevelsIndex, 1);
+}
+
+TEST_F(PanelsExitEditor, MoveButtonsStayInsideTheLevelArea) {
+    enterExitMode(0);  // column 3, row 2
+    ed.cmdMoveScreen_Click(0);
+    EXPECT_EQ(ed.level.exitList[0].screenX, 4);
+    ed.cmdMoveScreen_Click(1);
+    EXPECT_EQ(ed.level.exitList[0].screenY, 1);
+    EXPECT_TRUE(ed.repaintRequested);
+
+    ed.selectedExit = 1;  // column 15, row 7: right and down refused
+    ed.cmdMoveScreen_Click(0);
+    ed.cmdMoveScreen_Click(3);
+    EXPECT_EQ(ed.level.exitList[1].screenX, 15);
+    EXPECT_EQ(ed.level.exitList[1].screenY, 7);
+    ed.selectedExit = 2;  // column 0, row 0: left and up refused
+    ed.cmdMoveScreen_Click(2);
+    ed.cmdMoveScreen_Click(1);
+    EXPECT_EQ(ed.level.exitList[2].screenX, 0);
+    EXPECT_EQ(ed.level.exitList[2].screenY, 0);
+
+    // An exit read from below the level area can be brought back up.
+    ed.level.exitList[2].screenY = 12;
+    ed.cmdMoveScreen_Click(3);
+    EXPECT_EQ(ed.level.exitList[2].screenY, 12);
+    ed.cmdMoveScreen_Click(1);
+    EXPECT_EQ(ed.level.exitList[2].screenY, 11);
+}
+
+TEST_F(PanelsExitEditor, StepAndGotoScrollToTheExitsScreen) {
+    enterExitMode(0);
+    ed.cmdScreenGoto_Click();
+    EXPECT_EQ(ed.view.scrollX(), 0x30);
+    EXPECT_EQ(ed.view.scrollY(), 0x20);
+    ed.cmdScreenNext_Click();  // column 15 lowered to the maximum 236, row 7 to 100
+    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_EQ(ed.view.scrollX(), 236);
+    EXPECT_EQ(ed.view.scrollY(), 100);
+    ed.cmdScreenNext_Click();
+    ed.cmdScreenNext_Click();  // no wrap: stays on the last
+    EXPECT_EQ(ed.selectedExit, 2);
+    EXPECT_EQ(ed.view.scrollX(), 0);
+    ed.view.hsc.value = 50;
+    ed.cmdScreenNext_Click();  // scrolls to the same exit again
+    EXPECT_EQ(ed.view.scrollX(), 0);
+    ed.selectedExit = 0;
+    ed.cmdScreenPrev_Click();
+    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.exitEditor.txtEntranceY, "30");
+}
+
+TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
+    ed.level.exitList.clear();
+    ed.level.objectBytesUsed = 9;
+    ed.selectedExit = 0;  // what a decoder leaves behind
+    ed.exitEditor.txtEntranceX = "7";
+    ed.ShowExitEditor();
+    EXPECT_FALSE(ed.exitEditor.enabled);
+    EXPECT_EQ(ed.exitEditor.txtEntranceX, "");
+    ed.txtEntranceX_Change("5");
+    ed.lstDestinationLevels_Click(1);
+    ed.cmdMoveScreen_Click(0);
+    ed.cmdScreenGoto_Click();
+    EXPECT_TRUE(ed.level.exitList.empty());
+    EXPECT_FALSE(ed.changed);
+    ed.mnuViewScreenExit_Click();
+    EXPECT_EQ(ed.selectedExit, -1);
+    EXPECT_FALSE(ed.exitEditor.enabled);
+}
+
+TEST_F(PanelsExitEditor, CreateAndRemoveExitsKeepTheCounter) {
+    ed.mnuViewScreenExit_Click();
+    ed.view.hsc.value = 0x25;
+    ed.view.vsc.value = 0x13;
+    ed.cmdAddObject_Click();
+    ASSERT_EQ(ed.level.exitLast(), 3);
+    EXPECT_EQ(ed.level.exitList[3], (ScreenExit{2, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(ed.selectedExit, 3);
+    EXPECT_EQ(ed.level.objectBytesUsed, 29);
+    EXPECT_EQ(ed.level.objectList.size(), 2u);  // the palette is not consulted
+    EXPECT_TRUE(ed.changed);
+
+    ed.selectedExit = 1;
+    ed.cmdRemoveObject_Click();
+    EXPECT_EQ(ed.level.exitLast(), 2);
+    EXPECT_EQ(ed.level.exitList[1], (ScreenExit{0, 0, 4, 5, 6, 0}));  // the next one moved up
+    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_EQ(ed.level.objectBytesUsed, 24);
+    ed.selectedExit = 2;
+    ed.cmdRemoveObject_Click();
+    EXPECT_EQ(ed.selectedExit, 1);  // past the end: the new last
+}
+
+TEST_F(PanelsExitEditor, ClearingExitsDisablesTheEditor) {
+    ed.mnuViewScreenExit_Click();
+    ed.selectedExit = 1;
+    ed.mnuRandomLevelClear_Click();
+    EXPECT_TRUE(ed.level.exitList.empty());
+    EXPECT_EQ(ed.selectedExit, -1);
+    EXPECT_EQ(ed.level.objectBytesUsed, 9);
+    EXPECT_FALSE(ed.exitEditor.enabled);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(ed.level.objectList.size(), 2u);
+
+    ed.cmdRemoveObject_Click();
+    ed.mnuRandomLevelClear_Click();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0], (PromptMessage{"Marlwick", "All screen exits deleted"}));
+
+    ed.cmdAddObject_Click();  // a new exit on the view's top-left screen, selected
+    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_TRUE(ed.exitEditor.enabled);
+}
+
+TEST_F(PanelsExitEditor, LevelWithoutItsOwnEndMarkerNeedsRoomForOne) {
+    ed.level.exitList.clear();
+    ed.level.objectBytesUsed = 9;
+    ed.level.objectBytesAvailable = 9;
+    ed.level.ownsExitEndMarker = false;
+    ed.mnuViewScreenExit_Click();
+    ed.cmdAddObject_Click();
+    EXPECT_TRUE(ed.level.exitList.empty());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(ed.level.objectBytesUsed, 9);
+
+    ed.level.objectBytesAvailable = 9 + 5;  // the record fits, its end marker does not
+    ed.cmdAddObject_Click();
+    EXPECT_TRUE(ed.level.exitList.empty());
+    ed.level.objectBytesAvailable = 9 + 6;
+    ed.cmdAddObject_Click();
+    EXPECT_EQ(ed.level.exitList.size(), 1u);
+    EXPECT_EQ(prompter.messages.size(), 2u);
+
+    // A level that owns its end marker takes exits beyond its room; only saving refuses.
+    ed.level.ownsExitEndMarker = true;
+    ed.cmdAddObject_Click();
+    EXPECT_EQ(ed.level.objectBytesUsed, 19);
+    EXPECT_TRUE(ed.exitEditor.lblByteUsage2.red);
+}
+
+}  // namespace
+}  // namespace mw
