@@ -1,0 +1,325 @@
+// The ROM session: start-up, opening another ROM, loading levels, saving,
+// ending the program, the caption and the question about unsaved changes.
+#include <filesystem>
+#include <fstream>
+
+#include "test_editor_fixture.h"
+
+namespace mw::test {
+namespace {
+
+const PromptMessage kNotice{"Marlwick - RTFM",
+                            "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
+                            "Please select a ROM of this version; others will not work."};
+const PromptMessage kUnsaved{"Marlwick", "The level has unsaved changes. Discard them?"};
+
+class SessionTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    RecordingPrompter prompter;
+    LevelEditor ed{prompter};
+    std::string romA, romB;
+
+    void SetUp() override {
+        dir.write("O5Data.dat", "01,Block,000 0 0,0,C89664\n");
+        dir.write("O4Data.dat", "02,Nib,0,000 0 0,0,64C864\n");
+        dir.write("O4SData.dat", "10,Ext ten,3,2,0,00C8C8\n");
+        dir.write("SpriteData.dat", "01E,Guy,C800C8\n");
+        dir.write("LevelList.dat", "00,Start\n");
+        dir.write("EntranceTypes.dat", "00,Walk\n");
+        romA = WriteRom("a.smc", 10);
+        romB = WriteRom("b.smc", 20);
+    }
+
+    // Level 0: one object at column `x`, an exit, a sprite and some free room.
+    // Level 1: nothing at all. Level 2: an object type nobody defined.
+    std::string WriteRom(const std::string& name, int x) {
+        RomImage img;
+        img.setLevel(0, 0x10000, 0x10100);
+        img.put(0x10000, Cat({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, Obj5(0x01, x, 4, 1, 2), {0xFF},
+                              ExitRec(2, 1, 0x2A, 1, 2, 3), {0xFF, 0, 0, 0, 0}}));
+        img.put(0x10100, Cat({SpriteRec(0x1E, 5, 6), {0xFF, 0xFF, 0, 0, 0}}));
+        img.setLevel(1, 0x10200, 0x10300);
+        img.put(0x10200, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0});
+        img.put(0x10300, {0xFF, 0xFF});
+        img.setLevel(2, 0x10400, 0x10500);
+        img.put(0x10400, Cat({{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Obj5(0x50, 1, 1, 0, 0), {0xFF, 0xFF}}));
+        img.put(0x10500, {0xFF, 0xFF});
+        const std::string path = dir.file(name);
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(img.bytes.data()), static_cast<std::streamsize>(img.bytes.size()));
+        return path;
+    }
+
+    void Start(const std::string& rom) {
+        ed.Form_Load(dir.path(), rom);
+        ASSERT_FALSE(ed.quitRequested);
+        ed.Form_Resize(845, 504);
+        prompter.messages.clear();
+    }
+    // An edit through the mouse: drags the object one tile to the right.
+    void DragObjectRight() {
+        const LevelObject& o = ed.level.objectList.at(0);
+        const float px = (o.x - ed.view.scrollX()) * 16 + 2.0f, py = (o.y - ed.view.scrollY()) * 16 + 2.0f;
+        ed.Level_MouseDown(1, 0, px, py);
+        ed.Level_MouseMove(1, 0, px + 16, py);
+        ed.Level_MouseUp(1, 0, px + 16, py);
+    }
+};
+
+TEST_F(SessionTest, StartUpWithAPathLoadsLevelZero) {
+    EXPECT_EQ(ed.caption, "Marlwick - Yoshi's Island Editor by Tolliver");
+    ed.Form_Load(dir.path(), romA);
+    EXPECT_FALSE(ed.quitRequested);
+    EXPECT_EQ(prompter.messages, std::vector<PromptMessage>{kNotice});
+    EXPECT_EQ(ed.view.zoom, 16);
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick");
+    EXPECT_TRUE(ed.rom.isOpen());
+    ASSERT_EQ(ed.level.objectLast(), 1);  // the object, then the sprite
+    EXPECT_EQ(ed.level.objectList[0].x, 10);
+    EXPECT_TRUE(ed.level.objectList[1].isSprite);
+    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.lblByteUsage.text, "10/14");
+    EXPECT_EQ(ed.lblSByteUsage.text, "3/6");
+    EXPECT_FALSE(ed.changed);
+    EXPECT_EQ(ed.palette.items.size(), 1024u);
+    ed.Form_Resize(845, 504);
+    EXPECT_EQ(ed.view.visibleLast(), 1);
+}
+
+TEST_F(SessionTest, StartUpAsksForTheRomWithTheSmcFilter) {
+    struct FilterPrompter : RecordingPrompter {
+        std::string name, pattern;
+        std::optional<std::string> chooseOpenFile(const std::string& n, const std::string& p) override {
+            name = n;
+            pattern = p;
+            return RecordingPrompter::chooseOpenFile(n, p);
+        }
+    } p;
+    p.openFileAnswers = {romB};
+    LevelEditor editor(p);
+    editor.Form_Load(dir.path());
+    EXPECT_EQ(p.name, "ROMs (*.smc)");
+    EXPECT_EQ(p.pattern, "*.smc");
+    EXPECT_EQ(editor.caption, "b.smc - Marlwick");
+    EXPECT_EQ(editor.level.objectList.at(0).x, 20);
+}
+
+TEST_F(SessionTest, CancelledStartUpEndsTheProgram) {
+    ed.Form_Load(dir.path());
+    EXPECT_TRUE(ed.quitRequested);
+    EXPECT_FALSE(ed.rom.isOpen());
+    EXPECT_FALSE(ed.levelLoaded);
+    EXPECT_EQ(prompter.messages,
+              (std::vector<PromptMessage>{
+                  kNotice, {"Marlwick - User Error", "A valid ROM must be selected to run Marlwick."}}));
+    EXPECT_TRUE(ed.Form_Unload());
+    EXPECT_TRUE(prompter.questions.empty());
+}
+
+TEST_F(SessionTest, StartUpReportsARomThatCannotBeOpened) {
+    const std::string missing = dir.file("missing.smc");
+    ed.Form_Load(dir.path(), missing);
+    EXPECT_TRUE(ed.quitRequested);
+    EXPECT_FALSE(ed.rom.isOpen());
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].title, "Marlwick");
+    EXPECT_NE(prompter.messages[1].text.find(missing), std::string::npos);
+    EXPECT_NE(prompter.messages[1].text.find("No such file"), std::string::npos);
+}
+
+TEST_F(SessionTest, StartUpStopsOnBrokenDefinitions) {
+    std::filesystem::remove(dir.file("SpriteData.dat"));
+    ed.Form_Load(dir.path(), romA);
+    EXPECT_TRUE(ed.quitRequested);
+    ASSERT_EQ(prompter.messages.size(), 1u);  // no notice, no ROM
+    EXPECT_NE(prompter.messages[0].text.find("SpriteData.dat"), std::string::npos);
+    EXPECT_FALSE(ed.rom.isOpen());
+}
+
+TEST_F(SessionTest, CaptionTakesTheLastPieceOfEitherKindOfPath) {
+    const std::string odd = WriteRom("C:\\roms\\yi.smc", 3);  // one file name on this system
+    ed.Form_Load(dir.path(), odd);
+    EXPECT_EQ(ed.caption, "yi.smc - Marlwick");
+}
+
+TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
+    Start(romA);
+    DragObjectRight();
+    EXPECT_TRUE(ed.changed);
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick *");
+    ed.mnuFileSave_Click();
+    EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "Level saved succesfully."}}));
+    EXPECT_FALSE(ed.changed);
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick");
+    // The file holds the moved object.
+    RecordingPrompter quiet;
+    LevelState reread;
+    ASSERT_EQ(mw::LoadLevelIndex(ed.rom, ed.defs, 0, quiet, reread), LoadResult::Loaded);
+    EXPECT_EQ(reread.objectList, ed.level.objectList);
+    EXPECT_EQ(reread.objectList[0].x, 11);
+}
+
+TEST_F(SessionTest, RefusedSaveKeepsTheChangedMark) {
+    Start(romA);
+    DragObjectRight();
+    ed.level.objectBytesUsed = 99;
+    ed.mnuFileSave_Click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "Marlwick - It doesn't have pointer recalculation");
+    EXPECT_TRUE(ed.changed);
+}
+
+TEST_F(SessionTest, OpenRomCancelChangesNothing) {
+    Start(romA);
+    ed.mnuFileOpen_Click();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick");
+    EXPECT_EQ(ed.level.objectList.at(0).x, 10);
+    EXPECT_EQ(ed.rom.path(), romA);
+}
+
+TEST_F(SessionTest, OpenRomLoadsLevelZeroOfTheNewFileAndKeepsTheView) {
+    Start(romA);
+    ed.mnuViewZoom_Click(8);
+    ed.hscLevelPos_Change(5);
+    ed.selectedObject = 1;
+    prompter.openFileAnswers = {romB};
+    ed.repaintRequested = false;
+    ed.mnuFileOpen_Click();
+    EXPECT_EQ(ed.rom.path(), romB);
+    EXPECT_EQ(ed.caption, "b.smc - Marlwick");
+    EXPECT_EQ(ed.level.objectList.at(0).x, 20);
+    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.view.zoom, 8);
+    EXPECT_EQ(ed.view.scrollX(), 5);
+    EXPECT_TRUE(ed.repaintRequested);
+}
+
+TEST_F(SessionTest, OpenRomFailureKeepsTheOldRomAndLevel) {
+    Start(romA);
+    DragObjectRight();
+    prompter.answer = true;
+    const std::string missing = dir.file("gone.smc");
+    prompter.openFileAnswers = {missing};
+    ed.mnuFileOpen_Click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find(missing), std::string::npos);
+    EXPECT_EQ(ed.rom.path(), romA);
+    EXPECT_TRUE(ed.rom.isOpen());
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick *");
+
+    // A file whose level 0 cannot be read is refused the same way.
+    RomImage tiny(0x1000);
+    const std::string small = dir.file("tiny.smc");
+    std::ofstream(small, std::ios::binary).write(reinterpret_cast<const char*>(tiny.bytes.data()), 0x1000);
+    prompter.messages.clear();
+    prompter.openFileAnswers = {small};
+    ed.mnuFileOpen_Click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "Marlwick - This is bad");
+    EXPECT_EQ(ed.rom.path(), romA);
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+}
+
+TEST_F(SessionTest, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
+    Start(romA);
+    DragObjectRight();
+    prompter.answer = false;
+    prompter.openFileAnswers = {romB};
+
+    ed.mnuFileOpen_Click();
+    EXPECT_EQ(prompter.questions, std::vector<PromptMessage>{kUnsaved});
+    EXPECT_EQ(prompter.openFileAnswers.size(), 1u);  // no file dialog
+    EXPECT_FALSE(ed.LoadLevelIndex(1));
+    EXPECT_FALSE(ed.LoadLevelOffset(0x10200, 0x10300));
+    ed.mnuMainQuit_Click();
+    EXPECT_FALSE(ed.quitRequested);
+    EXPECT_FALSE(ed.Form_Unload());
+    EXPECT_EQ(prompter.questions.size(), 5u);
+    EXPECT_EQ(ed.rom.path(), romA);
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(prompter.messages.empty());
+
+    prompter.answer = true;
+    EXPECT_TRUE(ed.LoadLevelIndex(0));
+    EXPECT_EQ(ed.level.objectList.at(0).x, 10);
+    EXPECT_FALSE(ed.changed);
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick");
+    // Nothing unsaved: no question.
+    ed.mnuFileOpen_Click();
+    EXPECT_EQ(prompter.questions.size(), 6u);
+    EXPECT_EQ(ed.rom.path(), romB);
+}
+
+TEST_F(SessionTest, ExitClosesTheRomAndAsksOnlyOnce) {
+    Start(romA);
+    DragObjectRight();
+    prompter.answer = true;
+    ed.mnuMainQuit_Click();
+    EXPECT_TRUE(ed.quitRequested);
+    EXPECT_FALSE(ed.rom.isOpen());
+    ed.quitRequested = false;  // the shell acts on it by closing the window
+    EXPECT_TRUE(ed.Form_Unload());
+    EXPECT_EQ(prompter.questions.size(), 1u);
+}
+
+TEST_F(SessionTest, ClosingTheWindowWithoutEditsAsksNothing) {
+    Start(romA);
+    EXPECT_TRUE(ed.Form_Unload());
+    EXPECT_TRUE(ed.quitRequested);
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_FALSE(ed.rom.isOpen());
+}
+
+TEST_F(SessionTest, LoadersResetSelectionAndLabels) {
+    Start(romA);
+    ed.selectedObject = 1;
+    ed.lstPopup.top = 10;
+    ASSERT_TRUE(ed.LoadLevelIndex(1));
+    EXPECT_EQ(ed.level.objectLast(), -1);
+    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedExit, -1);  // no exit to select
+    EXPECT_EQ(ed.lblByteUsage.text, "0/2");
+    EXPECT_EQ(ed.lblSByteUsage.text, "0/0");
+    EXPECT_EQ(ed.lblObjectInfo.text, "");
+    EXPECT_FALSE(ed.lstPopup.visible());
+    EXPECT_EQ(ed.view.visibleLast(), -1);
+
+    ASSERT_TRUE(ed.LoadLevelOffset(0x10000, 0x10100));
+    EXPECT_EQ(prompter.messages.back(),
+              (PromptMessage{"Marlwick - Substandard loading feature", "Level and sprites loaded."}));
+    EXPECT_EQ(ed.level.objectLast(), 1);
+    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.view.visibleLast(), 1);
+}
+
+TEST_F(SessionTest, RefusedLoadKeepsTheLevelAndItsChanges) {
+    Start(romA);
+    DragObjectRight();
+    prompter.answer = true;
+    EXPECT_FALSE(ed.LoadLevelIndex(0x7FFFFF));  // its pointers lie past the end of the file
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+    EXPECT_TRUE(ed.changed);
+    EXPECT_FALSE(ed.quitRequested);
+}
+
+TEST_F(SessionTest, UnknownObjectTypeEndsTheProgramWithoutWriting) {
+    Start(romA);
+    const std::vector<uint8_t> before = ed.rom.bytes();
+    EXPECT_FALSE(ed.LoadLevelIndex(2));
+    EXPECT_TRUE(ed.quitRequested);
+    EXPECT_FALSE(ed.rom.isOpen());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "Marlwick - This is bad");
+    std::ifstream in(romA, std::ios::binary);
+    const std::vector<uint8_t> after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, before);
+}
+
+}  // namespace
+}  // namespace mw::test
