@@ -1,0 +1,83 @@
+// The pick list: which entries it lists and in which order, where it opens,
+// and how a pick reorders the object list.
+#include "test_editor_fixture.h"
+
+namespace mw::test {
+namespace {
+
+using PickListTest = EditorTest;
+constexpr int kRight = 2;
+
+std::vector<LevelObject> Pile() {
+    std::vector<LevelObject> entries;
+    for (int i = 0; i < 11; ++i) entries.push_back(Obj(0x02, 20 + i, 20));  // apart from the pile
+    entries[2] = Obj(0x01, 2, 2, 3, 3);
+    entries[5] = Obj(0x02, 3, 3, 2, 2);
+    entries[9] = Spr(0x1E, 3, 3);
+    return entries;
+}
+
+TEST_F(PickListTest, ListsThePileTopmostFirstAtThePointer) {
+    SetEntries(Pile());
+    ed.Level_MouseDown(kRight, 0, 56, 60);
+    ASSERT_EQ(ed.lstPopup.items.size(), 3u);
+    EXPECT_EQ(ed.lstPopup.items[0], (ListEntry{"S1E - Guy", 9}));
+    EXPECT_EQ(ed.lstPopup.items[1], (ListEntry{"2 - Nib", 5}));
+    EXPECT_EQ(ed.lstPopup.items[2], (ListEntry{"1 - Block", 2}));
+    EXPECT_EQ(ed.lstPopup.left, 40);
+    EXPECT_EQ(ed.lstPopup.top, 44);
+    EXPECT_TRUE(ed.lstPopup.visible());
+    EXPECT_EQ(ed.dragMode, DragMode::NON);
+}
+
+TEST_F(PickListTest, PickMovesTheEntryToTheTopOfThePile) {
+    std::vector<LevelObject> entries = Pile();
+    SetEntries(entries);
+    ed.selectedObject = 4;
+    ed.Level_MouseDown(kRight, 0, 56, 60);
+    ed.lstPopup_Click(2);  // the block at 2
+    std::vector<LevelObject> expected = entries;
+    expected.erase(expected.begin() + 2);
+    expected.insert(expected.begin() + 9, entries[2]);
+    EXPECT_EQ(ed.level.objectList, expected);
+    EXPECT_EQ(ed.selectedObject, 4);  // an index: it now names the next entry
+    EXPECT_FALSE(ed.lstPopup.visible());
+    EXPECT_TRUE(ed.changed);
+    // The next left press there grabs it.
+    EXPECT_EQ(ed.FindObjectAt(56, 60), 9);
+    EXPECT_EQ(ed.level.objectList[9], entries[2]);
+}
+
+TEST_F(PickListTest, PickingTheTopItemChangesNothing) {
+    SetEntries(Pile());
+    const std::vector<LevelObject> before = ed.level.objectList;
+    ed.Level_MouseDown(kRight, 0, 56, 60);
+    ed.lstPopup_Click(0);
+    EXPECT_EQ(ed.level.objectList, before);
+    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.lstPopup.visible());
+    ed.lstPopup_Click(7);  // no such item
+    EXPECT_EQ(ed.level.objectList, before);
+}
+
+TEST_F(PickListTest, AnObjectPickedFromUnderASpriteGoesAfterIt) {
+    SetEntries({Obj(0x01, 2, 2, 3, 3), Spr(0x1E, 3, 3)});
+    ed.Level_MouseDown(kRight, 0, 56, 60);
+    ed.lstPopup_Click(1);
+    EXPECT_TRUE(ed.level.objectList[0].isSprite);
+    EXPECT_FALSE(ed.level.objectList[1].isSprite);
+}
+
+TEST_F(PickListTest, HiddenEntriesAreNotListedAndEmptySpaceHidesTheList) {
+    SetEntries({Obj(0x07, 2, 2, 3, 3), Obj(0x01, 3, 3, 1, 1)});
+    ed.mnuViewCross_Click();
+    ed.Level_MouseDown(kRight, 0, 56, 60);
+    ASSERT_EQ(ed.lstPopup.items.size(), 1u);
+    EXPECT_EQ(ed.lstPopup.items[0].value, 1);
+    ed.Level_MouseDown(kRight, 0, 300, 300);
+    EXPECT_TRUE(ed.lstPopup.items.empty());
+    EXPECT_EQ(ed.lstPopup.top, -512);
+}
+
+}  // namespace
+}  // namespace mw::test
