@@ -57,6 +57,13 @@ std::optional<LevelHeader> HeaderDialog::cmdOK_Click(Prompter& prompter) {
     return PackHeader(values);
 }
 
+bool HeaderDialog::cmdOK_Click(LevelEditor& editor) {
+    std::optional<LevelHeader> bytes = cmdOK_Click(editor.prompter);
+    if (!bytes) return false;
+    editor.ResetHeader(*bytes);
+    return true;
+}
+
 bool HeaderDialog::cmdImport_Click(const RomFile& rom, Prompter& prompter) {
     uint32_t level = ParseHex(txtImportNum);
     int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(level);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "editing/level_editor.h"
 #include "level/header_fields.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
@@ -36,6 +37,8 @@ public:
     // range is reported (first one from the top) and nullopt returned; the
     // dialog stays open. The caller hands the bytes to ResetHeader.
     std::optional<LevelHeader> cmdOK_Click(Prompter& prompter);
+    // The same, handing the bytes to the main window's ResetHeader. True when accepted.
+    bool cmdOK_Click(LevelEditor& editor);
     // "&Cancel".
     void cmdCancel_Click() { visible = false; }
     // "Import from existing level": fills the boxes from the header of the

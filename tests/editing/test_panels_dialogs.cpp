@@ -81,11 +81,22 @@ TEST(PanelsHeaderDialog, BadBoxesAreRefusedNamingTheField) {
 TEST(PanelsHeaderDialog, OkGoesThroughResetHeaderAndMarksTheLevel) {
     RecordingPrompter prompter;
     LevelEditor ed(prompter);
-    LevelHeader h{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    ed.ResetHeader(ed.level.headerBytes);
-    EXPECT_FALSE(ed.changed);
-    ed.ResetHeader(h);
-    EXPECT_EQ(ed.level.headerBytes, h);
+    ed.level.headerBytes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    HeaderDialog dialog;
+    dialog.Show(ed.level.headerBytes);
+    EXPECT_TRUE(dialog.cmdOK_Click(ed));
+    EXPECT_FALSE(ed.changed);  // the same bytes: no edit
+    dialog.Show(ed.level.headerBytes);
+    dialog.boxes[0] = "40";
+    EXPECT_FALSE(dialog.cmdOK_Click(ed));
+    EXPECT_EQ(ed.level.headerBytes, (LevelHeader{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    dialog.boxes[0] = "31";
+    dialog.cmdCancel_Click();
+    EXPECT_EQ(ed.level.headerBytes[0], 1);
+    dialog.Show(ed.level.headerBytes);
+    dialog.boxes[0] = "31";
+    EXPECT_TRUE(dialog.cmdOK_Click(ed));
+    EXPECT_EQ(ed.level.headerBytes[0], 0xF8 | 1);
     EXPECT_TRUE(ed.changed);
 }
 
