@@ -32,18 +32,29 @@ std::optional<int32_t> PointerAt(const RomFile& rom, int64_t offset) {
     return PointerToOffsetQuiet(b[offset], b[offset + 1], b[offset + 2]);
 }
 
-// The first offset at or after `from` where any level of the pointer table
-// begins (its header or its sprites), or the end of the file. Free space
-// never reaches past it: the levels lie packed one after another.
-int64_t FreeSpaceLimit(const RomFile& rom, int64_t from) {
-    int64_t limit = rom.size();
-    for (int n = 0; n < kLevelCount; ++n) {
-        for (int half = 0; half < 2; ++half) {
-            auto start = PointerAt(rom, kLevelPointerTable + 6 * n + 3 * half);
-            if (start && *start >= from && *start < limit) limit = *start;
-        }
+// Where the levels of the pointer table begin (headers and sprites), sorted;
+// remembered until the file's contents change.
+const std::vector<int32_t>& LevelStarts(const RomFile& rom) {
+    thread_local uint64_t generation = 0;
+    thread_local std::vector<int32_t> starts;
+    if (generation != rom.generation() || generation == 0) {
+        starts.clear();
+        for (int n = 0; n < kLevelCount; ++n)
+            for (int half = 0; half < 2; ++half)
+                if (auto start = PointerAt(rom, kLevelPointerTable + 6 * n + 3 * half)) starts.push_back(*start);
+        std::sort(starts.begin(), starts.end());
+        generation = rom.generation();
     }
-    return limit;
+    return starts;
+}
+
+// The first offset at or after `from` where any level of the pointer table
+// begins, or the end of the file. Free space never reaches past it: the
+// levels lie packed one after another, and a header may begin with zeros.
+int64_t FreeSpaceLimit(const RomFile& rom, int64_t from) {
+    const auto& starts = LevelStarts(rom);
+    auto it = std::lower_bound(starts.begin(), starts.end(), from);
+    return it == starts.end() ? rom.size() : std::min<int64_t>(*it, rom.size());
 }
 
 int CountZeros(const RomFile& rom, int64_t from) {
@@ -257,15 +268,28 @@ std::optional<LevelPointers> ReadLevelPointers(const RomFile& rom, int32_t index
     return ptrs;
 }
 
+namespace {
+
+// Decoding goes into a scratch level whose lists keep their storage from one
+// load to the next; on success it trades places with the caller's level.
+LevelState& Scratch() {
+    thread_local LevelState scratch;
+    scratch.objectList.clear();
+    scratch.exitList.clear();
+    scratch.ownsExitEndMarker = true;
+    return scratch;
+}
+
+}  // namespace
+
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
                        Prompter& prompter, LevelState& state) {
-    LevelState decoded;
-    decoded.objectList.reserve(state.objectList.capacity());
+    LevelState& decoded = Scratch();
     LoadResult r = DecodeObjectRegion(rom, defs, headerOffset, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     r = DecodeSpriteRegion(rom, spriteOffset, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
-    state = std::move(decoded);
+    std::swap(state, decoded);
     return LoadResult::Loaded;
 }
 
@@ -280,13 +304,13 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
     // The header pointer is converted (and reported) before the objects are
     // decoded, the sprite pointer only after them.
     const int32_t h = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
-    LevelState decoded;
+    LevelState& decoded = Scratch();
     LoadResult r = DecodeObjectRegion(rom, defs, h, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     const int32_t s = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
     r = DecodeSpriteRegion(rom, s, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
-    state = std::move(decoded);
+    std::swap(state, decoded);
     return LoadResult::Loaded;
 }
 

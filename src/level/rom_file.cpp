@@ -1,9 +1,15 @@
 #include "level/rom_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 namespace mw {
+
+void RomFile::bumpGeneration() {
+    static std::atomic<uint64_t> counter{0};
+    generation_ = ++counter;
+}
 
 RomFile::~RomFile() { close(); }
 
@@ -27,6 +33,7 @@ bool RomFile::open(const std::string& path, std::string& error) {
     path_ = path;
     data_ = std::move(data);
     allowed_.clear();
+    bumpGeneration();
     return true;
 }
 
@@ -36,15 +43,12 @@ void RomFile::close() {
     path_.clear();
     data_.clear();
     allowed_.clear();
+    bumpGeneration();
 }
 
 std::optional<uint8_t> RomFile::byteAt(int64_t offset) const {
     if (offset < 0 || offset >= size()) return std::nullopt;
     return data_[static_cast<size_t>(offset)];
-}
-
-bool RomFile::contains(int64_t offset, int64_t length) const {
-    return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
 }
 
 bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::string& error) {
@@ -61,20 +65,22 @@ bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::stri
                 std::to_string(offset) + ", outside what this operation may change";
         return false;
     }
+    errno = 0;
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
         std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
-        error = std::strerror(errno);
+        error = errno != 0 ? std::strerror(errno) : "the write was cut short";
         std::clearerr(file_);
         return false;
     }
     std::vector<uint8_t> back(bytes.size());
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
         std::fread(back.data(), 1, back.size(), file_) != back.size()) {
-        error = std::strerror(errno);
+        error = errno != 0 ? std::strerror(errno) : "the written bytes could not be read back";
         std::clearerr(file_);
         return false;
     }
     std::copy(back.begin(), back.end(), data_.begin() + offset);
+    bumpGeneration();
     if (back != bytes) {
         error = "the bytes read back differ from the bytes written";
         return false;

@@ -25,11 +25,16 @@ public:
     const std::string& path() const { return path_; }
     int64_t size() const { return static_cast<int64_t>(data_.size()); }
     const std::vector<uint8_t>& bytes() const { return data_; }
+    // Changes whenever the contents may have changed (open, write); unique
+    // across all RomFile objects, so it can key a cache of derived data.
+    uint64_t generation() const { return generation_; }
 
     // Byte at `offset`, or nullopt past the end (or before the start).
     std::optional<uint8_t> byteAt(int64_t offset) const;
     // True when [offset, offset + length) lies inside the file.
-    bool contains(int64_t offset, int64_t length) const;
+    bool contains(int64_t offset, int64_t length) const {
+        return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
+    }
 
     // Writes are refused unless they lie inside one of the allowed ranges.
     struct Range {
@@ -49,6 +54,8 @@ private:
     std::string path_;
     std::vector<uint8_t> data_;
     std::vector<Range> allowed_;
+    uint64_t generation_ = 0;
+    void bumpGeneration();
 };
 
 }  // namespace mw
