@@ -177,14 +177,18 @@ int MakeDemo(const Args& a) {
 
 int Info(const Args& a) {
     if (a.positional.size() != 1 || (a.has("--level") == a.has("--offsets"))) return Usage();
-    DefinitionTables defs;
-    if (!LoadTables(a, defs)) return 1;
-    RomFile rom;
-    if (!OpenRom(a, rom)) return 1;
+    // The JSON is printed whatever happens; what went wrong is in its messages.
     RecordingPrompter prompter;
     LevelState state;
-    LoadResult r;
-    if (a.has("--level")) {
+    LoadResult r = LoadResult::Refused;
+    DefinitionTables defs;
+    RomFile rom;
+    std::string error;
+    if (auto err = LoadDefinitions(a.get("--defs", 0, ProgramDir()), defs)) {
+        prompter.message("Marlwick", "Cannot read the definition files: " + err->describe());
+    } else if (!rom.open(a.positional[0], error)) {
+        prompter.message("Marlwick", "Cannot open " + a.positional[0] + ": " + error);
+    } else if (a.has("--level")) {
         r = LoadLevelIndex(rom, defs, static_cast<int32_t>(ParseHex(a.get("--level"))), prompter, state);
     } else {
         r = LoadLevelOffset(rom, defs, static_cast<int32_t>(ParseHex(a.get("--offsets", 0))),
@@ -231,12 +235,26 @@ int Check(const Args& a) {
     return failed == 0 ? 0 : 1;
 }
 
+#ifdef MW_HAVE_RENDER
+bool Decimal(const std::string& text, int& out) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    out = std::stoi(text);
+    return true;
+}
+#endif
+
 int Render(const Args& a) {
 #ifdef MW_HAVE_RENDER
     if (a.positional.size() != 1 || !a.has("--level") || !a.has("--out")) return Usage();
-    return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"),
-                         std::stoi(a.get("--zoom", 0, "16")), std::stoi(a.get("--width", 0, "1024")),
-                         std::stoi(a.get("--height", 0, "512")), a.get("--defs", 0, ProgramDir()));
+    int zoom = 0, width = 0, height = 0;
+    if (!Decimal(a.get("--zoom", 0, "16"), zoom) || !Decimal(a.get("--width", 0, "1024"), width) ||
+        !Decimal(a.get("--height", 0, "512"), height) || zoom < 1 || zoom > 64 || width < 1 || height < 1 ||
+        width > 16384 || height > 16384) {
+        std::cerr << "marlwick-cli: --zoom takes 1 to 64, --width and --height 1 to 16384 (decimal)\n";
+        return 2;
+    }
+    return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"), zoom,
+                         width, height, a.get("--defs", 0, ProgramDir()));
 #else
     (void)a;
     std::cerr << "marlwick-cli: render is not available in this build\n";
