@@ -28,6 +28,10 @@ TEST_F(PickListTest, ListsThePileTopmostFirstAtThePointer) {
     EXPECT_EQ(ed.lstPopup.top, 44);
     EXPECT_TRUE(ed.lstPopup.visible());
     EXPECT_EQ(ed.dragMode, DragMode::NON);
+    ed.Level_MouseMove(kRight, 0, 60, 60);  // a button held: the list stays
+    EXPECT_TRUE(ed.lstPopup.visible());
+    ed.Level_MouseMove(0, 0, 60, 60);
+    EXPECT_FALSE(ed.lstPopup.visible());
 }
 
 TEST_F(PickListTest, PickMovesTheEntryToTheTopOfThePile) {

@@ -108,20 +108,6 @@ TEST_F(ViewTest, AreaOutsideTheLevel) {
     EXPECT_TRUE(ed.repaintRequested);  // through the bar's change handler
 }
 
-TEST_F(ViewTest, ViewOptionsToggleAndRepaint) {
-    ed.mnuViewCross_Click();
-    EXPECT_TRUE(ed.view.options.crossSection);
-    EXPECT_TRUE(ed.repaintRequested);
-    ed.repaintRequested = false;
-    ed.mnuViewSmallgrid_Click();
-    EXPECT_TRUE(ed.view.options.smallGrid);
-    EXPECT_TRUE(ed.repaintRequested);
-    ed.mnuViewSmallgrid_Click();
-    ed.mnuViewCross_Click();
-    EXPECT_FALSE(ed.view.options.smallGrid);
-    EXPECT_FALSE(ed.view.options.crossSection);
-}
-
 TEST_F(ViewTest, TransparentBoxesTakeEffectAtTheNextPaint) {
     SetEntries({Obj(0x01, 1, 1, 2, 2)});
     RecordingSurface surface(413, 488);
