@@ -65,7 +65,7 @@ void Sprite(DemoLevel& l, int id, int x, int y) {
 std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     std::vector<DemoLevel> levels;
 
-    // Level 0: a small outdoor course along the bottom two screen rows.
+    // Level 0: a small outdoor course.
     DemoLevel a;
     a.header = {0x28, 0x84, 0x21, 0x06, 0x18, 0x20, 0x40, 0x00, 0x02, 0x00};
     a.objects = {
@@ -90,6 +90,9 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
                                                                      {0x00D, 180, 0x73}})
         Sprite(a, id, x, y);
     a.exits = {{6, 6, 0x01, 0x10, 0x60, 0x02}, {11, 7, 0x02, 0x08, 0x70, 0x00}};
+    // Lift the course into the top two screen rows, where the view opens.
+    for (auto& o : a.objects) o.y = static_cast<uint8_t>(o.y >= 0x60 ? o.y - 0x60 : 0x02);
+    for (auto& x : a.exits) x.screenY = static_cast<uint8_t>(x.screenY - 6);
     a.objectFree = 24;
     a.spriteFree = 12;
     levels.push_back(a);
