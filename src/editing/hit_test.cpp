@@ -1,17 +1,34 @@
 #include "editing/hit_test.h"
 
+#include <algorithm>
+
 #include "view/view_geometry.h"
 
 namespace mw {
 
 namespace {
 
-// Pixel positions are compared as the floats the pointer arrives in; every
-// tile edge is a whole number of pixels well inside float precision.
+// The tests run on every hover step over every visible entry, so each one
+// evaluates all of its comparisons without branching (`&`, not `&&`): the
+// pointer's place among the boxes is unpredictable, a mispredicted branch
+// per entry is not. Pixel positions are compared as the floats the pointer
+// arrives in; every tile edge is a whole number of pixels, exact in a float.
+inline float Px(int tile, int scroll, int zoom) { return static_cast<float>((tile - scroll) * zoom); }
+
 inline bool BoxHoldsAt(const LevelObject& e, int h, int v, int z, float px, float py) {
-    const TileExtent t = ExtentOf(e);
-    return py >= static_cast<float>((t.top - v) * z) && py < static_cast<float>((t.bottom - v) * z) &&
-           px >= static_cast<float>((t.left - h) * z) && px < static_cast<float>((t.right - h) * z);
+    const int x2 = e.x + e.width, y2 = e.y + e.height;
+    const int left = std::min<int>(e.x, x2), right = std::max<int>(e.x, x2);
+    const int top = std::min<int>(e.y, y2), bottom = std::max<int>(e.y, y2);
+    return (py >= Px(top, v, z)) & (py < Px(bottom, v, z)) & (px >= Px(left, h, z)) & (px < Px(right, h, z));
+}
+
+// Is (along, across) on the edge at tile line `edge`, within the span
+// from tile lines `from` to `to` (either order), ends included?
+inline bool OnEdge(int edge, int from, int to, int scrollAlong, int scrollAcross, int z, float along,
+                   float across) {
+    const float e = Px(edge, scrollAlong, z);
+    const float lo = Px(std::min(from, to), scrollAcross, z), hi = Px(std::max(from, to), scrollAcross, z);
+    return (along > e - kEdgeTolerance) & (along < e + kEdgeTolerance) & (across >= lo) & (across <= hi);
 }
 
 }  // namespace
@@ -48,6 +65,30 @@ int FindObjectAt(const LevelState& level, const DefinitionTables& defs, const Vi
     return -1;
 }
 
+PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view, float px,
+                      float py) {
+    const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
+    const LevelObject* entries = level.objectList.data();
+    const int count = static_cast<int>(level.objectList.size());
+    const int last = view.visibleLast();
+    PointerHits hits;
+    // One pass for the three tests: the body test keeps its latest find, as
+    // a scan from the end would stop at it; each edge keeps its first.
+    for (int j = 0; j <= last; ++j) {
+        const int i = view.visibleList[static_cast<size_t>(j)];
+        if (i < 0 || i >= count) continue;
+        const LevelObject& e = entries[i];
+        const bool onBody = BoxHoldsAt(e, h, v, z, px, py);
+        const bool onWidth = OnEdge(e.x + e.width, e.y, e.y + e.height, h, v, z, px, py) & (hits.width < 0);
+        const bool onHeight = OnEdge(e.y + e.height, e.x, e.x + e.width, v, h, z, py, px) & (hits.height < 0);
+        if (!(onBody | onWidth | onHeight) || CrossSectionFlagOf(level, defs, view.options, i)) continue;
+        if (onBody) hits.body = i;
+        if (onWidth && WidthIsResizable(defs, e)) hits.width = i;
+        if (onHeight && HeightIsResizable(defs, e)) hits.height = i;
+    }
+    return hits;
+}
+
 int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                     float px, float py) {
     const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
@@ -58,11 +99,7 @@ int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const
         const int i = view.visibleList[static_cast<size_t>(j)];
         if (i < 0 || i >= count) continue;
         const LevelObject& e = entries[i];
-        const float edge = static_cast<float>((e.x + e.width - h) * z);
-        if (!(px > edge - kEdgeTolerance && px < edge + kEdgeTolerance)) continue;
-        const TileExtent t = ExtentOf(e);
-        if (!(py >= static_cast<float>((t.top - v) * z) && py <= static_cast<float>((t.bottom - v) * z)))
-            continue;
+        if (!OnEdge(e.x + e.width, e.y, e.y + e.height, h, v, z, px, py)) continue;
         if (!WidthIsResizable(defs, e) || CrossSectionFlagOf(level, defs, view.options, i)) continue;
         return i;
     }
@@ -79,11 +116,7 @@ int FindHeightEdgeAt(const LevelState& level, const DefinitionTables& defs, cons
         const int i = view.visibleList[static_cast<size_t>(j)];
         if (i < 0 || i >= count) continue;
         const LevelObject& e = entries[i];
-        const float edge = static_cast<float>((e.y + e.height - v) * z);
-        if (!(py > edge - kEdgeTolerance && py < edge + kEdgeTolerance)) continue;
-        const TileExtent t = ExtentOf(e);
-        if (!(px >= static_cast<float>((t.left - h) * z) && px <= static_cast<float>((t.right - h) * z)))
-            continue;
+        if (!OnEdge(e.y + e.height, e.x, e.x + e.width, v, h, z, py, px)) continue;
         if (!HeightIsResizable(defs, e) || CrossSectionFlagOf(level, defs, view.options, i)) continue;
         return i;
     }

@@ -32,6 +32,16 @@ int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const
 int FindHeightEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                      float px, float py);
 
+// FindObjectAt, FindWidthEdgeAt and FindHeightEdgeAt in one pass over the
+// visible list, with the same answers, as every hover step needs all three.
+struct PointerHits {
+    int body = -1;
+    int width = -1;
+    int height = -1;
+};
+PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
+                      float px, float py);
+
 // The first screen exit (all of them, from index 0) whose tab, 2 tiles wide
 // and half a tile tall at the top-left corner of its screen, holds the pixel.
 // Returns an exitList index or -1.

@@ -145,7 +145,8 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
     lblMousePos = "(" + SignedHex(PixelToTileX(view, px)) + "," + SignedHex(PixelToTileY(view, py)) + ")";
 
     if (button == 0) {
-        const int body = FindObjectAt(px, py);
+        const PointerHits hits = FindAllAt(level, defs, view, px, py);
+        const int body = hits.body;
         if (body >= 0) {
             MousePointer = PointerShape::SizeAll;
             lblToolTip.left = px + 16;
@@ -165,9 +166,8 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
                               ToHex(x.entranceType) + ", Entrance at (" + ToHex(x.entranceX) + "," +
                               ToHex(x.entranceY) + ")";
         }
-        // The two edge tests give the same answer when asked twice.
-        const bool widthEdge = FindWidthEdgeAt(px, py) >= 0;
-        const bool heightEdge = FindHeightEdgeAt(px, py) >= 0;
+        const bool widthEdge = hits.width >= 0;
+        const bool heightEdge = hits.height >= 0;
         if (widthEdge) MousePointer = PointerShape::SizeWE;
         if (heightEdge) MousePointer = PointerShape::SizeNS;
         if (widthEdge && heightEdge) MousePointer = PointerShape::SizeNWSE;

@@ -1,5 +1,6 @@
 // The four hit tests: where each box, edge and tab begins and ends, which
 // entry wins where several qualify, and which entries are passed over.
+#include "editing/hit_test.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -74,6 +75,30 @@ TEST_F(HitTest, ExitTabIsTwoTilesByHalfATileAndLowerIndexWins) {
     EXPECT_EQ(ed.FindExitTabAt(191, 256), -1);
     SetEntries({}, {});
     EXPECT_EQ(ed.FindExitTabAt(192, 256), -1);
+}
+
+TEST_F(HitTest, OnePassAnswersLikeTheThreeTests) {
+    std::vector<LevelObject> entries;
+    uint32_t seed = 7;
+    auto next = [&seed](int range) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % range; };
+    const uint8_t ids[] = {0x01, 0x02, 0x03, 0x04, 0x07, 0x00};
+    for (int k = 0; k < 300; ++k) {
+        LevelObject o = Obj(ids[k % 6], next(30), next(32), next(9) - 4, next(9) - 4);
+        if (o.width == 0) o.width = 1;
+        if (o.height == 0) o.height = 1;
+        o.isSprite = k % 7 == 0;
+        entries.push_back(o);
+    }
+    SetEntries(entries);
+    ed.mnuViewCross_Click();
+    for (float py = 0; py < 488; py += 3.5f) {
+        for (float px = 0; px < 413; px += 2.75f) {
+            const PointerHits hits = FindAllAt(ed.level, ed.defs, ed.view, px, py);
+            ASSERT_EQ(hits.body, ed.FindObjectAt(px, py)) << px << "," << py;
+            ASSERT_EQ(hits.width, ed.FindWidthEdgeAt(px, py)) << px << "," << py;
+            ASSERT_EQ(hits.height, ed.FindHeightEdgeAt(px, py)) << px << "," << py;
+        }
+    }
 }
 
 }  // namespace
