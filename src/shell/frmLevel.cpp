@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QLayout>
 #include <QStyle>
 
 #include "shell/frmAbout.h"
@@ -35,11 +36,19 @@ void SetLabelRed(QLabel* label, bool red) {
 }
 
 QFont ControlFont() {
+    // Narrowed a little, so that captions fit the classic control sizes.
     QFont f(QString::fromLatin1(kLabelFontFamily));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(11);
+    f.setStretch(88);
     return f;
 }
+
+// Frames with their caption on the top border, as the design positions
+// their contents below it.
+const char* const kFrameStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 0px; margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0px 2px; }";
 
 QFont FixedFont() {
     QFont f(QString::fromLatin1(kFixedFontFamily));
@@ -196,6 +205,7 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), e
     setWindowTitle(Q(editor_.caption));
     form = new QWidget(this);
     setCentralWidget(form);
+    setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
     form->installEventFilter(this);
@@ -426,6 +436,7 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
     if (editor_.quitRequested) return false;
     FillList(lstDestinationLevels, editor_.defs.destinationLevels);
     FillList(lstEntranceTypes, editor_.defs.entranceTypes);
+    if (QLayout* l = layout()) l->activate();  // sizes the client area for the window's size
     Form_Resize();
     SyncFromEditor();
     return !editor_.quitRequested;
@@ -452,7 +463,8 @@ void frmLevel::RemakeObjectList() {
 }
 
 bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form && event->type() == QEvent::Resize) Form_Resize();
+    // Before the first show the client area has no size of its own yet.
+    if (watched == form && event->type() == QEvent::Resize && isVisible()) Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -40,6 +40,8 @@ void SetLabelRed(QLabel* label, bool red);
 // dialog font) and the palette's fixed-pitch font.
 QFont ControlFont();
 QFont FixedFont();
+// The style sheet of the windows' frames.
+extern const char* const kFrameStyle;
 
 // The picture box `Level`: the level view.
 class LevelView : public QWidget {
