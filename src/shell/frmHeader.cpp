@@ -67,10 +67,14 @@ void frmHeader::AcceptData(const LevelHeader& bytes) {
     scatter();
 }
 
-void frmHeader::showModal() {
+void frmHeader::prepare() {
     gather();
     model.Show(main_.editor().level.headerBytes);
     scatter();
+}
+
+void frmHeader::showModal() {
+    prepare();
     exec();
 }
 

@@ -22,6 +22,7 @@ public:
     // before showing the dialog).
     void AcceptData(const LevelHeader& bytes);
     void showModal();
+    void prepare();  // what showModal shows, without the modal loop
 
     HeaderDialog model;
     QGroupBox* fraHeader = nullptr;

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "shell/frmAbout.h"
+#include "shell/frmHeader.h"
+#include "shell/frmLevel.h"
+#include "shell_test_app.h"
+#include "support/rom_builder.h"
+
+namespace mw {
+namespace {
+
+using test::Cat;
+using test::ExitRec;
+using test::Obj5;
+using test::SpriteRec;
+
+constexpr int32_t kHeaderAt = 0x90000;
+constexpr int32_t kSpritesAt = 0x98000;
+const std::vector<uint8_t> kHeader = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+// Level 0: a "Land, rectangle" of 4 by 4 tiles at (2, 3), a second one far
+// to the right, an exit on screen (1, 0) and one sprite; some free room.
+test::RomImage TestRom() {
+    test::RomImage rom;
+    rom.put(kHeaderAt, Cat({kHeader, Obj5(0x01, 2, 3, 3, 3), Obj5(0x01, 40, 20, 1, 1), {0xFF},
+                            ExitRec(1, 0, 0x05, 0x10, 0x20, 0x01), {0xFF}, std::vector<uint8_t>(8, 0)}));
+    rom.put(kSpritesAt, Cat({SpriteRec(0x1E, 12, 10), {0xFF, 0xFF}, std::vector<uint8_t>(6, 0)}));
+    rom.setLevel(0, kHeaderAt, kSpritesAt);
+    return rom;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Mouse and key events delivered to a widget as the platform would.
+void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+    QMouseEvent e(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+}
+void Press(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at); }
+void DragTo(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
+void Release(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at); }
+void Key(QWidget* t, int key) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(t, &e);
+}
+// Runs the event loop until `done` holds or a second has passed.
+template <typename F>
+bool WaitFor(F done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+QRgb Rgb32(Rgb c) { return (static_cast<QRgb>(c.r) << 16) | (c.g << 8) | c.b; }
+
+class MainWindow : public ::testing::Test {
+protected:
+    RecordingPrompter prompter;
+    std::unique_ptr<frmLevel> w;
+    std::string romPath;
+
+    void SetUp() override { test::EnsureApp(); }
+
+    void Open(const test::RomImage& rom) {
+        romPath = rom.writeTemp();
+        w = std::make_unique<frmLevel>(prompter);
+        ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+        w->show();
+        ASSERT_TRUE(WaitFor([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }));
+    }
+    QImage View() const { return w->Level->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QRgb At(const QImage& img, int x, int y) const { return img.pixel(x, y) & 0xFFFFFF; }
+};
+
+TEST_F(MainWindow, PaintsTheLevelIntoTheView) {
+    Open(TestRom());
+    EXPECT_EQ(w->windowTitle().toStdString(), std::filesystem::path(romPath).filename().string() + " - Marlwick");
+    ASSERT_EQ(w->editor().level.objectList.size(), 3u);
+    const QImage img = View();
+    const Rgb land = w->editor().defs.objectDefs[0x01].colour;
+    // Zoom 16, scroll (0, 0): the box runs from (32, 48) to (96, 112).
+    EXPECT_EQ(At(img, 64, 90), Rgb32(land));
+    // The current object (entry 0) is outlined in red.
+    EXPECT_EQ(At(img, 32, 90), 0xFF0000u);
+    EXPECT_EQ(At(img, 64, 48), 0xFF0000u);
+    // The exit's solid orange tab at the top-left of screen (1, 0).
+    EXPECT_EQ(At(img, 270, 4), 0xFF8000u);
+    // Untouched view is the button face.
+    EXPECT_EQ(At(img, 150, 300), Rgb32(kButtonFace));
+    // The sprite at (12, 10) is filled with its own colour.
+    EXPECT_EQ(At(img, 12 * 16 + 13, 10 * 16 + 13), Rgb32(w->editor().defs.spriteDefs[0x1E].colour));
+
+    // Switching the boxes to cross-hatch lets the background through.
+    w->mnuViewTransparent->trigger();
+    EXPECT_TRUE(w->mnuViewTransparent->isChecked());
+    const QImage hatched = View();
+    int face = 0;
+    for (int y = 70; y < 108; ++y)
+        for (int x = 40; x < 90; ++x) face += At(hatched, x, y) == Rgb32(kButtonFace);
+    EXPECT_GT(face, 500);
+}
+
+TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
+    Open(TestRom());
+    ASSERT_EQ(w->form->size(), QSize(845, 504));
+    EXPECT_EQ(w->Level->geometry(), QRect(209, 0, 413, 488));
+    EXPECT_EQ(w->hscLevelPos->geometry(), QRect(209, 488, 413, 16));
+    EXPECT_EQ(w->vscLevelPos->geometry(), QRect(622, 0, 16, 488));
+    EXPECT_EQ(w->fraObjectInfo->geometry(), QRect(646, 8, 192, 153));
+    EXPECT_EQ(w->fraLevelInfo->geometry(), QRect(646, 168, 192, 89));
+    EXPECT_EQ(w->lstObjects->geometry(), QRect(8, 81, 193, 359));
+    EXPECT_EQ(w->fraSubPanel->geometry(), QRect(8, 448, 177, 48));
+    EXPECT_FALSE(w->fraScreenExits->isVisible());
+    EXPECT_EQ(w->lstObjects->count(), 1024);
+    // The bars page by one screen; the vertical one scrolls 128 - 30 rows.
+    EXPECT_EQ(w->vscLevelPos->pageStep(), 16);
+    EXPECT_EQ(w->vscLevelPos->maximum(), 98);
+    EXPECT_TRUE(w->vscLevelPos->isEnabled());
+
+    // Too narrow a window snaps back to 672 pixels.
+    w->resize(500, w->height());
+    ASSERT_TRUE(WaitFor([&] { return w->width() == 672 && w->Level->width() == 672 - 432; }));
+    EXPECT_EQ(w->Level->width(), 672 - 432);
+    EXPECT_EQ(w->fraObjectInfo->x(), 209 + 672 - 432 + 16 + 8);
+}
+
+TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
+    Open(TestRom());
+    QStringList top;
+    for (QAction* a : w->menuBar()->actions()) top << a->text();
+    EXPECT_EQ(top, (QStringList{"Marlwick", "&File", "&Level", "&View", "&Random", "&Help"}));
+
+    struct Item {
+        QAction* action;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Item items[] = {
+        {w->mnuFileOpen, "&Open ROM...", "Ctrl+O"},
+        {w->mnuMainQuit, "&Exit", "Ctrl+Q"},
+        {w->mnuFileLevelIndex, "&Load Level by Index...", "Ctrl+L"},
+        {w->mnuFileLevel, "(Vastly inferior) Load Level by Of&fset...", ""},
+        {w->mnuFileSave, "&Save Level", "Ctrl+S"},
+        {w->mnuLevelHeader, "Edit header...", "Ctrl+H"},
+        {w->mnuRandomLevelClear, "Yes, I'm sure", ""},
+        {w->mnuViewCross, "Cross-section mode", "Ctrl+C"},
+        {w->mnuViewScreenExit, "Screen Exit mode", "Ctrl+E"},
+        {w->mnuViewOutofbounds, "Show area outside of level", ""},
+        {w->mnuViewSeperateobjects, "Object list window", ""},
+        {w->mnuViewSmallgrid, "Small grid", "Ctrl+G"},
+        {w->mnuViewTransparent, "Transparent WireBlocks", "Ctrl+W"},
+        {w->mnuViewStationary, "Stationary tooltip", "Ctrl+T"},
+        {w->mnuRandomHex, "&Hex editor...", ""},
+        {w->mnuRandomBadger, "Fetch Me A &Badger", ""},
+        {w->mnuHelpAbout, "&About...", ""},
+    };
+    for (const Item& i : items) {
+        EXPECT_EQ(i.action->text().toStdString(), i.caption);
+        EXPECT_EQ(i.action->shortcut().toString().toStdString(), i.shortcut) << i.caption;
+        EXPECT_FALSE(i.action->isChecked()) << i.caption;
+    }
+    EXPECT_EQ(w->mnuRandomLevelClearcheck->title().toStdString(), "Clear");
+    EXPECT_EQ(w->cmdLevelClearsuretwo->title().toStdString(),
+              "Are you sure you want to remove all objects and sprites?");
+    QStringList zooms;
+    for (QAction* a : w->mnuViewZoomlist->actions()) zooms << a->text() + (a->isChecked() ? "*" : "");
+    EXPECT_EQ(zooms, (QStringList{"4x", "8x", "12x", "16x (Default)*", "24x", "32x", "64x"}));
+
+    // A zoom item moves the check mark and the editor follows.
+    w->mnuViewZoom.at(4)->trigger();
+    EXPECT_EQ(w->editor().view.zoom, 4);
+    EXPECT_TRUE(w->mnuViewZoom.at(4)->isChecked());
+    EXPECT_FALSE(w->mnuViewZoom.at(16)->isChecked());
+    EXPECT_EQ(w->vscLevelPos->maximum(), 128 - 488 / 4);
+}
+
+// Press, drag and release an object, save, reload: the object is at its new
+// place and every other byte of the file is as it was.
+TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
+    const test::RomImage rom = TestRom();
+    Open(rom);
+    const std::vector<uint8_t> before = ReadFile(romPath);
+
+    // Grab the body at (64, 80): 32 pixels right of and below the origin tile's corner.
+    Press(w->Level, {64, 80});
+    EXPECT_EQ(w->editor().dragMode, DragMode::MOV);
+    DragTo(w->Level, {100, 96});
+    DragTo(w->Level, {144, 112});
+    Release(w->Level, {144, 112});
+    EXPECT_EQ(w->editor().dragMode, DragMode::NON);
+    const LevelObject& moved = w->editor().level.objectList[0];
+    EXPECT_EQ(moved.x, 7);
+    EXPECT_EQ(moved.y, 5);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+    EXPECT_EQ(w->lblObjectInfo->text().split('\n').value(2), "(7, 5)");
+    // The picture follows: the box's fill is now at its new place.
+    EXPECT_EQ(View().pixel(7 * 16 + 32, 5 * 16 + 40) & 0xFFFFFF, Rgb32(w->editor().defs.objectDefs[1].colour));
+
+    w->mnuFileSave->trigger();
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().text, "Level saved succesfully.");
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+
+    std::vector<uint8_t> expected = before;
+    const std::vector<uint8_t> record = Obj5(0x01, 7, 5, 3, 3);
+    std::copy(record.begin(), record.end(), expected.begin() + kHeaderAt + 10);
+    EXPECT_EQ(ReadFile(romPath), expected);
+
+    ASSERT_TRUE(w->LoadLevelIndex(0));
+    EXPECT_EQ(w->editor().level.objectList[0].x, 7);
+    EXPECT_EQ(w->editor().level.objectList[0].y, 5);
+    EXPECT_EQ(w->editor().level.objectList.size(), 3u);
+}
+
+TEST_F(MainWindow, ClosingWithUnsavedChangesAsksFirst) {
+    Open(TestRom());
+    Press(w->Level, {64, 80});
+    DragTo(w->Level, {100, 80});
+    Release(w->Level, {100, 80});
+    ASSERT_TRUE(w->editor().changed);
+
+    prompter.answer = false;
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions[0].text, "The level has unsaved changes. Discard them?");
+    EXPECT_TRUE(w->isVisible());
+
+    // "&Exit" asks once and the window then closes without asking again.
+    prompter.answer = true;
+    w->mnuMainQuit->trigger();
+    EXPECT_EQ(prompter.questions.size(), 2u);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(MainWindow, DialogsKeepTheirStateAndReportBack) {
+    Open(TestRom());
+    // About: Esc complains and stays open; "&Alright" hides; the credits are built once.
+    frmAbout* about = w->aboutDialog();
+    about->prepare();
+    about->show();
+    Key(about, Qt::Key_Escape);
+    ASSERT_EQ(prompter.messages.back().title, "Marlwick - User Error");
+    EXPECT_TRUE(about->isVisible());
+    const QString credits = about->lblAbout->text();
+    about->cmdOK->click();
+    EXPECT_FALSE(about->isVisible());
+    about->prepare();
+    EXPECT_EQ(about->lblAbout->text(), credits);
+
+    // Header: the boxes show the level's header; "&Alright" hands the packed
+    // bytes back; the import number survives hiding.
+    frmHeader* header = w->headerDialog();
+    header->prepare();
+    header->show();
+    EXPECT_EQ(header->box(0)->text(), "0");  // byte 0 = 1: background colour 0
+    EXPECT_EQ(header->box(1)->text(), "2");  // tileset: (1 AND 7) * 2 + (2 >> 7)
+    header->txtImportNum->setText("1F");
+    header->box(15)->setText("1");  // Music
+    header->box(16)->setText("0");  // Unknown 2
+    header->box(14)->setText("0");  // Initial Layer 2 Position
+    header->box(13)->setText("0");  // Initial Layer 1 Position
+    header->cmdOK->click();
+    EXPECT_FALSE(header->isVisible());
+    EXPECT_EQ(w->editor().level.headerBytes[8], 0x00);
+    EXPECT_EQ(w->editor().level.headerBytes[9], 0x80);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+    header->prepare();
+    EXPECT_EQ(header->txtImportNum->text(), "1F");
+
+    // The badger counts.
+    w->mnuRandomBadger->trigger();
+    w->mnuRandomBadger->trigger();
+    EXPECT_EQ(prompter.messages.back().text, "Badger fetched.  You now have 2 badgers.");
+}
+
+}  // namespace
+}  // namespace mw
