@@ -133,7 +133,7 @@ public:
     // Layout and view.
     MainLayout Form_Resize(int innerWidth, int innerHeight);
     MainLayout Form_Resize();  // again with the last inner size
-    MainLayout layout;         // the last computed layout
+    MainLayout layout;         // the last computed layout (its setOuter* are for the caller only)
     void mnuViewZoom_Click(int n);
     // The scroll bars' change handlers: the new value, then rebuild and paint.
     void hscLevelPos_Change(int value);
@@ -178,7 +178,7 @@ public:
     void lstPopup_Click(int itemIndex);
 
     // Object info panel.
-    LabelState lblObjectInfo;
+    LabelState lblObjectInfo;  // lines separated by "\n"; empty when no entry is selected
     LabelState lblByteUsage;   // "used/available" object bytes
     LabelState lblSByteUsage;  // "used/available" sprite bytes
     void ShowObjectInfo();
