@@ -32,7 +32,7 @@ frmAbout::frmAbout(frmLevel& main) : QDialog(&main), main_(main) {
     setModal(true);
     QFont tahoma = ControlFont();
     setFont(tahoma);
-    setFixedSize(424, 392);
+    setFixedSize(424, 440);
 
     imgIconGoesHere = new QLabel(this);
     Place(imgIconGoesHere, 12, 12, 32, 32);
@@ -48,16 +48,16 @@ frmAbout::frmAbout(frmLevel& main) : QDialog(&main), main_(main) {
     Place(lblByline, 56, 30, 356, 17);
 
     lblAbout = new QLabel(this);
-    Place(lblAbout, 12, 52, 400, 292);
+    Place(lblAbout, 12, 52, 400, 340);
     lblAbout->setWordWrap(true);
     lblAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAbout->setTextFormat(Qt::PlainText);
 
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Place(cmdCancel, 232, 356, 81, 25);
+    Place(cmdCancel, 232, 404, 81, 25);
     cmdCancel->setAutoDefault(false);
     cmdOK = new QPushButton(QStringLiteral("&Alright"), this);
-    Place(cmdOK, 320, 356, 89, 25);
+    Place(cmdOK, 320, 404, 89, 25);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });

@@ -35,6 +35,13 @@ void SetLabelRed(QLabel* label, bool red) {
     label->setPalette(p);
 }
 
+void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, handler] {
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        if (!selected.isEmpty()) handler(list->row(selected.first()));
+    });
+}
+
 QFont ControlFont() {
     // Narrowed a little, so that captions fit the classic control sizes.
     QFont f(QString::fromLatin1(kLabelFontFamily));
@@ -123,8 +130,13 @@ void SetBoxText(QLineEdit* box, const std::string& text) {
     box->setText(t);
 }
 
+int SelectedRow(QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
 void SetListRow(QListWidget* list, int row) {
-    if (list->currentRow() == row) return;
+    if (SelectedRow(list) == row) return;
     QSignalBlocker block(list);
     if (row < 0 || row >= list->count()) {
         list->setCurrentRow(-1);
@@ -239,8 +251,7 @@ void frmLevel::BuildControls() {
     Place(lstObjects, 8, 81, 193, 367);
     lstObjects->setFont(FixedFont());
     lstObjects->setUniformItemSizes(true);
-    connect(lstObjects, &QListWidget::currentRowChanged, this,
-            [this](int row) { Run([&] { editor_.lstObjects_Click(row); }); });
+    ConnectListClick(lstObjects, this, [this](int row) { Run([&] { editor_.lstObjects_Click(row); }); });
 
     fraSubPanel = new QGroupBox(QStringLiteral("Object"), f);
     Place(fraSubPanel, 8, 448, 177, 48);
@@ -345,10 +356,9 @@ void frmLevel::BuildScreenExitFrame() {
     onEdit(txtEntranceType, &LevelEditor::txtEntranceType_Change);
     onEdit(txtEntranceX, &LevelEditor::txtEntranceX_Change);
     onEdit(txtEntranceY, &LevelEditor::txtEntranceY_Change);
-    connect(lstDestinationLevels, &QListWidget::currentRowChanged, this,
-            [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
-    connect(lstEntranceTypes, &QListWidget::currentRowChanged, this,
-            [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
+    ConnectListClick(lstDestinationLevels, this,
+                     [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
+    ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
     connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenPrev_Click(); }); });
     connect(cmdScreenNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenNext_Click(); }); });
     connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenGoto_Click(); }); });

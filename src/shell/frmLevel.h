@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ class frmLevel;
 void Place(QWidget* w, int left, int top, int width, int height);
 // Shows a label's text in red or in the normal text colour.
 void SetLabelRed(QLabel* label, bool red);
+// Calls `handler` with the row the user selects in `list` by mouse or keys
+// (not when the list merely gets the focus, nor when the program sets it).
+void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler);
 // The application-wide control font (a small sans-serif, like the classic
 // dialog font) and the palette's fixed-pitch font.
 QFont ControlFont();

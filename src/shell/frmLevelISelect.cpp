@@ -26,7 +26,7 @@ frmLevelISelect::frmLevelISelect(frmLevel& main) : QDialog(&main), main_(main) {
     Place(cmdOK, 208, 304, 81, 25);
     cmdOK->setDefault(true);
 
-    connect(lstLevels, &QListWidget::currentRowChanged, this, [this](int row) { lstLevels_Click(row); });
+    ConnectListClick(lstLevels, this, [this](int row) { lstLevels_Click(row); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }

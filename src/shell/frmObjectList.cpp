@@ -24,7 +24,7 @@ frmObjectList::frmObjectList(frmLevel& main) : QWidget(&main, Qt::Tool), main_(m
         main_.editor().frmObjectList_txtFilter_Change(t.toStdString());
         main_.SyncFromEditor();
     });
-    connect(lstObjects, &QListWidget::currentRowChanged, this, [this](int row) {
+    ConnectListClick(lstObjects, this, [this](int row) {
         main_.editor().frmObjectList_lstObjects_Click(row);
         main_.SyncFromEditor();
     });
@@ -45,7 +45,9 @@ void frmObjectList::SyncFromEditor(bool itemsChanged) {
         QSignalBlocker block(txtFilter);
         txtFilter->setText(QString::fromStdString(pal.windowFilter));
     }
-    if (lstObjects->currentRow() != pal.windowListIndex) {
+    const QList<QListWidgetItem*> selected = lstObjects->selectedItems();
+    const int shown = selected.isEmpty() ? -1 : lstObjects->row(selected.first());
+    if (shown != pal.windowListIndex) {
         QSignalBlocker block(lstObjects);
         if (pal.windowListIndex < 0) {
             lstObjects->setCurrentRow(-1);
