@@ -55,7 +55,9 @@ QFont ControlFont() {
 // their contents below it.
 const char* const kFrameStyle =
     "QGroupBox { border: 1px solid palette(mid); border-radius: 0px; margin-top: 6px; }"
-    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0px 2px; }";
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0px 2px; }"
+    // The exit editor lies over the information frames and hides them.
+    "QGroupBox#fraScreenExits { background-color: palette(window); background-clip: margin; }";
 
 QFont FixedFont() {
     QFont f(QString::fromLatin1(kFixedFontFamily));
@@ -183,6 +185,9 @@ protected:
 
 LevelView::LevelView(frmLevel& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
     setMouseTracking(true);
+    // The view takes the focus at start and on a click, so that the menus'
+    // Ctrl shortcuts reach the window rather than a text box's own bindings.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }
@@ -316,6 +321,7 @@ void frmLevel::BuildControls() {
 void frmLevel::BuildScreenExitFrame() {
     fraScreenExits = new QGroupBox(QStringLiteral("Screen Exit Editor"), form);
     Place(fraScreenExits, 646, 8, 193, 409);
+    fraScreenExits->setObjectName(QStringLiteral("fraScreenExits"));
     QWidget* p = fraScreenExits;
 
     MakeLabel(p, QStringLiteral("Move Exit:"), 8, 16, 73, 17);
@@ -449,6 +455,7 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
     if (QLayout* l = layout()) l->activate();  // sizes the client area for the window's size
     Form_Resize();
     SyncFromEditor();
+    Level->setFocus();
     return !editor_.quitRequested;
 }
 
