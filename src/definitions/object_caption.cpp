@@ -1,23 +1,9 @@
 // Captions of level entries, drawn on every label of every paint: built
 // straight into the output string, with no temporaries.
 #include "definitions/definition_tables.h"
+#include "util/hex_text.h"
 
 namespace mw {
-
-namespace {
-
-void AppendHex(std::string& out, unsigned value) {
-    static const char* digits = "0123456789ABCDEF";
-    char buffer[8];
-    int n = 0;
-    do {
-        buffer[n++] = digits[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    while (n > 0) out.push_back(buffer[--n]);
-}
-
-}  // namespace
 
 void ObjectCaptionInto(std::string& out, const DefinitionTables& defs, const LevelObject& entry, bool prefix) {
     const std::string* name;

@@ -2,22 +2,13 @@
 
 #include <cctype>
 
+#include "util/hex_text.h"
+
 namespace mw {
 
 namespace {
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-void AppendHex(std::string& out, int value) {
-    static const char* digits = "0123456789ABCDEF";
-    char buffer[8];
-    int n = 0;
-    do {
-        buffer[n++] = digits[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    while (n > 0) out += buffer[--n];
-}
 
 }  // namespace
 

@@ -23,15 +23,7 @@ std::array<uint8_t, 3> LinearPointer(int32_t fileOffset) {
 
 namespace {
 
-LevelObject Obj(uint8_t id, int x, int y, int w, int h) {
-    LevelObject o;
-    o.id = id;
-    o.x = static_cast<uint8_t>(x);
-    o.y = static_cast<uint8_t>(y);
-    o.width = static_cast<int16_t>(w);
-    o.height = static_cast<int16_t>(h);
-    return o;
-}
+LevelObject Obj(uint8_t id, int x, int y, int w, int h) { return MakeObject(id, x, y, w, h); }
 
 struct DemoLevel {
     LevelHeader header{};
@@ -51,12 +43,7 @@ void Ext(DemoLevel& l, const DefinitionTables& defs, uint8_t ext, int x, int y) 
     l.objects.push_back(o);
 }
 
-void Sprite(DemoLevel& l, int id, int x, int y) {
-    LevelObject s = Obj(static_cast<uint8_t>(id & 0xFF), x, y, 1, 1);
-    s.extId = static_cast<uint8_t>(id >> 8);
-    s.isSprite = true;
-    l.objects.push_back(s);
-}
+void Sprite(DemoLevel& l, int id, int x, int y) { l.objects.push_back(MakeSprite(id, x, y)); }
 
 // Object IDs used (kinds as in the game's object table):
 // 01 land (five-byte), 04/05 land slopes (five-byte), 0D thin platform

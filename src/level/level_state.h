@@ -23,6 +23,23 @@ struct LevelObject {
     bool operator==(const LevelObject&) const = default;
 };
 
+inline LevelObject MakeObject(uint8_t id, int x, int y, int width = 1, int height = 1) {
+    LevelObject o;
+    o.id = id;
+    o.x = static_cast<uint8_t>(x);
+    o.y = static_cast<uint8_t>(y);
+    o.width = static_cast<int16_t>(width);
+    o.height = static_cast<int16_t>(height);
+    return o;
+}
+
+inline LevelObject MakeSprite(int spriteId, int x, int y) {
+    LevelObject s = MakeObject(static_cast<uint8_t>(spriteId & 0xFF), x, y);
+    s.extId = static_cast<uint8_t>((spriteId >> 8) & 1);
+    s.isSprite = true;
+    return s;
+}
+
 struct ScreenExit {
     uint8_t screenX = 0;
     uint8_t screenY = 0;

@@ -25,13 +25,20 @@ uint32_t ParseHex(std::string_view text) {
     return static_cast<uint32_t>(value);
 }
 
-std::string ToHex(uint32_t value) {
+void AppendHex(std::string& out, uint32_t value) {
     static const char* digits = "0123456789ABCDEF";
-    std::string out;
+    char buffer[8];
+    int n = 0;
     do {
-        out.insert(out.begin(), digits[value & 0xF]);
+        buffer[n++] = digits[value & 0xF];
         value >>= 4;
     } while (value != 0);
+    while (n > 0) out.push_back(buffer[--n]);
+}
+
+std::string ToHex(uint32_t value) {
+    std::string out;
+    AppendHex(out, value);
     return out;
 }
 

@@ -12,6 +12,8 @@ uint32_t ParseHex(std::string_view text);
 
 // Upper-case hexadecimal without prefix or leading zeros ("0" for zero).
 std::string ToHex(uint32_t value);
+// The same, appended to `out` without a temporary string.
+void AppendHex(std::string& out, uint32_t value);
 
 // True when `text` starts with at least one hexadecimal digit.
 bool StartsWithHex(std::string_view text);

@@ -10,13 +10,7 @@
 namespace mw::test {
 
 inline LevelObject Obj(uint8_t id, int x, int y, int width = 1, int height = 1) {
-    LevelObject o;
-    o.id = id;
-    o.x = static_cast<uint8_t>(x);
-    o.y = static_cast<uint8_t>(y);
-    o.width = static_cast<int16_t>(width);
-    o.height = static_cast<int16_t>(height);
-    return o;
+    return MakeObject(id, x, y, width, height);
 }
 
 inline LevelObject Ext(uint8_t extId, int x, int y, int width, int height) {
@@ -25,12 +19,7 @@ inline LevelObject Ext(uint8_t extId, int x, int y, int width, int height) {
     return o;
 }
 
-inline LevelObject Spr(int spriteId, int x, int y) {
-    LevelObject o = Obj(static_cast<uint8_t>(spriteId & 0xFF), x, y);
-    o.extId = static_cast<uint8_t>(spriteId >> 8);
-    o.isSprite = true;
-    return o;
-}
+inline LevelObject Spr(int spriteId, int x, int y) { return MakeSprite(spriteId, x, y); }
 
 inline ScreenExit Exit(int screenX, int screenY, uint8_t dest = 0, uint8_t ex = 0, uint8_t ey = 0,
                        uint8_t type = 0) {

@@ -11,22 +11,8 @@
 namespace mw {
 namespace {
 
-LevelObject Obj(uint8_t id, int x, int y, int w, int h) {
-    LevelObject o;
-    o.id = id;
-    o.x = static_cast<uint8_t>(x);
-    o.y = static_cast<uint8_t>(y);
-    o.width = static_cast<int16_t>(w);
-    o.height = static_cast<int16_t>(h);
-    return o;
-}
-
-LevelObject Spr(int id, int x, int y) {
-    LevelObject s = Obj(static_cast<uint8_t>(id & 0xFF), x, y, 1, 1);
-    s.extId = static_cast<uint8_t>(id >> 8);
-    s.isSprite = true;
-    return s;
-}
+const auto Obj = MakeObject;
+const auto Spr = MakeSprite;
 
 TEST(EncodeRecords, PacksPositionsSizesAndIds) {
     const auto d = test::SmallDefinitions();
