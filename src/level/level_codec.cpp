@@ -57,8 +57,12 @@ int64_t FreeSpaceLimit(const RomFile& rom, int64_t from) {
     return it == starts.end() ? rom.size() : std::min<int64_t>(*it, rom.size());
 }
 
-int CountZeros(const RomFile& rom, int64_t from) {
-    const int64_t limit = FreeSpaceLimit(rom, from);
+// Zero bytes from `from` on, up to the next level start and up to `ownStart`
+// (where the level's other stream begins, when it lies ahead): a level loaded
+// by explicit offsets has no table entry that would stop the scan there.
+int CountZeros(const RomFile& rom, int64_t from, int64_t ownStart) {
+    int64_t limit = FreeSpaceLimit(rom, from);
+    if (ownStart >= from && ownStart < limit) limit = ownStart;
     const auto& b = rom.bytes();
     int64_t p = from;
     while (p < limit && b[p] == 0x00) ++p;
@@ -75,8 +79,8 @@ struct Decoded {
 
 // Header, objects, exits and their free space. Fills everything of `out`
 // but the sprites.
-LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, int32_t h, Prompter& prompter,
-                              LevelState& out) {
+LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, int32_t h, int32_t s,
+                              Prompter& prompter, LevelState& out) {
     const auto& b = rom.bytes();
     if (!rom.contains(h, 10)) {
         ReportPastEnd(prompter, h);
@@ -175,7 +179,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
             return LoadResult::Refused;
         }
     }
-    const int available = used + (out.ownsExitEndMarker ? CountZeros(rom, p) : 0);
+    const int available = used + (out.ownsExitEndMarker ? CountZeros(rom, p, s) : 0);
     if (available > kMaxCounter) {
         ReportTooLarge(prompter);
         return LoadResult::Refused;
@@ -185,7 +189,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
     return LoadResult::Loaded;
 }
 
-LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, Prompter& prompter, LevelState& out) {
+LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, int32_t h, Prompter& prompter, LevelState& out) {
     const auto& b = rom.bytes();
     out.spriteOffset = s;
     int used = 0;
@@ -219,7 +223,7 @@ LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, Prompter& prompter,
             return LoadResult::Refused;
         }
     }
-    const int available = used + CountZeros(rom, p);
+    const int available = used + CountZeros(rom, p, h);
     if (available > kMaxCounter) {
         ReportTooLarge(prompter);
         return LoadResult::Refused;
@@ -285,9 +289,9 @@ LevelState& Scratch() {
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
                        Prompter& prompter, LevelState& state) {
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, headerOffset, prompter, decoded);
+    LoadResult r = DecodeObjectRegion(rom, defs, headerOffset, spriteOffset, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
-    r = DecodeSpriteRegion(rom, spriteOffset, prompter, decoded);
+    r = DecodeSpriteRegion(rom, spriteOffset, headerOffset, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     std::swap(state, decoded);
     return LoadResult::Loaded;
@@ -304,11 +308,14 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
     // The header pointer is converted (and reported) before the objects are
     // decoded, the sprite pointer only after them.
     const int32_t h = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
+    // The sprite offset bounds the object free space already; an invalid
+    // bank gives 0, as its reported conversion below does.
+    const int32_t quietS = PointerToOffsetQuiet(b[entry + 3], b[entry + 4], b[entry + 5]).value_or(0);
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, h, prompter, decoded);
+    LoadResult r = DecodeObjectRegion(rom, defs, h, quietS, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     const int32_t s = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
-    r = DecodeSpriteRegion(rom, s, prompter, decoded);
+    r = DecodeSpriteRegion(rom, s, h, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     std::swap(state, decoded);
     return LoadResult::Loaded;
@@ -490,10 +497,20 @@ bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& sta
             return false;
         }
     }
-    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
-    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
     const int64_t objectLength = ObjectRegionLength(state);
     const int64_t spriteLength = 2 + state.spriteBytesAvailable;
+    // Offsets typed by hand may put the sprite stream inside the object
+    // region (or the other way round); writing both would damage one with
+    // the other and still read back as written.
+    if (state.headerOffset < state.spriteOffset + spriteLength && state.spriteOffset < state.headerOffset + objectLength) {
+        prompter.message("Marlwick", "The level's object data (offset " + ToHex(static_cast<uint32_t>(state.headerOffset)) +
+                                         ") and its sprite data (offset " +
+                                         ToHex(static_cast<uint32_t>(state.spriteOffset)) +
+                                         ") overlap, so saving one would damage the other.\nNothing was written.");
+        return false;
+    }
+    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
+    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
     std::string error;
     if (static_cast<int64_t>(objects.size()) != objectLength ||
         static_cast<int64_t>(sprites.size()) != spriteLength) {
