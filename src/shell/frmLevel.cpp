@@ -608,10 +608,11 @@ void frmLevel::SyncFromEditor() {
         }
     }
     SetBoxText(txtFilter, pal.txtFilter);
-    bool listChanged = lstObjects->count() != static_cast<int>(pal.items.size());
-    for (size_t i = 0; !listChanged && i < pal.items.size(); ++i)
-        listChanged = lstObjects->item(static_cast<int>(i))->text() != Q(pal.items[i].text);
-    if (listChanged) FillList(lstObjects, pal.items);
+    const bool listChanged = pal.items != shownPaletteItems_;
+    if (listChanged) {
+        FillList(lstObjects, pal.items);
+        shownPaletteItems_ = pal.items;
+    }
     SetListRow(lstObjects, pal.listIndex);
     if (pal.windowVisible || objectList_) objectListWindow()->SyncFromEditor(listChanged);
 

@@ -194,7 +194,8 @@ private:
 
     LevelEditor editor_;
     bool quitting_ = false;
-    std::vector<ListEntry> shownPopupItems_;
+    std::vector<ListEntry> shownPopupItems_;    // what lstPopup holds
+    std::vector<ListEntry> shownPaletteItems_;  // what lstObjects holds
     MainLayout appliedLayout_;
     bool layoutApplied_ = false;
 
