@@ -198,6 +198,9 @@ void LevelView::paintEvent(QPaintEvent*) {
     owner_.editor().Form_Paint(surface);
     surface.end();
     owner_.editor().repaintRequested = false;
+    // A paint refreshes the side panels too (the exit boxes show their
+    // stored values in canonical form from here on).
+    owner_.SyncPanels();
 }
 
 void LevelView::mousePressEvent(QMouseEvent* e) {

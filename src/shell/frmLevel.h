@@ -84,6 +84,8 @@ public:
 
     // Copies the editor's state into the widgets; repaints and quits as asked.
     void SyncFromEditor();
+    // Copies the side panels' texts, colours and places into the widgets.
+    void SyncPanels();
     // Applies the editor's last layout to the controls.
     void ApplyLayout(const MainLayout& layout);
 
@@ -180,7 +182,6 @@ private:
     void BuildScreenExitFrame();
     void BuildMenus();
     void Form_Resize();
-    void SyncPanels();
     void SyncMenus();
     void SyncScrollBar(QScrollBar* bar, const ScrollBarState& state);
     void SyncPickList();
