@@ -204,6 +204,49 @@ TEST_F(MouseTest, HoverShowsShapesTooltipsAndThePosition) {
     EXPECT_EQ(ed.lblMousePos, "(-1,F)");
 }
 
+TEST_F(MouseTest, DragsCountTilesFromTheScrollPosition) {
+    SetEntries({Obj(0x01, 10, 6, 2, 3)});
+    ed.hscLevelPos_Change(5);
+    ed.vscLevelPos_Change(3);
+    ed.Level_MouseMove(0, 0, 85, 54);
+    EXPECT_EQ(ed.lblMousePos, "(A,6)");
+    ed.Level_MouseDown(kLeft, 0, 85, 54);  // 5 and 6 pixels into the origin tile (10, 6)
+    ASSERT_EQ(ed.dragMode, DragMode::MOV);
+    EXPECT_EQ(ed.grabOffsetX, 5);
+    EXPECT_EQ(ed.grabOffsetY, 6);
+    ed.Level_MouseMove(kLeft, 0, 117, 70);
+    EXPECT_EQ(At(0).x, 12);
+    EXPECT_EQ(At(0).y, 7);
+    ed.Level_MouseUp(kLeft, 0, 117, 70);
+    // The width edge now lies at column 14, pixel (14 - 5) * 16.
+    ed.Level_MouseDown(kLeft, 0, 144, 80);
+    ASSERT_EQ(ed.dragMode, DragMode::RSX);
+    ed.Level_MouseMove(kLeft, 0, 248, 80);  // column 20
+    EXPECT_EQ(At(0).width, 8);
+    ed.Level_MouseMove(kLeft, 0, 64, 80);  // column 9, left of the origin
+    EXPECT_EQ(At(0).width, -3);
+}
+
+TEST_F(MouseTest, OtherButtonsDuringADragKeepTheModeAndAnyReleaseEndsIt) {
+    SetEntries({Obj(0x01, 10, 4, 2, 3)});
+    ed.Level_MouseDown(kLeft, 0, 165, 70);
+    ed.Level_MouseDown(kRight, 0, 165, 70);
+    EXPECT_EQ(ed.dragMode, DragMode::MOV);
+    EXPECT_TRUE(ed.lstPopup.visible());
+    ed.Level_MouseMove(kLeft | kRight, 0, 300, 300);
+    EXPECT_EQ(At(0).x, 10);
+    ed.Level_MouseUp(kRight, 0, 300, 300);  // the left button is still held
+    EXPECT_EQ(ed.dragMode, DragMode::NON);
+    ed.Level_MouseMove(kLeft, 0, 300, 300);
+    EXPECT_EQ(At(0), Obj(0x01, 10, 4, 2, 3));
+    EXPECT_FALSE(ed.changed);
+    ed.Level_MouseDown(kLeft, 0, 192, 80);
+    ed.Level_MouseDown(kMiddle, 0, 192, 80);
+    EXPECT_EQ(ed.dragMode, DragMode::RSX);
+    ed.Level_MouseUp(kMiddle, 0, 192, 80);
+    EXPECT_EQ(ed.dragMode, DragMode::NON);
+}
+
 TEST_F(MouseTest, StationaryTooltipSitsAtTheViewsBottomLeft) {
     SetEntries({Obj(0x01, 10, 4, 2, 3)});
     ed.mnuViewStationary_Click();
