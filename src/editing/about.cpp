@@ -4,7 +4,7 @@ namespace mw {
 
 const char* const kAboutCaption = "About";
 const char* const kAboutTitle = "Marlwick 0.73";
-const char* const kAboutByline = "by Tolliver";
+const char* const kAboutByline = "by the Marlwick team";
 const char* const kAboutCancelTitle = "Marlwick - User Error";
 const char* const kBadgerTitle = "Marlwick - Sillyness";
 
@@ -26,7 +26,7 @@ std::string BuildAboutText(const std::string& initial) {
         "Thanks to the game's hacking community and its message board, for making a place for all of this.",
         "Extra thanks to the three hackers whose work showed the way, "
         "just for being mind-bogglingly good hackers.  We look up to you guys.",
-        "(And thanks to friends and family for putting up with my exuberance about the project.)",
+        "(And thanks to friends and family for putting up with our exuberance about the project.)",
     };
     std::string text = initial;
     text += kNewLine;
@@ -36,7 +36,7 @@ std::string BuildAboutText(const std::string& initial) {
         text += kNewLine;
     }
     text += kNewLine;
-    text += "To contact Tolliver, open an issue on the project's issue tracker.";
+    text += "To contact the Marlwick team, open an issue on the project's issue tracker.";
     return text;
 }
 
