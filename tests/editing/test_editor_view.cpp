@@ -108,6 +108,34 @@ TEST_F(ViewTest, AreaOutsideTheLevel) {
     EXPECT_TRUE(ed.repaintRequested);  // through the bar's change handler
 }
 
+TEST_F(ViewTest, DrawingOptionsRepaintWithoutTouchingTheGeometry) {
+    SetEntries({Obj(0x07, 1, 1)});
+    // An entry added without a rebuild shows whether a handler rebuilt the list.
+    ed.level.objectList.push_back(Obj(0x01, 2, 2));
+    const ViewState before = ed.view;
+    for (auto handler : {&LevelEditor::mnuViewCross_Click, &LevelEditor::mnuViewSmallgrid_Click}) {
+        ed.repaintRequested = false;
+        (ed.*handler)();
+        EXPECT_TRUE(ed.repaintRequested);
+        EXPECT_EQ(ed.view.visibleList, before.visibleList);
+        EXPECT_EQ(ed.view.hsc.maximum, before.hsc.maximum);
+    }
+    EXPECT_TRUE(ed.view.options.crossSection);
+    EXPECT_TRUE(ed.view.options.smallGrid);
+
+    // Widening the ranges changes nothing drawn: no paint, and the bars keep
+    // the enabled state the last resize gave them.
+    ed.Form_Resize(432 + 1100, 504);  // wider than the level at zoom 4
+    ed.mnuViewZoom_Click(4);
+    ASSERT_FALSE(ed.view.hsc.enabled);
+    ed.repaintRequested = false;
+    ed.mnuViewOutofbounds_Click();
+    EXPECT_FALSE(ed.repaintRequested);
+    EXPECT_EQ(ed.view.hsc.maximum, 256);
+    EXPECT_FALSE(ed.view.hsc.enabled);
+    EXPECT_TRUE(ed.view.vsc.enabled);
+}
+
 TEST_F(ViewTest, TransparentBoxesTakeEffectAtTheNextPaint) {
     SetEntries({Obj(0x01, 1, 1, 2, 2)});
     RecordingSurface surface(413, 488);
