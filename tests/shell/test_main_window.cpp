@@ -15,8 +15,10 @@
 #include "shell/frmAbout.h"
 #include "shell/frmHeader.h"
 #include "shell/frmLevel.h"
+#include "shell/frmObjectList.h"
 #include "shell_test_app.h"
 #include "support/rom_builder.h"
+#include "util/hex_text.h"
 
 namespace mw {
 namespace {
@@ -54,9 +56,16 @@ void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::Mouse
 void Press(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at); }
 void DragTo(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
 void Release(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at); }
-void Key(QWidget* t, int key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+void Key(QWidget* t, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent e(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(t, &e);
+}
+// Replaces a text box's contents the way typing does (so its edit handler runs).
+void Type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    Key(box, Qt::Key_Backspace);
+    for (QChar c : text) Key(box, 0, Qt::NoModifier, QString(c));
 }
 // Runs the event loop until `done` holds or a second has passed.
 template <typename F>
@@ -287,6 +296,42 @@ TEST_F(MainWindow, DialogsKeepTheirStateAndReportBack) {
     w->mnuRandomBadger->trigger();
     w->mnuRandomBadger->trigger();
     EXPECT_EQ(prompter.messages.back().text, "Badger fetched.  You now have 2 badgers.");
+}
+
+TEST_F(MainWindow, ExitEditorAndPaletteWindowDriveTheEditor) {
+    Open(TestRom());
+    w->mnuViewScreenExit->trigger();
+    ASSERT_TRUE(w->fraScreenExits->isVisible());
+    EXPECT_EQ(w->txtExitDestination->text(), "5");
+    EXPECT_EQ(w->txtEntranceX->text(), "10");
+    Type(w->txtEntranceX, "1f");
+    EXPECT_EQ(w->editor().level.exitList[0].entranceX, 0x1F);
+    w->lstDestinationLevels->item(2)->setSelected(true);
+    EXPECT_EQ(w->editor().level.exitList[0].destination, w->editor().defs.destinationLevels[2].value);
+    EXPECT_EQ(w->txtExitDestination->text().toStdString(), ToHex(w->editor().defs.destinationLevels[2].value));
+    w->cmdMoveScreen[0]->click();  // right
+    EXPECT_EQ(w->editor().level.exitList[0].screenX, 2);
+    // A left press on the view closes the editor.
+    Press(w->Level, {300, 300});
+    Release(w->Level, {300, 300});
+    EXPECT_FALSE(w->fraScreenExits->isVisible());
+
+    // The separate palette window mirrors the main list and drives it.
+    w->mnuViewSeperateobjects->trigger();
+    frmObjectList* pal = w->objectListWindow();
+    ASSERT_TRUE(pal->isVisible());
+    EXPECT_TRUE(w->mnuViewSeperateobjects->isChecked());
+    Type(pal->txtFilter, "x1");
+    EXPECT_EQ(w->txtFilter->text(), "x1");
+    ASSERT_GT(w->lstObjects->count(), 2);
+    ASSERT_EQ(pal->lstObjects->count(), w->lstObjects->count());
+    for (int i = 0; i < w->lstObjects->count(); ++i)
+        EXPECT_EQ(pal->lstObjects->item(i)->text(), w->lstObjects->item(i)->text());
+    pal->lstObjects->item(2)->setSelected(true);
+    EXPECT_EQ(w->lstObjects->selectedItems().value(0), w->lstObjects->item(2));
+    EXPECT_EQ(w->editor().palette.selectedCode(), w->editor().palette.items[2].value);
+    pal->close();
+    EXPECT_FALSE(w->mnuViewSeperateobjects->isChecked());
 }
 
 }  // namespace
