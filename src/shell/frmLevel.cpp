@@ -29,7 +29,7 @@ void Place(QWidget* w, int left, int top, int width, int height) {
 
 void SetLabelRed(QLabel* label, bool red) {
     QPalette p = label->palette();
-    const QColor want = red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::WindowText);
+    const QColor want = red ? QColor(255, 0, 0) : QColor(0, 0, 0);
     if (p.color(QPalette::WindowText) == want) return;
     p.setColor(QPalette::WindowText, want);
     label->setPalette(p);
@@ -40,6 +40,12 @@ void ConnectListClick(QListWidget* list, QObject* context, std::function<void(in
         const QList<QListWidgetItem*> selected = list->selectedItems();
         if (!selected.isEmpty()) handler(list->row(selected.first()));
     });
+    // A click on the row that is already selected changes no selection but
+    // is still a click: it puts the row's value back into its box. (A click
+    // that also changes the selection runs the handler twice, which the
+    // list handlers take as one.)
+    QObject::connect(list, &QListWidget::itemPressed, context,
+                     [list, handler](QListWidgetItem* item) { handler(list->row(item)); });
 }
 
 QFont ControlFont() {

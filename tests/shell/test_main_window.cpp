@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -48,14 +49,12 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Mouse and key events delivered to a widget as the platform would.
-void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
-    QMouseEvent e(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &e);
-}
-void Press(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at); }
-void DragTo(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at); }
-void Release(QWidget* t, QPoint at) { Mouse(t, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at); }
+// Key events delivered to a widget as the platform would.
+// Left-button presses, drags and releases go through QTest, which keeps track
+// of the held buttons the way the platform does.
+void Press(QWidget* t, QPoint at) { QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, at); }
+void DragTo(QWidget* t, QPoint at) { QTest::mouseMove(t, at); }
+void Release(QWidget* t, QPoint at) { QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, at); }
 void Key(QWidget* t, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
     QKeyEvent e(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(t, &e);
