@@ -84,47 +84,31 @@ void ApplyFlags(ObjectDefinition& row, const std::string& text) {
 }
 
 // O5Data.dat: ID, name, flags, cross-section, colour.
-std::optional<DefinitionError> ReadFiveByteObjects(const std::string& dir, DefinitionTables& out) {
-    DefinitionFile file(dir, "O5Data.dat");
-    if (auto e = file.openError()) return e;
-    while (file.next()) {
-        uint32_t id = 0;
-        int crossSection = 0;
-        Rgb colour;
-        if (auto e = file.expectFields(5)) return e;
-        if (auto e = file.id(0, 0xFF, id)) return e;
-        if (auto e = file.integer(3, "cross-section", crossSection)) return e;
-        if (auto e = file.colour(4, colour)) return e;
-        ObjectDefinition& row = out.objectDefs[id];
-        row.name = file.field(1);
-        row.kind = kKindFiveByte;
-        row.sizeMode = 0;
-        ApplyFlags(row, file.field(2));
-        row.crossSectionFlag = crossSection == 1;
-        row.colour = colour;
-    }
-    return std::nullopt;
-}
-
 // O4Data.dat: ID, name, size mode, flags, cross-section, colour.
-std::optional<DefinitionError> ReadFourByteObjects(const std::string& dir, DefinitionTables& out) {
-    DefinitionFile file(dir, "O4Data.dat");
+// The four-byte file has the size mode as its third field; the fields after
+// it move one place along.
+std::optional<DefinitionError> ReadObjects(const std::string& dir, const char* fileName, uint8_t kind,
+                                           DefinitionTables& out) {
+    const int extra = kind == kKindFourByte ? 1 : 0;
+    DefinitionFile file(dir, fileName);
     if (auto e = file.openError()) return e;
     while (file.next()) {
         uint32_t id = 0;
         uint8_t sizeMode = 0;
         int crossSection = 0;
         Rgb colour;
-        if (auto e = file.expectFields(6)) return e;
+        if (auto e = file.expectFields(5 + extra)) return e;
         if (auto e = file.id(0, 0xFF, id)) return e;
-        if (auto e = file.byte(2, "size mode", sizeMode)) return e;
-        if (auto e = file.integer(4, "cross-section", crossSection)) return e;
-        if (auto e = file.colour(5, colour)) return e;
+        if (extra) {
+            if (auto e = file.byte(2, "size mode", sizeMode)) return e;
+        }
+        if (auto e = file.integer(3 + extra, "cross-section", crossSection)) return e;
+        if (auto e = file.colour(4 + extra, colour)) return e;
         ObjectDefinition& row = out.objectDefs[id];
         row.name = file.field(1);
-        row.kind = kKindFourByte;
+        row.kind = kind;
         row.sizeMode = sizeMode;
-        ApplyFlags(row, file.field(3));
+        ApplyFlags(row, file.field(2 + extra));
         row.crossSectionFlag = crossSection == 1;
         row.colour = colour;
     }
@@ -211,8 +195,8 @@ std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
 
 std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out) {
     out = DefinitionTables{};
-    if (auto e = ReadFiveByteObjects(dir, out)) return e;
-    if (auto e = ReadFourByteObjects(dir, out)) return e;
+    if (auto e = ReadObjects(dir, "O5Data.dat", kKindFiveByte, out)) return e;
+    if (auto e = ReadObjects(dir, "O4Data.dat", kKindFourByte, out)) return e;
     // Whatever the files say, 00 introduces an extended object and FF ends
     // the object stream.
     out.objectDefs[0x00].kind = kKindExtended;
