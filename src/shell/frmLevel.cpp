@@ -1,5 +1,7 @@
 #include "shell/frmLevel.h"
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -7,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QLayout>
 #include <QStyle>
@@ -222,6 +225,20 @@ void LevelView::mouseMoveEvent(QMouseEvent* e) {
 void LevelView::mouseReleaseEvent(QMouseEvent* e) {
     owner_.Level_MouseUp(ButtonBit(e->button()), static_cast<float>(e->position().x()),
                          static_cast<float>(e->position().y()));
+}
+
+// The wheel scrolls the view through its scroll bars, so the bars' own
+// steps and change handlers apply: up and down, or left and right with Shift
+// held or a sideways wheel.
+void LevelView::wheelEvent(QWheelEvent* e) {
+    const QPoint delta = e->angleDelta();
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
+    QScrollBar* bar = sideways ? owner_.hscLevelPos : owner_.vscLevelPos;
+    const int amount = sideways ? (delta.x() != 0 ? delta.x() : delta.y()) : delta.y();
+    QWheelEvent forwarded(e->position(), e->globalPosition(), QPoint(), QPoint(0, amount), e->buttons(),
+                          Qt::NoModifier, e->phase(), e->inverted());
+    QApplication::sendEvent(bar, &forwarded);
+    e->accept();
 }
 
 // ---------------------------------------------------------------------------

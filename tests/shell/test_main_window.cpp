@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +123,25 @@ TEST_F(MainWindow, PaintsTheLevelIntoTheView) {
     for (int y = 70; y < 108; ++y)
         for (int x = 40; x < 90; ++x) face += At(hatched, x, y) == Rgb32(kButtonFace);
     EXPECT_GT(face, 500);
+}
+
+TEST_F(MainWindow, WheelScrollsTheViewThroughItsBars) {
+    Open(TestRom());
+    auto wheel = [&](QPoint delta, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(100, 100), w->Level->mapToGlobal(QPointF(100, 100)), QPoint(), delta, Qt::NoButton,
+                      mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->Level, &e);
+    };
+    wheel({0, -120}, Qt::NoModifier);
+    const int down = w->editor().view.scrollY();
+    EXPECT_GT(down, 0);
+    EXPECT_EQ(w->vscLevelPos->value(), down);
+    EXPECT_EQ(w->editor().view.scrollX(), 0);
+    wheel({0, -120}, Qt::ShiftModifier);
+    EXPECT_GT(w->editor().view.scrollX(), 0);
+    EXPECT_EQ(w->editor().view.scrollY(), down);
+    wheel({0, 120}, Qt::NoModifier);
+    EXPECT_EQ(w->editor().view.scrollY(), 0);
 }
 
 TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
