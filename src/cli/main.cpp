@@ -209,9 +209,10 @@ int Check(const Args& a) {
     const int last = static_cast<int>(ParseHex(a.get("--last", 0, ToHex(kLevelCount - 1))));
     int ok = 0, failed = 0;
     LevelState state;
-    for (int n = first; n <= last; ++n) {
+    // A 64-bit counter, so that a --last of 7FFFFFFF still ends the loop.
+    for (int64_t n = first; n <= last; ++n) {
         RecordingPrompter prompter;
-        const LoadResult r = LoadLevelIndex(rom, defs, n, prompter, state);
+        const LoadResult r = LoadLevelIndex(rom, defs, static_cast<int32_t>(n), prompter, state);
         std::string problem;
         if (r != LoadResult::Loaded) {
             problem = "not loaded";
@@ -223,12 +224,12 @@ int Check(const Args& a) {
             if (c == '\n') c = ' ';
         if (r == LoadResult::Loaded && problem.empty()) {
             ++ok;
-            std::printf("level %s: ok (objects %d/%d, sprites %d/%d, exits %d)\n", ToHex(n).c_str(),
+            std::printf("level %s: ok (objects %d/%d, sprites %d/%d, exits %d)\n", ToHex(static_cast<uint32_t>(n)).c_str(),
                         state.objectBytesUsed, state.objectBytesAvailable, state.spriteBytesUsed,
                         state.spriteBytesAvailable, static_cast<int>(state.exitList.size()));
         } else {
             ++failed;
-            std::printf("level %s: FAILED: %s\n", ToHex(n).c_str(), problem.c_str());
+            std::printf("level %s: FAILED: %s\n", ToHex(static_cast<uint32_t>(n)).c_str(), problem.c_str());
         }
     }
     std::printf("%d levels checked: %d ok, %d failed\n", ok + failed, ok, failed);

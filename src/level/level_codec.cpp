@@ -1,6 +1,7 @@
 #include "level/level_codec.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "util/hex_text.h"
@@ -13,8 +14,10 @@ constexpr int kMaxCounter = 32767;
 const char* const kBadTitle = "Marlwick - This is bad";
 
 void ReportPastEnd(Prompter& prompter, int64_t offset) {
-    prompter.message(kBadTitle, "The level data runs past the end of the ROM file (at offset " +
-                                    ToHex(static_cast<uint32_t>(std::max<int64_t>(offset, 0))) +
+    // A pointer table entry of a huge index lies beyond 32 bits.
+    char at[24];
+    std::snprintf(at, sizeof at, "%llX", static_cast<unsigned long long>(std::max<int64_t>(offset, 0)));
+    prompter.message(kBadTitle, std::string("The level data runs past the end of the ROM file (at offset ") + at +
                                     ").\nThe level was not loaded.");
 }
 
@@ -257,19 +260,6 @@ int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& promp
         return 0;
     }
     return *PointerToOffsetQuiet(low, high, bank);
-}
-
-std::optional<LevelPointers> ReadLevelPointers(const RomFile& rom, int32_t index, Prompter& prompter) {
-    const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
-    if (!rom.contains(entry, 6)) {
-        ReportPastEnd(prompter, entry);
-        return std::nullopt;
-    }
-    const auto& b = rom.bytes();
-    LevelPointers ptrs;
-    ptrs.headerOffset = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
-    ptrs.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
-    return ptrs;
 }
 
 namespace {

@@ -28,15 +28,6 @@ enum class LoadResult {
     Abort,    // unknown object type: reported; the program must end (nothing written)
 };
 
-// Where the level's two regions start, read from the pointer table.
-struct LevelPointers {
-    int32_t headerOffset = 0;
-    int32_t spriteOffset = 0;
-};
-// Reads entry `index` of the pointer table (messages for odd banks). nullopt
-// (after a message) when the entry lies past the end of the file.
-std::optional<LevelPointers> ReadLevelPointers(const RomFile& rom, int32_t index, Prompter& prompter);
-
 // Decodes the level whose header starts at `headerOffset` and whose sprites
 // start at `spriteOffset`. `state` is replaced only on success.
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
@@ -64,7 +55,6 @@ std::vector<uint8_t> EncodeSprite(const LevelObject& s);
 std::vector<uint8_t> EncodeExit(const ScreenExit& e);
 
 // Why an entry cannot be written so that it reads back the same, or nullopt.
-// `index` is the entry's place in objectList (or exitList for exits).
 std::optional<std::string> CheckEntryWritable(const DefinitionTables& defs, const LevelObject& o);
 std::optional<std::string> CheckExitWritable(const ScreenExit& e);
 
