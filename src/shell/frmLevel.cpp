@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -252,6 +253,8 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), e
     BuildControls();
     BuildMenus();
     form->installEventFilter(this);
+    for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
+        box->installEventFilter(this);
     // 845 by 504 pixels of client area below the menu bar.
     resize(845, 504 + menuBar()->sizeHint().height());
 }
@@ -297,6 +300,7 @@ void frmLevel::BuildControls() {
     Place(Level, 209, 0, 413, 488);
     lstPopup = new QListWidget(Level);
     Place(lstPopup, 24, -128, 217, 43);
+    lstPopup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // 43 pixels hold two rows, no bar
     lstPopup->setAttribute(Qt::WA_NoMousePropagation);
     lstPopup->viewport()->setAttribute(Qt::WA_NoMousePropagation);
     connect(lstPopup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -368,12 +372,16 @@ void frmLevel::BuildScreenExitFrame() {
     txtEntranceY = MakeTextBox(p, 88, 72, 97, 19);
     MakeLabel(p, QStringLiteral("Destination:"), 8, 112, 80, 17);
     txtExitDestination = MakeTextBox(p, 88, 112, 97, 19);
+    // The lists are short: their long names are cut at the list's edge
+    // rather than given a horizontal bar that would hide a row.
     lstDestinationLevels = new QListWidget(p);
     Place(lstDestinationLevels, 8, 136, 177, 82);
+    lstDestinationLevels->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MakeLabel(p, QStringLiteral("Entrance Type:"), 8, 224, 80, 17);
     txtEntranceType = MakeTextBox(p, 88, 224, 97, 19);
     lstEntranceTypes = new QListWidget(p);
     Place(lstEntranceTypes, 8, 248, 177, 95);
+    lstEntranceTypes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MakeLabel(p, QStringLiteral("Bytes/Allowed"), 8, 352, 80, 17);
     lblByteUsage2 = MakeLabel(p, QString(), 88, 352, 97, 17);
     cmdScreenPrev = MakeButton(p, QStringLiteral("<"), 8, 376, 33, 25);
@@ -505,9 +513,25 @@ void frmLevel::RemakeObjectList() {
     Run([&] { editor_.RemakeObjectList(); });
 }
 
+bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* a : findChildren<QAction*>())
+        if (!a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
+    return false;
+}
+
 bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
     // Before the first show the client area has no size of its own yet.
     if (watched == form && event->type() == QEvent::Resize && isVisible()) Form_Resize();
+    // The menus' Ctrl shortcuts come before the text boxes' own bindings of
+    // the same keys: Ctrl+C is "Cross-section mode" and Ctrl+E "Screen Exit
+    // mode" there too, not copy or end of line. A box that lets the override
+    // pass leaves the key to the shortcut.
+    if (event->type() == QEvent::ShortcutOverride && watched != form &&
+        IsMenuShortcut(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

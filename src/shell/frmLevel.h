@@ -21,6 +21,7 @@
 #include "shell/qpainter_surface.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 namespace mw {
@@ -181,6 +182,8 @@ protected:
 private:
     void BuildControls();
     void BuildScreenExitFrame();
+    // True when the key press is the shortcut of one of the window's menu items.
+    bool IsMenuShortcut(const QKeyEvent* key) const;
     void BuildMenus();
     void Form_Resize();
     void SyncMenus();

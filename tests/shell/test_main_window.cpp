@@ -218,6 +218,36 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
     EXPECT_EQ(w->vscLevelPos->maximum(), 128 - 488 / 4);
 }
 
+// The menus' Ctrl shortcuts work while a text box has the focus, although a
+// text box binds some of those keys itself (copy, end of line).
+TEST_F(MainWindow, CtrlShortcutsReachTheMenusFromATextBox) {
+    Open(TestRom());
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->txtFilter->setFocus();
+    ASSERT_TRUE(w->txtFilter->hasFocus());
+
+    QTest::keyClick(w->txtFilter, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(w->editor().view.options.crossSection);
+    EXPECT_TRUE(w->mnuViewCross->isChecked());
+    QTest::keyClick(w->txtFilter, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(w->editor().view.options.smallGrid);
+
+    // "Screen Exit mode" from the filter box, then Ctrl+C from an exit box.
+    QTest::keyClick(w->txtFilter, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(w->fraScreenExits->isVisible());
+    w->txtEntranceX->setFocus();
+    QTest::keyClick(w->txtEntranceX, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(w->editor().view.options.crossSection);
+
+    // Keys that no menu item uses still belong to the box.
+    w->txtFilter->setFocus();
+    w->txtFilter->setText("abc");
+    w->txtFilter->setCursorPosition(3);
+    QTest::keyClick(w->txtFilter, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w->txtFilter->selectedText(), "abc");
+}
+
 // Press, drag and release an object, save, reload: the object is at its new
 // place and every other byte of the file is as it was.
 TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
