@@ -26,6 +26,10 @@ int LabelPixelSize(int points) {
 QPainterSurface::QPainterSurface() : font_(QString::fromLatin1(kLabelFontFamily)) {
     font_.setStyleHint(QFont::SansSerif);
     font_.setPixelSize(LabelPixelSize(fontPoints_));
+    // Narrowed like the small bitmap face the labels stand for. Set here,
+    // the width does not come from the device's own font, so the window and
+    // an image show the same labels.
+    font_.setStretch(kLabelFontStretch);
 }
 
 void QPainterSurface::begin(QPainter* painter, int width, int height) {

@@ -21,6 +21,8 @@ namespace mw {
 extern const char* const kLabelFontFamily;
 // The fixed-pitch face that stands in for the palette's font.
 extern const char* const kFixedFontFamily;
+// The labels' width, in percent of the face's own (QFont stretch).
+constexpr int kLabelFontStretch = 88;
 
 // Pixel height of the label font for a size in points (96 dots per inch,
 // with a floor that keeps the smallest labels from vanishing entirely).

@@ -103,5 +103,26 @@ TEST(QPainterSurface, TextStaysInsideItsRectangleAndStateSurvivesPaints) {
     EXPECT_FALSE(c.surface.active());
 }
 
+// The labels look the same in the window (whose controls use a narrowed
+// font) and in an image painted without any window font.
+TEST(QPainterSurface, LabelsDoNotTakeTheDevicesFont) {
+    test::EnsureApp();
+    auto paint = [] {
+        Canvas c;
+        c.surface.setFontSize(9);
+        c.surface.state.foreColor = {0, 0, 0};
+        c.surface.text("50 - Arrow sign, wide", 0, 0, 200, 20);
+        return c.done().copy();
+    };
+    const QImage plain = paint();
+    const QFont saved = QApplication::font();
+    QFont other = saved;
+    other.setStretch(60);
+    QApplication::setFont(other);
+    const QImage underOtherFont = paint();
+    QApplication::setFont(saved);
+    EXPECT_TRUE(plain == underOtherFont);
+}
+
 }  // namespace
 }  // namespace mw
