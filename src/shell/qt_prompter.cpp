@@ -1,14 +1,36 @@
 #include "shell/qt_prompter.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace mw {
+
+namespace {
+
+// A short text makes a narrow box, whose title the window manager then cuts
+// ("Mar...ick"); keep the box wide enough for the title beside the title
+// bar's icon and buttons.
+void FitTitle(QMessageBox& box) {
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    titleFont.setStretch(QFont::Unstretched);
+    titleFont.setPixelSize(13);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 130;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
+}  // namespace
 
 void QtPrompter::message(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
     box.exec();
 }
 
@@ -16,6 +38,7 @@ bool QtPrompter::askYesNo(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
     // The questions ask before something is dropped: Enter keeps it.
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
