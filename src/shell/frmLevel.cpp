@@ -515,7 +515,7 @@ void frmLevel::RemakeObjectList() {
 
 bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
     const QKeySequence pressed(key->keyCombination());
-    for (const QAction* a : findChildren<QAction*>())
+    for (const QAction* a : menuBar()->findChildren<QAction*>())
         if (!a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
     return false;
 }
