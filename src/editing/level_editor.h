@@ -80,6 +80,11 @@ struct LabelState {
     bool red = false;
 };
 
+// A byte counter: "used/available" in decimal, red when over budget.
+inline LabelState ByteUsageLabel(int used, int available) {
+    return {std::to_string(used) + "/" + std::to_string(available), used > available};
+}
+
 class LevelEditor {
 public:
     explicit LevelEditor(Prompter& prompter);

@@ -12,20 +12,11 @@
 
 namespace mw {
 
-namespace {
-
-std::string ByteUsageText(int used, int available) {
-    return std::to_string(used) + "/" + std::to_string(available);
-}
-
-}  // namespace
-
 // ---- screen exit editor ----
 
 void LevelEditor::ShowExitEditor() {
     ExitEditorPanel& p = exitEditor;
-    p.lblByteUsage2.text = ByteUsageText(level.objectBytesUsed, level.objectBytesAvailable);
-    p.lblByteUsage2.red = level.objectBytesUsed > level.objectBytesAvailable;
+    p.lblByteUsage2 = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
     if (!HasSelectedExit()) {
         // No exit to show (none selected, or a level without exits): empty
         // boxes in a disabled frame, so no edit can reach a record.

@@ -6,14 +6,6 @@
 
 namespace mw {
 
-namespace {
-
-std::string UsageText(int used, int available) {
-    return std::to_string(used) + "/" + std::to_string(available);
-}
-
-}  // namespace
-
 void LevelEditor::ShowObjectInfo() {
     lblObjectInfo.text.clear();
     if (selectedObject >= 0 && selectedObject <= level.objectLast()) {
@@ -35,10 +27,8 @@ void LevelEditor::ShowObjectInfo() {
                 size + "\n" + number;
         }
     }
-    lblByteUsage.text = UsageText(level.objectBytesUsed, level.objectBytesAvailable);
-    lblByteUsage.red = level.objectBytesUsed > level.objectBytesAvailable;
-    lblSByteUsage.text = UsageText(level.spriteBytesUsed, level.spriteBytesAvailable);
-    lblSByteUsage.red = level.spriteBytesUsed > level.spriteBytesAvailable;
+    lblByteUsage = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
+    lblSByteUsage = ByteUsageLabel(level.spriteBytesUsed, level.spriteBytesAvailable);
 }
 
 void LevelEditor::cmdObjectNext_Click() {
