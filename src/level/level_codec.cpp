@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <limits>
 
 #include "util/hex_text.h"
 
@@ -74,11 +73,6 @@ int CountZeros(const RomFile& rom, int64_t from, int64_t ownStart) {
 
 uint8_t ScreenByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>((y & 0xF0) | (x >> 4)); }
 uint8_t PositionByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>(((y & 0x0F) << 4) | (x & 0x0F)); }
-
-struct Decoded {
-    LevelState state;
-    LoadResult result = LoadResult::Loaded;
-};
 
 // Header, objects, exits and their free space. Fills everything of `out`
 // but the sprites.
