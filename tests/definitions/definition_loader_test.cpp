@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
-#include "temp_dir.h"
+#include "support/rom_builder.h"
 
 namespace mw {
 namespace {
@@ -117,7 +119,7 @@ TEST_F(DefinitionFiles, EachMissingFileIsNamed) {
     for (const char* name :
          {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat", "LevelList.dat", "EntranceTypes.dat"}) {
         SetUp();
-        dir.remove(name);
+        std::filesystem::remove(dir.file(name));
         auto error = loadExpectingError();
         ASSERT_TRUE(error) << name;
         EXPECT_EQ(error->file, name);

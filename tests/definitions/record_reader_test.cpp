@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "support/rom_builder.h"
 
 namespace mw {
 namespace {
@@ -33,7 +33,7 @@ TEST(SplitRecord, UnquotedFieldsAreTrimmedAndEmptyFieldsCount) {
 TEST(RecordReader, SkipsBlankLinesButCountsThemWithAnyLineEnding) {
     test::TempDir dir;
     dir.write("f.dat", "\xEF\xBB\xBF" "a,1\r\n\r\n   \nb,2\rc,3\n\nd,4");
-    RecordReader reader(dir.path() + "/f.dat");
+    RecordReader reader(dir.file("f.dat"));
     ASSERT_TRUE(reader.ok());
     std::vector<std::string> fields;
     std::vector<std::pair<std::string, int>> seen;
