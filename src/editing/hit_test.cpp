@@ -49,22 +49,6 @@ bool BoxHolds(const ViewState& view, const LevelObject& e, float px, float py) {
     return BoxHoldsAt(e, view.scrollX(), view.scrollY(), view.zoom, px, py);
 }
 
-int FindObjectAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                 float px, float py) {
-    const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
-    const LevelObject* entries = level.objectList.data();
-    const int count = static_cast<int>(level.objectList.size());
-    for (int j = view.visibleLast(); j >= 0; --j) {
-        const int i = view.visibleList[static_cast<size_t>(j)];
-        if (i < 0 || i >= count) continue;
-        const LevelObject& e = entries[i];
-        if (!BoxHoldsAt(e, h, v, z, px, py)) continue;
-        if (CrossSectionFlagOf(level, defs, view.options, i)) continue;
-        return i;
-    }
-    return -1;
-}
-
 PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view, float px,
                       float py) {
     const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
@@ -87,43 +71,6 @@ PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, con
         if (onHeight && HeightIsResizable(defs, e)) hits.height = i;
     }
     return hits;
-}
-
-namespace {
-
-// The width edge lies across x + width, spanning the rows of the box; the
-// height edge is the same test with the axes swapped.
-int FindEdgeAt(bool widthEdge, const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               float px, float py) {
-    const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
-    const LevelObject* entries = level.objectList.data();
-    const int count = static_cast<int>(level.objectList.size());
-    const int last = view.visibleLast();
-    for (int j = 0; j <= last; ++j) {
-        const int i = view.visibleList[static_cast<size_t>(j)];
-        if (i < 0 || i >= count) continue;
-        const LevelObject& e = entries[i];
-        const bool on = widthEdge ? OnEdge(e.x + e.width, e.y, e.y + e.height, h, v, z, px, py)
-                                  : OnEdge(e.y + e.height, e.x, e.x + e.width, v, h, z, py, px);
-        if (!on) continue;
-        if (!(widthEdge ? WidthIsResizable(defs, e) : HeightIsResizable(defs, e)) ||
-            CrossSectionFlagOf(level, defs, view.options, i))
-            continue;
-        return i;
-    }
-    return -1;
-}
-
-}  // namespace
-
-int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                    float px, float py) {
-    return FindEdgeAt(true, level, defs, view, px, py);
-}
-
-int FindHeightEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                     float px, float py) {
-    return FindEdgeAt(false, level, defs, view, px, py);
 }
 
 int FindExitTabAt(const LevelState& level, const ViewState& view, float px, float py) {

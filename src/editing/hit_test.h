@@ -17,23 +17,15 @@ constexpr float kEdgeTolerance = 5.0f;
 bool WidthIsResizable(const DefinitionTables& defs, const LevelObject& e);
 bool HeightIsResizable(const DefinitionTables& defs, const LevelObject& e);
 
-// The topmost visible entry whose box holds the pixel (the visible list is
-// searched from its end); hidden cross-section objects are passed over.
-// Returns an objectList index or -1.
-int FindObjectAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                 float px, float py);
-
-// The first visible object (from the list's start) whose width end (the
-// vertical line at x + width) lies within the tolerance of px, along the
-// whole height of its box, ends included. -1 when none.
-int FindWidthEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                    float px, float py);
-// The same across: the horizontal line at y + height.
-int FindHeightEdgeAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-                     float px, float py);
-
-// FindObjectAt, FindWidthEdgeAt and FindHeightEdgeAt in one pass over the
-// visible list, with the same answers, as every hover step needs all three.
+// What lies under a pixel, in one pass over the visible list (every hover
+// step and every press needs all three answers). Each is an objectList
+// index or -1; hidden cross-section objects are passed over by all three.
+//   body:   the topmost visible entry whose box holds the pixel (the latest
+//           in the visible list);
+//   width:  the first visible object (from the list's start) whose width
+//           end (the vertical line at x + width) lies within the tolerance
+//           of px, along the whole height of its box, ends included;
+//   height: the same across: the horizontal line at y + height.
 struct PointerHits {
     int body = -1;
     int width = -1;
@@ -47,7 +39,7 @@ PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, con
 // Returns an exitList index or -1.
 int FindExitTabAt(const LevelState& level, const ViewState& view, float px, float py);
 
-// Does the pixel lie in the box of `e`? (The body test of FindObjectAt.)
+// Does the pixel lie in the box of `e`? (The body test of FindAllAt.)
 bool BoxHolds(const ViewState& view, const LevelObject& e, float px, float py);
 
 }  // namespace mw

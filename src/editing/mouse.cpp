@@ -42,13 +42,9 @@ std::string SignedHex(int value) {
 
 // ---- the editor's hit tests ----
 
-int LevelEditor::FindObjectAt(float px, float py) const { return mw::FindObjectAt(level, defs, view, px, py); }
-int LevelEditor::FindWidthEdgeAt(float px, float py) const {
-    return mw::FindWidthEdgeAt(level, defs, view, px, py);
-}
-int LevelEditor::FindHeightEdgeAt(float px, float py) const {
-    return mw::FindHeightEdgeAt(level, defs, view, px, py);
-}
+int LevelEditor::FindObjectAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).body; }
+int LevelEditor::FindWidthEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).width; }
+int LevelEditor::FindHeightEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).height; }
 int LevelEditor::FindExitTabAt(float px, float py) const { return mw::FindExitTabAt(level, view, px, py); }
 
 // ---- the mouse on the view ----
@@ -61,7 +57,8 @@ constexpr int kRight = 2;
 void LevelEditor::Pick(float px, float py) {
     // Each later find overrides the earlier ones: an edge beats a body, and
     // an exit tab beats everything.
-    const int body = FindObjectAt(px, py);
+    const PointerHits hits = FindAllAt(level, defs, view, px, py);
+    const int body = hits.body;
     if (body >= 0) {
         const LevelObject& e = level.objectList[static_cast<size_t>(body)];
         dragMode = DragMode::MOV;
@@ -69,12 +66,12 @@ void LevelEditor::Pick(float px, float py) {
         grabOffsetX = RoundHalfEven(px - static_cast<float>(TileToPixelX(view, static_cast<int>(e.x))));
         grabOffsetY = RoundHalfEven(py - static_cast<float>(TileToPixelY(view, static_cast<int>(e.y))));
     }
-    const int widthEdge = FindWidthEdgeAt(px, py);
+    const int widthEdge = hits.width;
     if (widthEdge >= 0) {
         selectedObject = widthEdge;
         dragMode = DragMode::RSX;
     }
-    const int heightEdge = FindHeightEdgeAt(px, py);
+    const int heightEdge = hits.height;
     if (heightEdge >= 0) {
         selectedObject = heightEdge;
         dragMode = DragMode::RSY;

@@ -2,11 +2,41 @@
 // entry wins where several qualify, and which entries are passed over.
 #include "editing/hit_test.h"
 #include "test_editor_fixture.h"
+#include "view/view_geometry.h"
 
 namespace mw::test {
 namespace {
 
 using HitTest = EditorTest;
+
+// The three object tests as plain scans, to check the one pass against: the
+// body from the visible list's end, each edge from its start, hidden entries
+// passed over.
+int BodyScan(const LevelEditor& ed, float px, float py) {
+    for (int j = ed.view.visibleLast(); j >= 0; --j) {
+        const int i = ed.view.visibleList[static_cast<size_t>(j)];
+        if (CrossSectionFlagOf(ed.level, ed.defs, ed.view.options, i)) continue;
+        if (BoxHolds(ed.view, ed.level.objectList[static_cast<size_t>(i)], px, py)) return i;
+    }
+    return -1;
+}
+
+int EdgeScan(const LevelEditor& ed, bool width, float px, float py) {
+    const ViewState& v = ed.view;
+    for (int j = 0; j <= v.visibleLast(); ++j) {
+        const int i = v.visibleList[static_cast<size_t>(j)];
+        const LevelObject& e = ed.level.objectList[static_cast<size_t>(i)];
+        if (CrossSectionFlagOf(ed.level, ed.defs, v.options, i)) continue;
+        if (!(width ? WidthIsResizable(ed.defs, e) : HeightIsResizable(ed.defs, e))) continue;
+        const TileExtent t = ExtentOf(e);
+        const float edge = width ? TileToPixelX(v, e.x + e.width) : TileToPixelY(v, e.y + e.height);
+        const float along = width ? px : py, across = width ? py : px;
+        const float from = width ? TileToPixelY(v, t.top) : TileToPixelX(v, t.left);
+        const float to = width ? TileToPixelY(v, t.bottom) : TileToPixelX(v, t.right);
+        if (along > edge - kEdgeTolerance && along < edge + kEdgeTolerance && across >= from && across <= to) return i;
+    }
+    return -1;
+}
 
 TEST_F(HitTest, BodyIsHalfOpenAndEdgesReachFivePixelsEitherSide) {
     SetEntries({Obj(0x01, 10, 4, 2, 3)});  // pixels 160..192 by 64..112
@@ -94,9 +124,9 @@ TEST_F(HitTest, OnePassAnswersLikeTheThreeTests) {
     for (float py = 0; py < 488; py += 3.5f) {
         for (float px = 0; px < 413; px += 2.75f) {
             const PointerHits hits = FindAllAt(ed.level, ed.defs, ed.view, px, py);
-            ASSERT_EQ(hits.body, ed.FindObjectAt(px, py)) << px << "," << py;
-            ASSERT_EQ(hits.width, ed.FindWidthEdgeAt(px, py)) << px << "," << py;
-            ASSERT_EQ(hits.height, ed.FindHeightEdgeAt(px, py)) << px << "," << py;
+            ASSERT_EQ(hits.body, BodyScan(ed, px, py)) << px << "," << py;
+            ASSERT_EQ(hits.width, EdgeScan(ed, true, px, py)) << px << "," << py;
+            ASSERT_EQ(hits.height, EdgeScan(ed, false, px, py)) << px << "," << py;
         }
     }
 }
