@@ -275,8 +275,8 @@ private:
     void ReportOpenFailure(const std::string& path, const std::string& reason);
     bool AcceptLoad(LoadResult result, LevelState& loaded);
     void Pick(float px, float py);
-    void DragHeight(float py);
-    void DragWidth(float px);
+    // A resize drag: the width (or height) that the pointer's tile gives the selected object.
+    void DragExtent(bool isWidth, float pointer);
     void DragMove(float px, float py);
 };
 

@@ -104,25 +104,15 @@ void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, flo
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
 }
 
-void LevelEditor::DragHeight(float py) {
+void LevelEditor::DragExtent(bool isWidth, float pointer) {
     if (selectedObject < 0 || selectedObject > level.objectLast()) return;
     LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
     if (e.isSprite) return;
-    const int n = PixelToTileY(view, py) - e.y;
-    const std::optional<int> height = DraggedExtent(defs.objectDefs[e.id], false, n);
-    if (!height || *height == e.height) return;
-    e.height = static_cast<int16_t>(*height);
-    MarkChanged();
-}
-
-void LevelEditor::DragWidth(float px) {
-    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
-    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
-    if (e.isSprite) return;
-    const int n = PixelToTileX(view, px) - e.x;
-    const std::optional<int> width = DraggedExtent(defs.objectDefs[e.id], true, n);
-    if (!width || *width == e.width) return;
-    e.width = static_cast<int16_t>(*width);
+    const int n = isWidth ? PixelToTileX(view, pointer) - e.x : PixelToTileY(view, pointer) - e.y;
+    int16_t& stored = isWidth ? e.width : e.height;
+    const std::optional<int> extent = DraggedExtent(defs.objectDefs[e.id], isWidth, n);
+    if (!extent || *extent == stored) return;
+    stored = static_cast<int16_t>(*extent);
     MarkChanged();
 }
 
@@ -174,11 +164,11 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
     // Drags follow the left button alone; any other combination changes nothing.
     if (button == kLeft) {
         if (dragMode == DragMode::RSY || dragMode == DragMode::RSA) {
-            DragHeight(py);
+            DragExtent(false, py);
             RequestPaint();
         }
         if (dragMode == DragMode::RSX || dragMode == DragMode::RSA) {
-            DragWidth(px);
+            DragExtent(true, px);
             RequestPaint();
         }
         if (dragMode == DragMode::MOV) {
