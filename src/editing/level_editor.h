@@ -101,6 +101,8 @@ public:
     DragMode dragMode = DragMode::NON;
     int grabOffsetX = 0;
     int grabOffsetY = 0;
+    // selectedObject names an entry of objectList.
+    bool HasSelectedObject() const { return selectedObject >= 0 && selectedObject <= level.objectLast(); }
 
     // Requests to the shell, cleared by the shell after acting on them.
     bool repaintRequested = false;

@@ -105,7 +105,7 @@ void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, flo
 }
 
 void LevelEditor::DragExtent(bool isWidth, float pointer) {
-    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    if (!HasSelectedObject()) return;
     LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
     if (e.isSprite) return;
     const int n = isWidth ? PixelToTileX(view, pointer) - e.x : PixelToTileY(view, pointer) - e.y;
@@ -117,7 +117,7 @@ void LevelEditor::DragExtent(bool isWidth, float pointer) {
 }
 
 void LevelEditor::DragMove(float px, float py) {
-    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    if (!HasSelectedObject()) return;
     LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
     const int x = DraggedPosition(px, grabOffsetX, view.zoom, view.scrollX(), kLevelColumns - 1);
     const int y = DraggedPosition(py, grabOffsetY, view.zoom, view.scrollY(), kLevelRows - 1);

@@ -8,7 +8,7 @@ namespace mw {
 
 void LevelEditor::ShowObjectInfo() {
     lblObjectInfo.text.clear();
-    if (selectedObject >= 0 && selectedObject <= level.objectLast()) {
+    if (HasSelectedObject()) {
         const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
         const std::string place = "(" + ToHex(e.x) + ", " + ToHex(e.y) + ")";
         const std::string size = SignedHex(e.width) + " * " + SignedHex(e.height);
@@ -50,7 +50,7 @@ void LevelEditor::cmdObjectPrev_Click() {
 }
 
 void LevelEditor::cmdGotoObject_Click() {
-    if (selectedObject < 0 || selectedObject > level.objectLast()) return;
+    if (!HasSelectedObject()) return;
     const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
     // Centre the origin tile in the view as far as the scroll ranges allow.
     SetScroll(view.hsc, RoundHalfEven(e.x - view.viewWidth / (2.0 * view.zoom)));
