@@ -35,7 +35,6 @@ void LevelEditor::cmdObjectNext_Click() {
     if (level.objectLast() < 0) return;
     if (selectedObject < level.objectLast()) ++selectedObject;
     if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
-    ShowObjectInfo();
     cmdGotoObject_Click();
     RequestPaint();
 }
@@ -44,7 +43,6 @@ void LevelEditor::cmdObjectPrev_Click() {
     if (level.objectLast() < 0) return;
     if (selectedObject > 0) --selectedObject;
     if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
-    ShowObjectInfo();
     cmdGotoObject_Click();
     RequestPaint();
 }
