@@ -24,6 +24,18 @@
 
 namespace mw {
 
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The first selected row, -1 when none is.
+int SelectedRow(QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // Small helpers shared by the windows.
 
@@ -41,8 +53,8 @@ void SetLabelRed(QLabel* label, bool red) {
 
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler) {
     QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, handler] {
-        const QList<QListWidgetItem*> selected = list->selectedItems();
-        if (!selected.isEmpty()) handler(list->row(selected.first()));
+        const int row = SelectedRow(list);
+        if (row >= 0) handler(row);
     });
     // A click on the row that is already selected changes no selection but
     // is still a click: it puts the row's value back into its box. (A click
@@ -77,9 +89,35 @@ QFont FixedFont() {
     return f;
 }
 
-namespace {
+void SetBoxText(QLineEdit* box, const std::string& text) {
+    const QString t = Q(text);
+    if (box->text() == t) return;
+    QSignalBlocker block(box);
+    box->setText(t);
+}
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+void SetListRow(QListWidget* list, int row) {
+    if (SelectedRow(list) == row) return;
+    QSignalBlocker block(list);
+    if (row < 0 || row >= list->count()) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(row);
+    }
+}
+
+void FillList(QListWidget* list, const std::vector<ListEntry>& items) {
+    QSignalBlocker block(list);
+    list->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const ListEntry& e : items) texts << Q(e.text);
+    list->addItems(texts);
+    list->setCurrentRow(-1);
+}
+
+namespace {
 
 // The info label's lines are separated by carriage return and line feed.
 QString MultiLine(const std::string& s) {
@@ -131,41 +169,6 @@ int ButtonBit(Qt::MouseButton b) {
 
 int ButtonMask(Qt::MouseButtons bs) {
     return (bs & Qt::LeftButton ? 1 : 0) | (bs & Qt::RightButton ? 2 : 0) | (bs & Qt::MiddleButton ? 4 : 0);
-}
-
-// Sets a box's text without running its handlers, keeping the caret when
-// the text does not change.
-void SetBoxText(QLineEdit* box, const std::string& text) {
-    const QString t = Q(text);
-    if (box->text() == t) return;
-    QSignalBlocker block(box);
-    box->setText(t);
-}
-
-int SelectedRow(QListWidget* list) {
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
-}
-
-void SetListRow(QListWidget* list, int row) {
-    if (SelectedRow(list) == row) return;
-    QSignalBlocker block(list);
-    if (row < 0 || row >= list->count()) {
-        list->setCurrentRow(-1);
-        list->clearSelection();
-    } else {
-        list->setCurrentRow(row);
-    }
-}
-
-void FillList(QListWidget* list, const std::vector<ListEntry>& items) {
-    QSignalBlocker block(list);
-    list->clear();
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(items.size()));
-    for (const ListEntry& e : items) texts << Q(e.text);
-    list->addItems(texts);
-    list->setCurrentRow(-1);
 }
 
 // The tooltip: a one-line label 1028 pixels wide, of which only the part

@@ -41,6 +41,14 @@ void SetLabelRed(QLabel* label, bool red);
 // Calls `handler` with the row the user selects in `list` by mouse or keys
 // (not when the list merely gets the focus, nor when the program sets it).
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler);
+// Sets a box's text without running its handlers, keeping the caret when
+// the text does not change.
+void SetBoxText(QLineEdit* box, const std::string& text);
+// Selects `row` (none when out of range) without running the list's handlers.
+void SetListRow(QListWidget* list, int row);
+// Replaces a list's rows with the entries' texts, selecting none, without
+// running its handlers.
+void FillList(QListWidget* list, const std::vector<ListEntry>& items);
 // The application-wide control font (a small sans-serif, like the classic
 // dialog font) and the palette's fixed-pitch font.
 QFont ControlFont();

@@ -35,8 +35,7 @@ void frmLevelISelect::prepare() {
     model.Show(main_.editor().programDir, main_.editor().prompter);
     if (!filled_) {
         filled_ = true;
-        QSignalBlocker block(lstLevels);
-        for (const ListEntry& e : model.lstLevels) lstLevels->addItem(QString::fromStdString(e.text));
+        FillList(lstLevels, model.lstLevels);
     }
 }
 

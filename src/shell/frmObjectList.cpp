@@ -34,28 +34,10 @@ void frmObjectList::SyncFromEditor(bool itemsChanged) {
     const auto& pal = main_.editor().palette;
     if (itemsChanged || !filled_) {
         filled_ = true;
-        QSignalBlocker block(lstObjects);
-        lstObjects->clear();
-        QStringList texts;
-        texts.reserve(static_cast<qsizetype>(pal.items.size()));
-        for (const ListEntry& e : pal.items) texts << QString::fromStdString(e.text);
-        lstObjects->addItems(texts);
+        FillList(lstObjects, pal.items);
     }
-    if (txtFilter->text() != QString::fromStdString(pal.windowFilter)) {
-        QSignalBlocker block(txtFilter);
-        txtFilter->setText(QString::fromStdString(pal.windowFilter));
-    }
-    const QList<QListWidgetItem*> selected = lstObjects->selectedItems();
-    const int shown = selected.isEmpty() ? -1 : lstObjects->row(selected.first());
-    if (shown != pal.windowListIndex) {
-        QSignalBlocker block(lstObjects);
-        if (pal.windowListIndex < 0) {
-            lstObjects->setCurrentRow(-1);
-            lstObjects->clearSelection();
-        } else {
-            lstObjects->setCurrentRow(pal.windowListIndex);
-        }
-    }
+    SetBoxText(txtFilter, pal.windowFilter);
+    SetListRow(lstObjects, pal.windowListIndex);
     if (isVisible() != pal.windowVisible) setVisible(pal.windowVisible);
 }
 
