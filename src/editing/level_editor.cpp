@@ -284,10 +284,8 @@ void LevelEditor::mnuViewSmallgrid_Click() {
 }
 
 void LevelEditor::mnuViewTransparent_Click() {
+    // The next paint fills its first box the new way (PaintView).
     view.options.transparent = !view.options.transparent;
-    // The surface takes the new fill pattern at the next paint; from there on
-    // the renderer keeps setting it after every box.
-    fillPatternPending_ = true;
     RequestPaint();
 }
 
@@ -302,10 +300,6 @@ void LevelEditor::mnuViewStationary_Click() {
 }
 
 void LevelEditor::Form_Paint(Surface& surface) {
-    if (fillPatternPending_) {
-        SetTransparent(view, surface.state, view.options.transparent);
-        fillPatternPending_ = false;
-    }
     PaintView(level, defs, view, selectedObject, surface);
     ShowObjectInfo();
     ShowExitEditor();

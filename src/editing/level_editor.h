@@ -269,7 +269,6 @@ public:
 private:
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
-    bool fillPatternPending_ = false;  // "Transparent WireBlocks" was switched
     bool quitConfirmed_ = false;       // the program is ending: no more questions
     std::string romFileName_;          // the caption's file name
     void UpdateCaption();

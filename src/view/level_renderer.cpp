@@ -165,6 +165,7 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface) {
     surface.setFontSize(view.fontSize);
+    surface.state.fillPattern = EntryFillPattern(view.options);
     surface.clear(kButtonFace);
     DrawGrid(view, surface);
     DrawLevel(level, defs, view, selectedObject, surface);

@@ -28,8 +28,10 @@ void DrawGrid(const ViewState& view, Surface& surface);
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface);
 
-// The drawing part of a repaint: sets the label font size for the zoom,
-// clears to the button-face colour, then DrawGrid and DrawLevel.
+// The drawing part of a repaint: sets the label font size for the zoom and
+// the boxes' fill pattern for "Transparent WireBlocks" (so a switched option
+// fills the first box of this paint the new way), clears to the button-face
+// colour, then DrawGrid and DrawLevel.
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface);
 

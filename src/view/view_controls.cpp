@@ -49,9 +49,4 @@ void SetOutOfBounds(ViewState& view, bool on) {
     }
 }
 
-void SetTransparent(ViewState& view, SurfaceState& surface, bool on) {
-    view.options.transparent = on;
-    surface.fillPattern = EntryFillPattern(view.options);
-}
-
 }  // namespace mw

@@ -46,8 +46,4 @@ inline FillPattern EntryFillPattern(const ViewOptions& options) {
     return options.transparent ? FillPattern::CrossHatch : FillPattern::Solid;
 }
 
-// "Transparent WireBlocks": sets the option and the surface's fill pattern,
-// so that the first box of the next paint is filled the new way.
-void SetTransparent(ViewState& view, SurfaceState& surface, bool on);
-
 }  // namespace mw

@@ -319,7 +319,7 @@ TEST_F(Renderer, PaintClearsThenDrawsGridAndLevelCarryingTheStateToTheNextPaint)
     level.objectList = {Obj(0x30, 1, 1, 1, 1), Obj(0x10, 3, 1, 1, 1)};
     view.options.crossSection = true;
     ApplyZoom(view, 24);
-    SetTransparent(view, surface.state, true);
+    view.options.transparent = true;
     RebuildVisibleList(level, view);
 
     PaintView(level, defs, view, -1, surface);
