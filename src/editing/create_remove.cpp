@@ -3,21 +3,24 @@
 #include <algorithm>
 
 #include "editing/palette.h"
+#include "level/level_codec.h"
 
 namespace mw {
 
 namespace {
 constexpr int kExitRecordBytes = 5;
 constexpr int kSpriteRecordBytes = 3;
-constexpr int kExtendedRecordBytes = 4;
 
 uint8_t TileOf(int scroll) { return static_cast<uint8_t>(std::clamp(scroll, 0, 255)); }
+
+// The counter that an entry's record counts against.
+int& UsedBytesOf(LevelState& level, const LevelObject& entry) {
+    return entry.isSprite ? level.spriteBytesUsed : level.objectBytesUsed;
+}
 }  // namespace
 
 int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry) {
-    if (entry.isSprite) return kSpriteRecordBytes;
-    uint8_t kind = defs.kindOf(entry);
-    return kind == kKindExtended ? kExtendedRecordBytes : kind;
+    return entry.isSprite ? kSpriteRecordBytes : RecordLength(defs.kindOf(entry));
 }
 
 LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, uint8_t y) {
@@ -63,12 +66,8 @@ bool AddEntry(LevelState& level, const DefinitionTables& defs, int code, int scr
     }
     LevelObject entry = NewEntryFromCode(defs, code, TileOf(scrollX), TileOf(scrollY));
     level.objectList.push_back(entry);
-    if (entry.isSprite) {
-        level.spriteBytesUsed += kSpriteRecordBytes;
-    } else {
-        level.objectBytesUsed += RecordByteCount(defs, entry);
-        selectedObject = level.objectLast();
-    }
+    UsedBytesOf(level, entry) += RecordByteCount(defs, entry);
+    if (!entry.isSprite) selectedObject = level.objectLast();
     return true;
 }
 
@@ -80,11 +79,7 @@ bool RemoveEntry(LevelState& level, const DefinitionTables& defs, int& selectedO
     }
     selectedObject = std::clamp(selectedObject, 0, level.objectLast());
     const LevelObject& entry = level.objectList[selectedObject];
-    if (entry.isSprite) {
-        level.spriteBytesUsed -= kSpriteRecordBytes;
-    } else {
-        level.objectBytesUsed -= RecordByteCount(defs, entry);
-    }
+    UsedBytesOf(level, entry) -= RecordByteCount(defs, entry);
     level.objectList.erase(level.objectList.begin() + selectedObject);
     if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
     return true;

@@ -8,8 +8,8 @@
 
 namespace mw {
 
-// The bytes an entry's record takes: 3 for a sprite (sprite counter), 4 for
-// an extended object, else its definition's kind (object counter).
+// The bytes an entry's record takes: 3 for a sprite (sprite counter), else
+// its kind's record length, 4 for an extended object (object counter).
 int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry);
 
 // The entry "&Create" makes for a palette code, its origin at (x, y).
