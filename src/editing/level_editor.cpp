@@ -165,12 +165,7 @@ void LevelEditor::mnuFileOpen_Click() {
     AcceptLoad(result, loaded);
 }
 
-void LevelEditor::mnuMainQuit_Click() {
-    if (!quitConfirmed_ && !ConfirmDiscardChanges()) return;
-    quitConfirmed_ = true;
-    rom.close();
-    quitRequested = true;
-}
+void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
 
 bool LevelEditor::Form_Unload() {
     if (!quitConfirmed_ && !ConfirmDiscardChanges()) return false;
