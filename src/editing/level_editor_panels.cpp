@@ -1,8 +1,6 @@
 // The main window's side panels and commands that change how many records
 // the level has: the screen exit editor, the object palette, "&Create",
 // "&Remove", "Clear", the header dialog's way back, and the badger.
-#include <algorithm>
-
 #include "editing/about.h"
 #include "editing/create_remove.h"
 #include "editing/exit_editor.h"
@@ -110,10 +108,8 @@ void LevelEditor::cmdScreenNext_Click() {
 void LevelEditor::cmdScreenGoto_Click() {
     if (!HasSelectedExit()) return;
     const ScreenExit& e = level.exitList[selectedExit];
-    int h = std::min(16 * e.screenX, view.hsc.maximum);
-    int v = std::min(16 * e.screenY, view.vsc.maximum);
-    if (h != view.hsc.value) hscLevelPos_Change(h);
-    if (v != view.vsc.value) vscLevelPos_Change(v);
+    SetScroll(view.hsc, 16 * e.screenX);
+    SetScroll(view.vsc, 16 * e.screenY);
     RebuildVisibleList();
     ShowExitEditor();
 }
