@@ -74,15 +74,12 @@ PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, con
 }
 
 int FindExitTabAt(const LevelState& level, const ViewState& view, float px, float py) {
-    const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
     const int count = static_cast<int>(level.exitList.size());
     for (int k = 0; k < count; ++k) {
-        const ScreenExit& x = level.exitList[static_cast<size_t>(k)];
-        const int top = x.screenY * kScreenTiles;
-        const int left = x.screenX * kScreenTiles;
-        const float tabBottom = static_cast<float>((top + 0.5 - v) * z);
-        if (py >= static_cast<float>((top - v) * z) && py < tabBottom &&
-            px >= static_cast<float>((left - h) * z) && px < static_cast<float>((left + 2 - h) * z)) {
+        // The tab as the renderer draws it.
+        const TileExtent t = ScreenExtentOf(level.exitList[static_cast<size_t>(k)]);
+        if (py >= TileToPixelY(view, t.top) && py < TileToPixelY(view, t.top + 0.5) &&
+            px >= TileToPixelX(view, t.left) && px < TileToPixelX(view, t.left + 2)) {
             return k;
         }
     }
