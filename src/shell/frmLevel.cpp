@@ -119,13 +119,6 @@ void FillList(QListWidget* list, const std::vector<ListEntry>& items) {
 
 namespace {
 
-// The info label's lines are separated by carriage return and line feed.
-QString MultiLine(const std::string& s) {
-    QString t = Q(s);
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* l = new QLabel(text, parent);
     Place(l, left, top, width, height);
@@ -624,7 +617,7 @@ void frmLevel::SyncExitEditor() {
 }
 
 void frmLevel::SyncPanels() {
-    const QString info = MultiLine(editor_.lblObjectInfo.text);
+    const QString info = Q(editor_.lblObjectInfo.text);
     if (lblObjectInfo->text() != info) lblObjectInfo->setText(info);
     SetLabelRed(lblObjectInfo, editor_.lblObjectInfo.red);
     if (lblByteUsage->text() != Q(editor_.lblByteUsage.text)) lblByteUsage->setText(Q(editor_.lblByteUsage.text));
