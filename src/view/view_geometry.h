@@ -88,9 +88,6 @@ inline bool ReachesIntoView(const TileExtent& t, int scrollX, int scrollY, int c
     return t.left - scrollX <= columns && t.top - scrollY <= rows && t.right - scrollX >= 0 &&
            t.bottom - scrollY >= 0;
 }
-inline bool ReachesIntoView(const ViewState& v, const TileExtent& t) {
-    return ReachesIntoView(t, v.scrollX(), v.scrollY(), VisibleColumns(v), VisibleRows(v));
-}
 
 // Recomputes view.visibleList from the level, the scroll values, the zoom and
 // the view size: the indices of every entry whose box reaches into the view,
