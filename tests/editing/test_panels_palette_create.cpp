@@ -1,6 +1,7 @@
 // The object palette, and creating, removing and clearing objects and sprites.
 #include <gtest/gtest.h>
 
+#include "editing/exit_editor.h"
 #include "editing/level_editor.h"
 #include "editing/palette.h"
 #include "support/rom_builder.h"
@@ -8,11 +9,7 @@
 namespace mw {
 namespace {
 
-int IndexOfCode(const LevelEditor& ed, int code) {
-    for (size_t i = 0; i < ed.palette.items.size(); ++i)
-        if (ed.palette.items[i].value == code) return static_cast<int>(i);
-    return -1;
-}
+int IndexOfCode(const LevelEditor& ed, int code) { return FindListValue(ed.palette.items, code); }
 
 class PanelsPalette : public ::testing::Test {
 protected:
