@@ -53,23 +53,11 @@ protected:
     }
 
     static LevelObject Obj(int id, int x, int y, int w, int h) {
-        LevelObject o;
-        o.id = static_cast<uint8_t>(id);
-        o.x = static_cast<uint8_t>(x);
-        o.y = static_cast<uint8_t>(y);
-        o.width = static_cast<int16_t>(w);
-        o.height = static_cast<int16_t>(h);
-        return o;
+        return MakeObject(static_cast<uint8_t>(id), x, y, w, h);
     }
     static LevelObject Ext(int extId, int x, int y) {
         LevelObject o = Obj(0x00, x, y, 3, 2);
         o.extId = static_cast<uint8_t>(extId);
-        return o;
-    }
-    static LevelObject Sprite(int spriteId, int x, int y) {
-        LevelObject o = Obj(spriteId & 0xFF, x, y, 1, 1);
-        o.extId = static_cast<uint8_t>(spriteId >> 8);
-        o.isSprite = true;
         return o;
     }
 
@@ -135,7 +123,7 @@ TEST_F(Renderer, ScrolledGridLinesStartAtTheViewBorderAndEndAtTheLevelEdge) {
 }
 
 TEST_F(Renderer, EntriesAreFilledAndLabelledByKind) {
-    level.objectList = {Obj(0x10, 1, 1, 2, 1), Ext(0x42, 4, 1), Sprite(0x1F0, 8, 1),
+    level.objectList = {Obj(0x10, 1, 1, 2, 1), Ext(0x42, 4, 1), MakeSprite(0x1F0, 8, 1),
                         Obj(0x10, 10, 1, 2, 1)};
     Draw();
     const auto boxes = surface.of(SurfaceOp::Box);

@@ -5,14 +5,7 @@
 namespace mw {
 namespace {
 
-LevelObject Obj(int x, int y, int w, int h) {
-    LevelObject o;
-    o.x = static_cast<uint8_t>(x);
-    o.y = static_cast<uint8_t>(y);
-    o.width = static_cast<int16_t>(w);
-    o.height = static_cast<int16_t>(h);
-    return o;
-}
+LevelObject Obj(int x, int y, int w, int h) { return MakeObject(0, x, y, w, h); }
 
 ViewState View(float w, float h, int zoom, int sx, int sy) {
     ViewState v;
