@@ -12,13 +12,6 @@ namespace mw {
 
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-int DraggedPosition(float pointer, int grabOffset, int zoom, int scroll, int highest) {
-    const int tile = static_cast<int>(std::floor((pointer - static_cast<float>(grabOffset)) /
-                                                 static_cast<float>(zoom))) +
-                     scroll;
-    return std::clamp(tile, 0, highest);
-}
-
 std::optional<int> DraggedExtent(const ObjectDefinition& def, bool isWidth, int n) {
     const int wholeByteMode = isWidth ? 1 : 2;  // the size mode that stores this extent whole
     const int fixedMode = isWidth ? 2 : 1;      // the size mode that fixes it at 1
@@ -119,8 +112,9 @@ void LevelEditor::DragExtent(bool isWidth, float pointer) {
 void LevelEditor::DragMove(float px, float py) {
     if (!HasSelectedObject()) return;
     LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
-    const int x = DraggedPosition(px, grabOffsetX, view.zoom, view.scrollX(), kLevelColumns - 1);
-    const int y = DraggedPosition(py, grabOffsetY, view.zoom, view.scrollY(), kLevelRows - 1);
+    // The tile under the pointer less the grab offset, kept inside the level.
+    const int x = std::clamp(PixelToTileX(view, px - static_cast<float>(grabOffsetX)), 0, kLevelColumns - 1);
+    const int y = std::clamp(PixelToTileY(view, py - static_cast<float>(grabOffsetY)), 0, kLevelRows - 1);
     if (x == e.x && y == e.y) return;
     e.x = static_cast<uint8_t>(x);
     e.y = static_cast<uint8_t>(y);

@@ -11,10 +11,6 @@ namespace mw {
 // Nearest whole number, a half going to the even one.
 int RoundHalfEven(double value);
 
-// The tile coordinate a moved entry's origin takes: the tile under the
-// pointer less the grab offset, kept within 0..highest.
-int DraggedPosition(float pointer, int grabOffset, int zoom, int scroll, int highest);
-
 // The extent a resize drag stores when the tile under the pointer lies `n`
 // tiles after the origin (`n` <= 0: on or before it). Only extents that
 // the object's record can hold come out:
