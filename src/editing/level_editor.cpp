@@ -126,8 +126,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     romFileName_ = FileNameOf(path);
     UpdateCaption();
     LevelState loaded;
-    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded);
-    RebuildVisibleList();
+    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded);  // rebuilds the visible list
 }
 
 void LevelEditor::mnuFileOpen_Click() {
