@@ -28,6 +28,22 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// Sets a label's text, leaving it alone when it shows that text already.
+void SetLabelText(QLabel* label, const std::string& text) {
+    const QString t = Q(text);
+    if (label->text() != t) label->setText(t);
+}
+
+// Sets a label's text and shows it in red or in the normal text colour.
+void SetLabel(QLabel* label, const LabelState& state) {
+    SetLabelText(label, state.text);
+    QPalette p = label->palette();
+    const QColor want = state.red ? QColor(255, 0, 0) : QColor(0, 0, 0);
+    if (p.color(QPalette::WindowText) == want) return;
+    p.setColor(QPalette::WindowText, want);
+    label->setPalette(p);
+}
+
 // The first selected row, -1 when none is.
 int SelectedRow(QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
@@ -41,14 +57,6 @@ int SelectedRow(QListWidget* list) {
 
 void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(left, top, width, height);
-}
-
-void SetLabelRed(QLabel* label, bool red) {
-    QPalette p = label->palette();
-    const QColor want = red ? QColor(255, 0, 0) : QColor(0, 0, 0);
-    if (p.color(QPalette::WindowText) == want) return;
-    p.setColor(QPalette::WindowText, want);
-    label->setPalette(p);
 }
 
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler) {
@@ -607,8 +615,7 @@ void frmLevel::SyncExitEditor() {
     SetBoxText(txtEntranceY, x.txtEntranceY);
     SetListRow(lstDestinationLevels, x.lstDestinationLevelsIndex);
     SetListRow(lstEntranceTypes, x.lstEntranceTypesIndex);
-    if (lblByteUsage2->text() != Q(x.lblByteUsage2.text)) lblByteUsage2->setText(Q(x.lblByteUsage2.text));
-    SetLabelRed(lblByteUsage2, x.lblByteUsage2.red);
+    SetLabel(lblByteUsage2, x.lblByteUsage2);
     if (fraScreenExits->isEnabled() != x.enabled) fraScreenExits->setEnabled(x.enabled);
     if (fraScreenExits->isVisible() != editor_.fraScreenExitsVisible) {
         fraScreenExits->setVisible(editor_.fraScreenExitsVisible);
@@ -617,17 +624,13 @@ void frmLevel::SyncExitEditor() {
 }
 
 void frmLevel::SyncPanels() {
-    const QString info = Q(editor_.lblObjectInfo.text);
-    if (lblObjectInfo->text() != info) lblObjectInfo->setText(info);
-    SetLabelRed(lblObjectInfo, editor_.lblObjectInfo.red);
-    if (lblByteUsage->text() != Q(editor_.lblByteUsage.text)) lblByteUsage->setText(Q(editor_.lblByteUsage.text));
-    SetLabelRed(lblByteUsage, editor_.lblByteUsage.red);
-    if (lblSByteUsage->text() != Q(editor_.lblSByteUsage.text)) lblSByteUsage->setText(Q(editor_.lblSByteUsage.text));
-    SetLabelRed(lblSByteUsage, editor_.lblSByteUsage.red);
-    if (lblMousePos->text() != Q(editor_.lblMousePos)) lblMousePos->setText(Q(editor_.lblMousePos));
+    SetLabel(lblObjectInfo, editor_.lblObjectInfo);
+    SetLabel(lblByteUsage, editor_.lblByteUsage);
+    SetLabel(lblSByteUsage, editor_.lblSByteUsage);
+    SetLabelText(lblMousePos, editor_.lblMousePos);
 
     const ToolTipState& tip = editor_.lblToolTip;
-    if (lblToolTip->text() != Q(tip.text)) lblToolTip->setText(Q(tip.text));
+    SetLabelText(lblToolTip, tip.text);
     const QPoint tipAt(static_cast<int>(tip.left), static_cast<int>(tip.top));
     if (lblToolTip->pos() != tipAt) lblToolTip->move(tipAt);
     const Qt::CursorShape cursor = CursorOf(editor_.MousePointer);

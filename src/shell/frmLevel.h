@@ -36,8 +36,6 @@ class frmLevel;
 
 // Places a child at its design position (pixels, relative to its container).
 void Place(QWidget* w, int left, int top, int width, int height);
-// Shows a label's text in red or in the normal text colour.
-void SetLabelRed(QLabel* label, bool red);
 // Calls `handler` with the row the user selects in `list` by mouse or keys
 // (not when the list merely gets the focus, nor when the program sets it).
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler);
