@@ -16,16 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/render.h"
 #include "definitions/definition_tables.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
-
-#if __has_include("cli/render.h")
-#include "cli/render.h"
-#define MW_HAVE_RENDER 1
-#endif
 
 namespace {
 
@@ -236,16 +232,13 @@ int Check(const Args& a) {
     return failed == 0 ? 0 : 1;
 }
 
-#ifdef MW_HAVE_RENDER
 bool Decimal(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     out = std::stoi(text);
     return true;
 }
-#endif
 
 int Render(const Args& a) {
-#ifdef MW_HAVE_RENDER
     if (a.positional.size() != 1 || !a.has("--level") || !a.has("--out")) return Usage();
     int zoom = 0, width = 0, height = 0;
     if (!Decimal(a.get("--zoom", 0, "16"), zoom) || !Decimal(a.get("--width", 0, "1024"), width) ||
@@ -256,11 +249,6 @@ int Render(const Args& a) {
     }
     return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"), zoom,
                          width, height, a.get("--defs", 0, ProgramDir()));
-#else
-    (void)a;
-    std::cerr << "marlwick-cli: render is not available in this build\n";
-    return 1;
-#endif
 }
 
 }  // namespace
