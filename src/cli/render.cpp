@@ -15,8 +15,6 @@ namespace mw {
 
 namespace {
 
-constexpr int kMaxRenderSide = 16384;
-
 void PrintMessages(const RecordingPrompter& prompter) {
     for (const PromptMessage& m : prompter.messages) std::cerr << m.title << ": " << m.text << '\n';
 }
@@ -27,10 +25,6 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
                   int height, const std::string& defsDir) {
     if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) {
         std::cerr << "marlwick-cli: --zoom must be one of 4, 8, 12, 16, 24, 32, 64\n";
-        return 2;
-    }
-    if (width < 1 || height < 1 || width > kMaxRenderSide || height > kMaxRenderSide) {
-        std::cerr << "marlwick-cli: --width and --height must lie between 1 and " << kMaxRenderSide << '\n';
         return 2;
     }
 

@@ -6,10 +6,11 @@ namespace mw {
 
 // Loads level `level` (pointer table index) of the ROM at `romPath` with
 // the definition files of `defsDir`, scrolls the view to (0, 0) and paints
-// a view of `width` by `height` pixels at `zoom` (4, 8, 12, 16, 24, 32 or
-// 64) into `outPng`. Messages raised by the load go to standard error.
-// Returns the process exit status: 0 on success, 1 when the ROM, the level
-// or the image could not be handled, 2 for arguments out of range.
+// a view of `width` by `height` pixels (each 1 to 16384, as the command
+// line has checked) at `zoom` (4, 8, 12, 16, 24, 32 or 64) into `outPng`.
+// Messages raised by the load go to standard error. Returns the process
+// exit status: 0 on success, 1 when the ROM, the level or the image could
+// not be handled, 2 for any other zoom.
 int RenderCommand(const std::string& romPath, int level, const std::string& outPng, int zoom, int width,
                   int height, const std::string& defsDir);
 
