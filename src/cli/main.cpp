@@ -82,9 +82,11 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     return true;
 }
 
+// The directory of the definition files: --defs, or the program's own.
+std::string DefsDir(const Args& a) { return a.get("--defs", 0, ProgramDir()); }
+
 bool LoadTables(const Args& a, DefinitionTables& defs) {
-    const std::string dir = a.get("--defs", 0, ProgramDir());
-    if (auto err = LoadDefinitions(dir, defs)) {
+    if (auto err = LoadDefinitions(DefsDir(a), defs)) {
         std::cerr << "marlwick-cli: cannot read the definition files: " << err->describe() << "\n";
         return false;
     }
@@ -180,7 +182,7 @@ int Info(const Args& a) {
     DefinitionTables defs;
     RomFile rom;
     std::string error;
-    if (auto err = LoadDefinitions(a.get("--defs", 0, ProgramDir()), defs)) {
+    if (auto err = LoadDefinitions(DefsDir(a), defs)) {
         prompter.message("Marlwick", "Cannot read the definition files: " + err->describe());
     } else if (!rom.open(a.positional[0], error)) {
         prompter.message("Marlwick", "Cannot open " + a.positional[0] + ": " + error);
@@ -248,7 +250,7 @@ int Render(const Args& a) {
         return 2;
     }
     return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"), zoom,
-                         width, height, a.get("--defs", 0, ProgramDir()));
+                         width, height, DefsDir(a));
 }
 
 }  // namespace
