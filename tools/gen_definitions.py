@@ -165,7 +165,7 @@ def object_colour(oid, name):
         return BG_WALL
     if has(n, "platform", "ledge", "semisolid", "beam", "post,", "pole"):
         return PLATFORM
-    if has(n, "land", "grass", "flower", "jungle", "forest", "treetop", "plant", "vine", "tree"):
+    if has(n, "land", "grass", "flower", "jungle", "forest", "treetop", "plant", "tree"):
         return GRASS
     if has(n, "castle", "brick", "sewer", "fort"):
         return MASONRY
@@ -306,7 +306,8 @@ def main():
     for row in read_tsv(os.path.join(args.ref, "entrances.tsv")):
         if not re.fullmatch(r"[0-9A-Fa-f]{2}", row["code"]):
             continue  # notes, not codes
-        entrances.append(f'{int(row["code"], 16):02X},{quoted(ENTRANCE_NAMES[int(row["code"], 16)])}')
+        code = int(row["code"], 16)
+        entrances.append(f'{code:02X},{quoted(ENTRANCE_NAMES[code])}')
 
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "O5Data.dat"), o5)
