@@ -53,9 +53,7 @@ frmAbout::frmAbout(frmLevel& main) : QDialog(&main), main_(main) {
     lblAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAbout->setTextFormat(Qt::PlainText);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Place(cmdCancel, 232, 404, 81, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = MakeButton(this, QStringLiteral("&Cancel"), 232, 404, 81, 25);
     cmdOK = new QPushButton(QStringLiteral("&Alright"), this);
     Place(cmdOK, 320, 404, 89, 25);
     cmdOK->setDefault(true);

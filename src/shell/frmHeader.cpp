@@ -27,15 +27,11 @@ frmHeader::frmHeader(frmLevel& main) : QDialog(&main), main_(main) {
     }
 
     const int below = 8 + kFrameHeight + 8;
-    cmdImport = new QPushButton(QStringLiteral("Import from existing level"), this);
-    Place(cmdImport, 8, below, 169, 25);
-    cmdImport->setAutoDefault(false);
+    cmdImport = MakeButton(this, QStringLiteral("Import from existing level"), 8, below, 169, 25);
     txtImportNum = new QLineEdit(QString::fromStdString(model.txtImportNum), this);
     Place(txtImportNum, 184, below + 3, 65, 19);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Place(cmdCancel, 176, below + 40, 81, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = MakeButton(this, QStringLiteral("&Cancel"), 176, below + 40, 81, 25);
     cmdOK = new QPushButton(QStringLiteral("&Alright"), this);
     Place(cmdOK, 264, below + 40, 81, 25);
     cmdOK->setDefault(true);

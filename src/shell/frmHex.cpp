@@ -21,17 +21,13 @@ frmHex::frmHex(frmLevel& main) : QDialog(&main), main_(main) {
     Place(offsetLabel, 8, 75, 49, 17);
     txtOffset = new QLineEdit(QString::fromStdString(model.txtOffset), this);
     Place(txtOffset, 64, 72, 121, 19);
-    cmdGet = new QPushButton(QStringLiteral("Get Value"), this);
-    Place(cmdGet, 200, 69, 113, 25);
-    cmdGet->setAutoDefault(false);
+    cmdGet = MakeButton(this, QStringLiteral("Get Value"), 200, 69, 113, 25);
 
     auto* valueLabel = new QLabel(QStringLiteral("Value"), this);
     Place(valueLabel, 8, 107, 49, 17);
     txtValue = new QLineEdit(QString::fromStdString(model.txtValue), this);
     Place(txtValue, 64, 104, 121, 19);
-    cmdPut = new QPushButton(QStringLiteral("Put Value"), this);
-    Place(cmdPut, 200, 101, 113, 25);
-    cmdPut->setAutoDefault(false);
+    cmdPut = MakeButton(this, QStringLiteral("Put Value"), 200, 101, 113, 25);
 
     auto* reload = new QLabel(QStringLiteral("(Might want to reload your level after this)"), this);
     Place(reload, 8, 148, 225, 17);

@@ -59,6 +59,13 @@ void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(left, top, width, height);
 }
 
+QPushButton* MakeButton(QWidget* parent, const QString& text, int left, int top, int width, int height) {
+    auto* b = new QPushButton(text, parent);
+    Place(b, left, top, width, height);
+    b->setAutoDefault(false);
+    return b;
+}
+
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler) {
     QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, handler] {
         const int row = SelectedRow(list);
@@ -132,13 +139,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int w
     Place(l, left, top, width, height);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, int left, int top, int width, int height) {
-    auto* b = new QPushButton(text, parent);
-    Place(b, left, top, width, height);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* MakeTextBox(QWidget* parent, int left, int top, int width, int height) {

@@ -36,6 +36,9 @@ class frmLevel;
 
 // Places a child at its design position (pixels, relative to its container).
 void Place(QWidget* w, int left, int top, int width, int height);
+// A push button at its design position that Enter does not press unless
+// it has been made the dialog's default.
+QPushButton* MakeButton(QWidget* parent, const QString& text, int left, int top, int width, int height);
 // Calls `handler` with the row the user selects in `list` by mouse or keys
 // (not when the list merely gets the focus, nor when the program sets it).
 void ConnectListClick(QListWidget* list, QObject* context, std::function<void(int)> handler);

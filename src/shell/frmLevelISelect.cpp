@@ -19,9 +19,7 @@ frmLevelISelect::frmLevelISelect(frmLevel& main) : QDialog(&main), main_(main) {
     txtIndex = new QLineEdit(this);
     Place(txtIndex, 56, 272, 89, 19);
     label->setBuddy(txtIndex);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Place(cmdCancel, 120, 304, 81, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = MakeButton(this, QStringLiteral("&Cancel"), 120, 304, 81, 25);
     cmdOK = new QPushButton(QStringLiteral("&Alright"), this);
     Place(cmdOK, 208, 304, 81, 25);
     cmdOK->setDefault(true);

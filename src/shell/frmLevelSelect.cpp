@@ -28,9 +28,7 @@ frmLevelSelect::frmLevelSelect(frmLevel& main) : QDialog(&main), main_(main) {
     Place(warning, 8, 306, 281, 34);
     warning->setWordWrap(true);
     warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Place(cmdCancel, 120, 352, 81, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = MakeButton(this, QStringLiteral("&Cancel"), 120, 352, 81, 25);
     cmdOK = new QPushButton(QStringLiteral("&Alright"), this);
     Place(cmdOK, 208, 352, 81, 25);
     cmdOK->setDefault(true);
