@@ -1,7 +1,10 @@
 #pragma once
 // One QApplication for the whole test program, on the offscreen platform
-// unless the environment names another.
+// unless the environment names another; pixels of painted images.
 #include <QApplication>
+#include <QImage>
+
+#include "definitions/definition_tables.h"
 
 namespace mw::test {
 
@@ -13,5 +16,10 @@ inline QApplication& EnsureApp() {
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
+
+// A pixel's colour without its alpha.
+inline QRgb Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+// A colour as Px gives it.
+inline QRgb Rgb32(Rgb c) { return (static_cast<QRgb>(c.r) << 16) | (c.g << 8) | c.b; }
 
 }  // namespace mw::test

@@ -28,6 +28,8 @@ namespace {
 using test::Cat;
 using test::ExitRec;
 using test::Obj5;
+using test::Px;
+using test::Rgb32;
 using test::SpriteRec;
 
 constexpr int32_t kHeaderAt = 0x90000;
@@ -76,8 +78,6 @@ bool WaitFor(F done) {
     return done();
 }
 
-QRgb Rgb32(Rgb c) { return (static_cast<QRgb>(c.r) << 16) | (c.g << 8) | c.b; }
-
 class MainWindow : public ::testing::Test {
 protected:
     RecordingPrompter prompter;
@@ -94,7 +94,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }));
     }
     QImage View() const { return w->Level->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    QRgb At(const QImage& img, int x, int y) const { return img.pixel(x, y) & 0xFFFFFF; }
 };
 
 TEST_F(MainWindow, PaintsTheLevelIntoTheView) {
@@ -104,16 +103,16 @@ TEST_F(MainWindow, PaintsTheLevelIntoTheView) {
     const QImage img = View();
     const Rgb land = w->editor().defs.objectDefs[0x01].colour;
     // Zoom 16, scroll (0, 0): the box runs from (32, 48) to (96, 112).
-    EXPECT_EQ(At(img, 64, 90), Rgb32(land));
+    EXPECT_EQ(Px(img, 64, 90), Rgb32(land));
     // The current object (entry 0) is outlined in red.
-    EXPECT_EQ(At(img, 32, 90), 0xFF0000u);
-    EXPECT_EQ(At(img, 64, 48), 0xFF0000u);
+    EXPECT_EQ(Px(img, 32, 90), 0xFF0000u);
+    EXPECT_EQ(Px(img, 64, 48), 0xFF0000u);
     // The exit's solid orange tab at the top-left of screen (1, 0).
-    EXPECT_EQ(At(img, 270, 4), 0xFF8000u);
+    EXPECT_EQ(Px(img, 270, 4), 0xFF8000u);
     // Untouched view is the button face.
-    EXPECT_EQ(At(img, 150, 300), Rgb32(kButtonFace));
+    EXPECT_EQ(Px(img, 150, 300), Rgb32(kButtonFace));
     // The sprite at (12, 10) is filled with its own colour.
-    EXPECT_EQ(At(img, 12 * 16 + 13, 10 * 16 + 13), Rgb32(w->editor().defs.spriteDefs[0x1E].colour));
+    EXPECT_EQ(Px(img, 12 * 16 + 13, 10 * 16 + 13), Rgb32(w->editor().defs.spriteDefs[0x1E].colour));
 
     // Switching the boxes to cross-hatch lets the background through.
     w->mnuViewTransparent->trigger();
@@ -121,7 +120,7 @@ TEST_F(MainWindow, PaintsTheLevelIntoTheView) {
     const QImage hatched = View();
     int face = 0;
     for (int y = 70; y < 108; ++y)
-        for (int x = 40; x < 90; ++x) face += At(hatched, x, y) == Rgb32(kButtonFace);
+        for (int x = 40; x < 90; ++x) face += Px(hatched, x, y) == Rgb32(kButtonFace);
     EXPECT_GT(face, 500);
 }
 
@@ -268,7 +267,7 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     EXPECT_TRUE(w->windowTitle().endsWith(" *"));
     EXPECT_EQ(w->lblObjectInfo->text().split('\n').value(2), "(7, 5)");
     // The picture follows: the box's fill is now at its new place.
-    EXPECT_EQ(View().pixel(7 * 16 + 32, 5 * 16 + 40) & 0xFFFFFF, Rgb32(w->editor().defs.objectDefs[1].colour));
+    EXPECT_EQ(Px(View(), 7 * 16 + 32, 5 * 16 + 40), Rgb32(w->editor().defs.objectDefs[1].colour));
 
     w->mnuFileSave->trigger();
     ASSERT_FALSE(prompter.messages.empty());

@@ -12,8 +12,8 @@ namespace {
 constexpr Rgb kBack{240, 240, 240};
 constexpr Rgb kFill{0, 0, 255};
 
-QRgb Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
-QRgb Rgb32(Rgb c) { return (static_cast<QRgb>(c.r) << 16) | (c.g << 8) | c.b; }
+using test::Px;
+using test::Rgb32;
 
 struct Canvas {
     QImage image{200, 100, QImage::Format_RGB32};
