@@ -9,7 +9,8 @@ class ObjectInfoTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        ed.defs.objectDefs[0x12] = {"Thing", kKindFiveByte};
+        ed.defs.objectDefs[0x12].name = "Thing";
+        ed.defs.objectDefs[0x12].kind = kKindFiveByte;
         ed.defs.spriteDefs[0x13C].name = "Shy";
     }
 };
