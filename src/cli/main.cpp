@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "definitions/definition_tables.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
+#include "level/level_json.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -93,57 +93,6 @@ bool LoadTables(const Args& a, DefinitionTables& defs) {
     return true;
 }
 
-std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
-
-std::string InfoJson(const LevelState& s, const std::vector<PromptMessage>& messages) {
-    std::ostringstream j;
-    j << "{\n  \"headerOffset\": " << s.headerOffset << ",\n  \"spriteOffset\": " << s.spriteOffset
-      << ",\n  \"header\": [";
-    for (size_t k = 0; k < s.headerBytes.size(); ++k) j << (k ? ", " : "") << int(s.headerBytes[k]);
-    j << "],\n  \"objectBytesUsed\": " << s.objectBytesUsed << ",\n  \"objectBytesAvailable\": "
-      << s.objectBytesAvailable << ",\n  \"spriteBytesUsed\": " << s.spriteBytesUsed
-      << ",\n  \"spriteBytesAvailable\": " << s.spriteBytesAvailable << ",\n  \"objects\": [";
-    for (size_t k = 0; k < s.objectList.size(); ++k) {
-        const LevelObject& o = s.objectList[k];
-        j << (k ? "," : "") << "\n    {\"id\": " << int(o.id) << ", \"extId\": " << int(o.extId) << ", \"x\": " << int(o.x)
-          << ", \"y\": " << int(o.y) << ", \"width\": " << o.width << ", \"height\": " << o.height
-          << ", \"isSprite\": " << (o.isSprite ? "true" : "false") << "}";
-    }
-    j << (s.objectList.empty() ? "" : "\n  ") << "],\n  \"exits\": [";
-    for (size_t k = 0; k < s.exitList.size(); ++k) {
-        const ScreenExit& e = s.exitList[k];
-        j << (k ? "," : "") << "\n    {\"screenX\": " << int(e.screenX) << ", \"screenY\": " << int(e.screenY)
-          << ", \"destination\": " << int(e.destination) << ", \"entranceX\": " << int(e.entranceX)
-          << ", \"entranceY\": " << int(e.entranceY) << ", \"entranceType\": " << int(e.entranceType) << "}";
-    }
-    j << (s.exitList.empty() ? "" : "\n  ") << "],\n  \"messages\": [";
-    for (size_t k = 0; k < messages.size(); ++k)
-        j << (k ? "," : "") << "\n    {\"title\": " << JsonString(messages[k].title)
-          << ", \"text\": " << JsonString(messages[k].text) << "}";
-    j << (messages.empty() ? "" : "\n  ") << "]\n}\n";
-    return j.str();
-}
-
 bool OpenRom(const Args& a, RomFile& rom) {
     if (a.positional.empty()) {
         std::cerr << "marlwick-cli: no ROM file given\n";
@@ -193,7 +142,7 @@ int Info(const Args& a) {
                             static_cast<int32_t>(ParseHex(a.get("--offsets", 1))), prompter, state);
     }
     if (r != LoadResult::Loaded) state = LevelState{};
-    std::cout << InfoJson(state, prompter.messages);
+    std::cout << LevelToJson(state, prompter.messages);
     return r == LoadResult::Loaded ? 0 : 1;
 }
 
