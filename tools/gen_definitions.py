@@ -225,6 +225,10 @@ def read_tsv(path):
         return list(csv.DictReader(f, delimiter="\t"))
 
 
+# Level indices whose data has no header, and why.
+HEADERLESS_LEVELS = {0x38: "title screen: its objects start at the pointer"}
+
+
 def quoted(text):
     if '"' in text:
         sys.exit("a name holds a double quote: " + text)
@@ -317,6 +321,9 @@ def main():
     write(os.path.join(args.out, "LevelList.dat"), levels)
     write(os.path.join(args.out, "LevelOffsets.dat"), offsets)
     write(os.path.join(args.out, "EntranceTypes.dat"), entrances)
+    # The title screen's data is read without the 10-byte level header.
+    write(os.path.join(args.out, "Headerless.dat"),
+          [f'{index:02X},{quoted(note)}' for index, note in HEADERLESS_LEVELS.items()])
 
 
 if __name__ == "__main__":

@@ -206,6 +206,9 @@ std::optional<DefinitionError> LoadDefinitions(const std::string& dir, Definitio
     if (auto e = ReadSprites(dir, out)) return e;
     if (auto e = ReadIdNameList(dir, "LevelList.dat", out.destinationLevels)) return e;
     if (auto e = ReadIdNameList(dir, "EntranceTypes.dat", out.entranceTypes)) return e;
+    std::vector<ListEntry> headerless;
+    if (auto e = ReadIdNameList(dir, "Headerless.dat", headerless)) return e;
+    for (const ListEntry& level : headerless) out.headerlessLevels[static_cast<size_t>(level.value)] = true;
     return std::nullopt;
 }
 

@@ -63,6 +63,10 @@ struct DefinitionTables {
     std::array<SpriteDefinition, 513> spriteDefs{};
     std::vector<ListEntry> destinationLevels;  // LevelList.dat, for the exit editor
     std::vector<ListEntry> entranceTypes;      // EntranceTypes.dat
+    // Headerless.dat: the level indices whose data starts with the objects,
+    // without the 10-byte header (the title screen).
+    std::array<bool, 256> headerlessLevels{};
+    bool isHeaderless(int32_t index) const { return index >= 0 && index < 256 && headerlessLevels[index]; }
 
     // The record layout of an object entry (its object row's kind); an entry
     // of kind 3 is named, sized and coloured by its extended row. Not for sprites.
@@ -78,8 +82,9 @@ struct DefinitionError {
     std::string describe() const;
 };
 
-// Reads O5Data.dat, O4Data.dat, O4SData.dat, SpriteData.dat, LevelList.dat
-// and EntranceTypes.dat from `dir`, in that order, into a fresh `out`. After
+// Reads O5Data.dat, O4Data.dat, O4SData.dat, SpriteData.dat, LevelList.dat,
+// EntranceTypes.dat and Headerless.dat from `dir`, in that order, into a
+// fresh `out`. After
 // O4Data.dat, row 00 becomes the extended-object introducer (kind 3, size
 // mode 0) and row FF the end marker (kind 255), keeping their names. The
 // first missing file or malformed line stops the reading and is returned;

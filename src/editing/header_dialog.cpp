@@ -40,6 +40,15 @@ void HeaderDialog::Show(const LevelHeader& headerBytes) {
     visible = true;
 }
 
+bool HeaderDialog::Open(const LevelState& level, Prompter& prompter) {
+    if (!level.hasHeader) {
+        prompter.message("Marlwick", "This level has no header, so there is nothing to edit here.");
+        return false;
+    }
+    Show(level.headerBytes);
+    return true;
+}
+
 std::optional<LevelHeader> HeaderDialog::cmdOK_Click(Prompter& prompter) {
     HeaderValues values{};
     for (int row = 0; row < static_cast<int>(kHeaderDialogOrder.size()); ++row) {
@@ -64,8 +73,12 @@ bool HeaderDialog::cmdOK_Click(LevelEditor& editor) {
     return true;
 }
 
-bool HeaderDialog::cmdImport_Click(const RomFile& rom, Prompter& prompter) {
+bool HeaderDialog::cmdImport_Click(const RomFile& rom, const DefinitionTables& defs, Prompter& prompter) {
     uint32_t level = ParseHex(txtImportNum);
+    if (level <= 0xFF && defs.isHeaderless(static_cast<int32_t>(level))) {
+        prompter.message("Marlwick", "Level " + ToHex(level) + " has no header; nothing was imported.");
+        return false;
+    }
     int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(level);
     if (!rom.contains(entry, 3)) {
         prompter.message("Marlwick - User error", "Level " + ToHex(level) +

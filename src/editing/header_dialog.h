@@ -29,8 +29,11 @@ public:
 
     // Writes the 17 field values of `bytes` into the boxes as plain decimal.
     void AcceptData(const LevelHeader& bytes);
-    // mnuLevelHeader_Click: fills the boxes from the level's header and shows the dialog.
+    // Fills the boxes from a header and shows the dialog.
     void Show(const LevelHeader& headerBytes);
+    // mnuLevelHeader_Click: Show with the level's header. A level without a
+    // header is reported instead and the dialog stays hidden (false).
+    bool Open(const LevelState& level, Prompter& prompter);
 
     // "&Alright": the header packed from the boxes, and the dialog hidden.
     // A box that is empty, not a whole decimal number or outside its field's
@@ -42,8 +45,9 @@ public:
     // "&Cancel".
     void cmdCancel_Click() { visible = false; }
     // "Import from existing level": fills the boxes from the header of the
-    // level numbered txtImportNum (hexadecimal). True when the boxes changed.
-    bool cmdImport_Click(const RomFile& rom, Prompter& prompter);
+    // level numbered txtImportNum (hexadecimal). A level without a header is
+    // reported and changes nothing. True when the boxes changed.
+    bool cmdImport_Click(const RomFile& rom, const DefinitionTables& defs, Prompter& prompter);
 };
 
 // The field's name as the user reads it: its caption without the access

@@ -73,14 +73,6 @@ void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& 
 }
 
 bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded) {
-    if (result == LoadResult::Abort) {
-        // The decoder has reported an object type it does not know: the
-        // program ends without writing anything.
-        rom.close();
-        quitRequested = true;
-        quitConfirmed_ = true;
-        return false;
-    }
     if (result != LoadResult::Loaded) return false;
     level = std::move(loaded);
     levelLoaded = true;

@@ -200,7 +200,7 @@ void LevelEditor::mnuRandomLevelClear_Click() {
 // ---- dialogs ----
 
 void LevelEditor::ResetHeader(const LevelHeader& bytes) {
-    if (level.headerBytes == bytes) return;
+    if (!level.hasHeader || level.headerBytes == bytes) return;
     level.headerBytes = bytes;
     MarkChanged();
 }

@@ -33,6 +33,7 @@ struct DemoLevel {
     int spriteFree = 0;
     bool linear = false;  // placed in a linear bank
     bool ownsExitEndMarker = true;
+    bool hasHeader = true;  // false: only for the indices the tables list as headerless
 };
 
 // Fills in the size of extended objects from their definitions, the way a
@@ -171,6 +172,13 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     i.linear = true;
     levels.push_back(i);
 
+    // A title screen: no header, a row of extended objects, no exits.
+    DemoLevel t;
+    t.hasHeader = false;
+    for (int k = 0; k < 16; ++k) Ext(t, defs, 0x50, 4 + 12 * (k % 8), 0x10 + 0x20 * (k / 8));
+    t.objectFree = 8;
+    levels.push_back(t);
+
     return levels;
 }
 
@@ -193,6 +201,7 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs) {
         const DemoLevel& l = levels[n];
         LevelState s;
         s.headerBytes = l.header;
+        s.hasHeader = l.hasHeader;
         s.objectList = l.objects;
         s.exitList = l.exits;
         s.ownsExitEndMarker = l.ownsExitEndMarker;
@@ -221,9 +230,14 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs) {
         }
         placed.emplace_back(headerOffset, spriteOffset);
     }
+    // Indices listed as headerless get the title screen, the others the
+    // levels with a header in turn.
+    std::vector<size_t> headerless, headered;
+    for (size_t k = 0; k < levels.size(); ++k) (levels[k].hasHeader ? headered : headerless).push_back(k);
     for (int n = 0; n < kLevelCount; ++n) {
-        const auto& [h, sp] = placed[n % placed.size()];
-        const bool lin = levels[n % placed.size()].linear;
+        const size_t k = defs.isHeaderless(n) && !headerless.empty() ? headerless[0] : headered[n % headered.size()];
+        const auto& [h, sp] = placed[k];
+        const bool lin = levels[k].linear;
         const auto hp = lin ? LinearPointer(h) : LoRomPointer(h);
         const auto spp = lin ? LinearPointer(sp) : LoRomPointer(sp);
         std::copy(hp.begin(), hp.end(), rom.begin() + kLevelPointerTable + 6 * n);

@@ -26,6 +26,26 @@ void ReportTooLarge(Prompter& prompter) {
                      "The level was not loaded.");
 }
 
+void ReportPastBankEnd(Prompter& prompter, int64_t bankEnd) {
+    prompter.message(kBadTitle, "The level data runs past the end of its bank (at offset " +
+                                    ToHex(static_cast<uint32_t>(bankEnd)) +
+                                    "), where the game cannot read it.\nThe level was not loaded.");
+}
+
+// Checks that `length` bytes at `p` lie inside the file and inside the
+// stream's bank, reporting the first of the two that fails.
+bool Readable(const RomFile& rom, int64_t p, int64_t length, int64_t bankEnd, Prompter& prompter) {
+    if (!rom.contains(p, length)) {
+        ReportPastEnd(prompter, p);
+        return false;
+    }
+    if (p + length > bankEnd) {
+        ReportPastBankEnd(prompter, bankEnd);
+        return false;
+    }
+    return true;
+}
+
 // Reads the pointer at `offset` (low, high, bank) without messages; nullopt
 // when it lies outside the file or points at an invalid bank.
 std::optional<int32_t> PointerAt(const RomFile& rom, int64_t offset) {
@@ -59,16 +79,18 @@ int64_t FreeSpaceLimit(const RomFile& rom, int64_t from) {
     return it == starts.end() ? rom.size() : std::min<int64_t>(*it, rom.size());
 }
 
-// Zero bytes from `from` on, up to the next level start and up to `ownStart`
-// (where the level's other stream begins, when it lies ahead): a level loaded
-// by explicit offsets has no table entry that would stop the scan there.
-int CountZeros(const RomFile& rom, int64_t from, int64_t ownStart) {
-    int64_t limit = FreeSpaceLimit(rom, from);
+// Zero bytes from `from` on, at most `maxCount`, up to the end of the
+// stream's bank (the game cannot read past it), the next level start and
+// `ownStart` (where the level's other stream begins, when it lies ahead): a
+// level loaded by explicit offsets has no table entry that would stop the
+// scan there.
+int CountZeros(const RomFile& rom, int64_t from, int64_t ownStart, int64_t bankEnd, int maxCount) {
+    int64_t limit = std::min({FreeSpaceLimit(rom, from), bankEnd, from + std::max(maxCount, 0)});
     if (ownStart >= from && ownStart < limit) limit = ownStart;
     const auto& b = rom.bytes();
     int64_t p = from;
     while (p < limit && b[p] == 0x00) ++p;
-    return static_cast<int>(std::min<int64_t>(p - from, kMaxCounter + 1));
+    return static_cast<int>(std::max<int64_t>(p - from, 0));
 }
 
 uint8_t ScreenByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>((y & 0xF0) | (x >> 4)); }
@@ -76,24 +98,24 @@ uint8_t PositionByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>(((y & 0
 
 // Header, objects, exits and their free space. Fills everything of `out`
 // but the sprites.
-LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, int32_t h, int32_t s,
+LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
                               Prompter& prompter, LevelState& out) {
     const auto& b = rom.bytes();
-    if (!rom.contains(h, 10)) {
-        ReportPastEnd(prompter, h);
-        return LoadResult::Refused;
+    const int32_t h = place.headerOffset;
+    const int64_t bankEnd = BankEndOffset(h, place.objectMapping);
+    out.hasHeader = place.hasHeader;
+    out.headerBytes = {};
+    if (place.hasHeader) {
+        if (!Readable(rom, h, 10, bankEnd, prompter)) return LoadResult::Refused;
+        std::copy_n(b.begin() + h, 10, out.headerBytes.begin());
     }
-    std::copy_n(b.begin() + h, 10, out.headerBytes.begin());
     out.headerOffset = h;
     out.objectList.clear();
     out.exitList.clear();
     int used = 0;
-    int64_t p = static_cast<int64_t>(h) + 10;
+    int64_t p = static_cast<int64_t>(h) + (place.hasHeader ? 10 : 0);
     for (;;) {
-        if (!rom.contains(p, 1)) {
-            ReportPastEnd(prompter, p);
-            return LoadResult::Refused;
-        }
+        if (!Readable(rom, p, 1, bankEnd, prompter)) return LoadResult::Refused;
         const uint8_t id = b[p];
         const ObjectDefinition& def = defs.objectDefs[id];
         if (def.kind == kKindEndMarker) {
@@ -102,15 +124,12 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
         }
         const int length = RecordLength(def.kind);
         if (length == 0) {
+            // Nothing has been changed: decoding goes into scratch storage.
             prompter.message(kBadTitle, "Unknown object type (WEIRD error!) : Object " + ToHex(id) + " thinks it's type" +
-                                            std::to_string(def.kind) +
-                                            "\nBad things will likely happen if Marlwick keeps running.  Aborting.");
-            return LoadResult::Abort;
-        }
-        if (!rom.contains(p, length)) {
-            ReportPastEnd(prompter, p);
+                                            std::to_string(def.kind) + "\nThe level was not loaded.");
             return LoadResult::Refused;
         }
+        if (!Readable(rom, p, length, bankEnd, prompter)) return LoadResult::Refused;
         LevelObject o;
         o.id = id;
         o.x = static_cast<uint8_t>((b[p + 1] & 0x0F) * 16 + (b[p + 2] & 0x0F));
@@ -147,20 +166,14 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
     // Only 0xFF is the level's own end marker; 0x80..0xFE is already the
     // data that follows, and the level then owns no free space either.
     for (;;) {
-        if (!rom.contains(p, 1)) {
-            ReportPastEnd(prompter, p);
-            return LoadResult::Refused;
-        }
+        if (!Readable(rom, p, 1, bankEnd, prompter)) return LoadResult::Refused;
         const uint8_t screen = b[p];
         if (screen & 0x80) {
             out.ownsExitEndMarker = (screen == 0xFF);
             if (out.ownsExitEndMarker) ++p;
             break;
         }
-        if (!rom.contains(p, 5)) {
-            ReportPastEnd(prompter, p);
-            return LoadResult::Refused;
-        }
+        if (!Readable(rom, p, 5, bankEnd, prompter)) return LoadResult::Refused;
         ScreenExit e;
         e.screenX = screen & 0x0F;
         e.screenY = screen >> 4;
@@ -176,34 +189,28 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
             return LoadResult::Refused;
         }
     }
-    const int available = used + (out.ownsExitEndMarker ? CountZeros(rom, p, s) : 0);
-    if (available > kMaxCounter) {
-        ReportTooLarge(prompter);
-        return LoadResult::Refused;
-    }
+    // Free room is counted only as far as the counter can hold it.
+    const int room =
+        out.ownsExitEndMarker ? CountZeros(rom, p, place.spriteOffset, bankEnd, kMaxCounter - used) : 0;
     out.objectBytesUsed = used;
-    out.objectBytesAvailable = available;
+    out.objectBytesAvailable = used + room;
     return LoadResult::Loaded;
 }
 
-LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, int32_t h, Prompter& prompter, LevelState& out) {
+LoadResult DecodeSpriteRegion(const RomFile& rom, const LevelPlace& place, Prompter& prompter, LevelState& out) {
     const auto& b = rom.bytes();
+    const int32_t s = place.spriteOffset;
+    const int64_t bankEnd = BankEndOffset(s, place.spriteMapping);
     out.spriteOffset = s;
     int used = 0;
     int64_t p = s;
     for (;;) {
-        if (!rom.contains(p, 2)) {
-            ReportPastEnd(prompter, p);
-            return LoadResult::Refused;
-        }
+        if (!Readable(rom, p, 2, bankEnd, prompter)) return LoadResult::Refused;
         if (b[p] == 0xFF && b[p + 1] == 0xFF) {
             p += 2;
             break;
         }
-        if (!rom.contains(p, 3)) {
-            ReportPastEnd(prompter, p);
-            return LoadResult::Refused;
-        }
+        if (!Readable(rom, p, 3, bankEnd, prompter)) return LoadResult::Refused;
         LevelObject sp;
         sp.id = b[p];
         sp.extId = b[p + 1] & 1;
@@ -220,13 +227,8 @@ LoadResult DecodeSpriteRegion(const RomFile& rom, int32_t s, int32_t h, Prompter
             return LoadResult::Refused;
         }
     }
-    const int available = used + CountZeros(rom, p, h);
-    if (available > kMaxCounter) {
-        ReportTooLarge(prompter);
-        return LoadResult::Refused;
-    }
     out.spriteBytesUsed = used;
-    out.spriteBytesAvailable = available;
+    out.spriteBytesAvailable = used + CountZeros(rom, p, place.headerOffset, bankEnd, kMaxCounter - used);
     return LoadResult::Loaded;
 }
 
@@ -238,6 +240,18 @@ std::optional<int32_t> PointerToOffsetQuiet(uint8_t low, uint8_t high, uint8_t b
     if (bank >= 0x60) return std::nullopt;
     if (bank >= 0x40) return bank * 0x10000 + address - 0x3FFE00;
     return bank * 0x8000 + (address & 0x7FFF) + 0x200;
+}
+
+BankMapping MappingOfBank(uint8_t bank) {
+    bank &= 0x7F;
+    return bank >= 0x40 && bank < 0x60 ? BankMapping::Linear : BankMapping::LoRom;
+}
+
+int64_t BankEndOffset(int64_t fileOffset, BankMapping mapping) {
+    constexpr int64_t kCopierHeader = 0x200;
+    if (fileOffset < kCopierHeader) return kCopierHeader;
+    const int64_t bankSize = mapping == BankMapping::Linear ? 0x10000 : 0x8000;
+    return (fileOffset - kCopierHeader) / bankSize * bankSize + bankSize + kCopierHeader;
 }
 
 int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& prompter) {
@@ -270,15 +284,23 @@ LevelState& Scratch() {
 
 }  // namespace
 
-LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
+LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
                        Prompter& prompter, LevelState& state) {
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, headerOffset, spriteOffset, prompter, decoded);
+    LoadResult r = DecodeObjectRegion(rom, defs, place, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
-    r = DecodeSpriteRegion(rom, spriteOffset, headerOffset, prompter, decoded);
+    r = DecodeSpriteRegion(rom, place, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     std::swap(state, decoded);
     return LoadResult::Loaded;
+}
+
+LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
+                       Prompter& prompter, LevelState& state) {
+    LevelPlace place;
+    place.headerOffset = headerOffset;
+    place.spriteOffset = spriteOffset;
+    return DecodeLevel(rom, defs, place, prompter, state);
 }
 
 LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index, Prompter& prompter,
@@ -289,17 +311,21 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
         return LoadResult::Refused;
     }
     const auto& b = rom.bytes();
+    LevelPlace place;
+    place.hasHeader = !defs.isHeaderless(index);
+    place.objectMapping = MappingOfBank(b[entry + 2]);
+    place.spriteMapping = MappingOfBank(b[entry + 5]);
     // The header pointer is converted (and reported) before the objects are
     // decoded, the sprite pointer only after them.
-    const int32_t h = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
+    place.headerOffset = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
     // The sprite offset bounds the object free space already; an invalid
     // bank gives 0, as its reported conversion below does.
-    const int32_t quietS = PointerToOffsetQuiet(b[entry + 3], b[entry + 4], b[entry + 5]).value_or(0);
+    place.spriteOffset = PointerToOffsetQuiet(b[entry + 3], b[entry + 4], b[entry + 5]).value_or(0);
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, h, quietS, prompter, decoded);
+    LoadResult r = DecodeObjectRegion(rom, defs, place, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
-    const int32_t s = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
-    r = DecodeSpriteRegion(rom, s, h, prompter, decoded);
+    place.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
+    r = DecodeSpriteRegion(rom, place, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
     std::swap(state, decoded);
     return LoadResult::Loaded;
@@ -408,7 +434,8 @@ std::optional<std::string> CheckExitWritable(const ScreenExit& e) {
 }
 
 std::vector<uint8_t> BuildObjectRegion(const DefinitionTables& defs, const LevelState& state) {
-    std::vector<uint8_t> out(state.headerBytes.begin(), state.headerBytes.end());
+    std::vector<uint8_t> out;
+    if (state.hasHeader) out.assign(state.headerBytes.begin(), state.headerBytes.end());
     int room = state.objectBytesAvailable;
     for (const LevelObject& o : state.objectList) {
         if (o.isSprite) continue;
@@ -451,7 +478,7 @@ std::vector<uint8_t> BuildSpriteRegion(const LevelState& state) {
 
 namespace {
 int64_t ObjectRegionLength(const LevelState& s) {
-    return 10 + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
+    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
 }
 }  // namespace
 

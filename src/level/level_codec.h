@@ -22,19 +22,41 @@ int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& promp
 // The same without messages; nullopt for a bank of 0x60..0x7F (after folding 0x80).
 std::optional<int32_t> PointerToOffsetQuiet(uint8_t low, uint8_t high, uint8_t bank);
 
+// How a pointer's bank maps the ROM: LoROM banks (00..3F) are 32 KiB,
+// linear banks (40..5F) 64 KiB. The game reads a stream within one bank.
+enum class BankMapping { LoRom, Linear };
+// The mapping of a pointer's bank byte (0x80 and above folded as when
+// loading); LoRom for the invalid banks 60..7F, whose offset reads as 0.
+BankMapping MappingOfBank(uint8_t bank);
+// The file offset just past the end of the bank that holds `fileOffset`
+// (copier header included). Offsets inside the copier header end at 0x200.
+int64_t BankEndOffset(int64_t fileOffset, BankMapping mapping);
+
 enum class LoadResult {
     Loaded,   // the level is in `state`
     Refused,  // reported; `state` is unchanged
-    Abort,    // unknown object type: reported; the program must end (nothing written)
 };
 
-// Decodes the level whose header starts at `headerOffset` and whose sprites
-// start at `spriteOffset`. `state` is replaced only on success.
+// Where a level's two streams start and how they are read.
+struct LevelPlace {
+    int32_t headerOffset = 0;  // where its data starts (the header, when it has one)
+    int32_t spriteOffset = 0;
+    bool hasHeader = true;     // false: the objects start at headerOffset
+    BankMapping objectMapping = BankMapping::LoRom;
+    BankMapping spriteMapping = BankMapping::LoRom;
+};
+
+// Decodes the level at `place`. `state` is replaced only on success.
+LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
+                       Prompter& prompter, LevelState& state);
+// The same for a level with a header in LoROM banks.
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
                        int32_t spriteOffset, Prompter& prompter, LevelState& state);
 
-// LoadLevelIndex/LoadLevelOffset: the two loaders. LoadLevelOffset reports
-// "Level and sprites loaded." after a successful load.
+// LoadLevelIndex/LoadLevelOffset: the two loaders. LoadLevelIndex reads a
+// level without a header where the definition tables say so; a level loaded
+// by offsets has a header and is bounded by 32 KiB banks. LoadLevelOffset
+// reports "Level and sprites loaded." after a successful load.
 LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index,
                           Prompter& prompter, LevelState& state);
 LoadResult LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,

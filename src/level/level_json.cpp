@@ -135,9 +135,15 @@ const JsonValue* Member(const JsonValue& doc, const char* key, std::string& erro
 std::string LevelToJson(const LevelState& s, const std::vector<PromptMessage>& messages) {
     std::ostringstream j;
     j << "{\n  \"headerOffset\": " << s.headerOffset << ",\n  \"spriteOffset\": " << s.spriteOffset
-      << ",\n  \"header\": [";
-    for (size_t k = 0; k < s.headerBytes.size(); ++k) j << (k ? ", " : "") << int(s.headerBytes[k]);
-    j << "],\n  \"objectBytesUsed\": " << s.objectBytesUsed << ",\n  \"objectBytesAvailable\": "
+      << ",\n  \"header\": ";
+    if (s.hasHeader) {
+        j << "[";
+        for (size_t k = 0; k < s.headerBytes.size(); ++k) j << (k ? ", " : "") << int(s.headerBytes[k]);
+        j << "]";
+    } else {
+        j << "null";
+    }
+    j << ",\n  \"objectBytesUsed\": " << s.objectBytesUsed << ",\n  \"objectBytesAvailable\": "
       << s.objectBytesAvailable << ",\n  \"spriteBytesUsed\": " << s.spriteBytesUsed
       << ",\n  \"spriteBytesAvailable\": " << s.spriteBytesAvailable << ",\n  ";
     WriteEntryList(j, s.objectList);

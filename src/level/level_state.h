@@ -63,6 +63,9 @@ struct LevelState {
     int spriteBytesAvailable = 0;
     int32_t spriteOffset = 0;
     LevelHeader headerBytes{};
+    // False for a level read without a header (the title screen): its
+    // objects start at headerOffset and headerBytes are not saved.
+    bool hasHeader = true;
     // False when the byte after the objects' end marker was 0x80..0xFE: the
     // level has no exits and that byte already belongs to the data behind it,
     // so the level owns no exit end marker (and no free space).

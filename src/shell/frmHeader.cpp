@@ -63,15 +63,15 @@ void frmHeader::AcceptData(const LevelHeader& bytes) {
     scatter();
 }
 
-void frmHeader::prepare() {
+bool frmHeader::prepare() {
     gather();
-    model.Show(main_.editor().level.headerBytes);
+    const bool opened = model.Open(main_.editor().level, main_.editor().prompter);
     scatter();
+    return opened;
 }
 
 void frmHeader::showModal() {
-    prepare();
-    exec();
+    if (prepare()) exec();
 }
 
 void frmHeader::cmdOK_Click() {
@@ -91,7 +91,7 @@ void frmHeader::reject() { cmdCancel_Click(); }
 
 void frmHeader::cmdImport_Click() {
     gather();
-    model.cmdImport_Click(main_.editor().rom, main_.editor().prompter);
+    model.cmdImport_Click(main_.editor().rom, main_.editor().defs, main_.editor().prompter);
     scatter();
 }
 

@@ -22,7 +22,7 @@ public:
     // before showing the dialog).
     void AcceptData(const LevelHeader& bytes);
     void showModal();
-    void prepare();  // what showModal shows, without the modal loop
+    bool prepare();  // what showModal shows, without the modal loop; false when it stays hidden
 
     HeaderDialog model;
     QGroupBox* fraHeader = nullptr;

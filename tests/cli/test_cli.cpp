@@ -48,6 +48,11 @@ TEST(Cli, DemoRomChecksAndDescribesItsLevels) {
     for (const char* key : {"\"headerOffset\": ", "\"objectBytesAvailable\": ", "\"isSprite\": true",
                             "\"destination\": ", "\"messages\": []"})
         EXPECT_NE(info.out.find(key), std::string::npos) << key;
+    EXPECT_NE(info.out.find("\"header\": ["), std::string::npos);
+    // The title screen's data has no header.
+    CliRun title = Cli("info " + rom + " --level 38");
+    EXPECT_EQ(title.status, 0) << title.out;
+    EXPECT_NE(title.out.find("\"header\": null"), std::string::npos) << title.out;
 
     // A level index whose pointer names an invalid bank: loaded from offset 0
     // with its message, reported in the JSON.

@@ -25,6 +25,7 @@ protected:
         dir.write("SpriteData.dat", "000,\"Log\",EAD6A8\n1f0,\"Generator\",D4D4D4\n200,\"Beyond\",010203\n");
         dir.write("LevelList.dat", "00,\"1-1 First\"\n0a,\"Tenth, with comma\"\n");
         dir.write("EntranceTypes.dat", "00,\"Plain\"\r\n9,\"Launched\"\r\n");
+        dir.write("Headerless.dat", "38,\"Title screen\"\n");
     }
 
     DefinitionTables load() {
@@ -101,6 +102,7 @@ TEST_F(DefinitionFiles, FourByteDefinitionOverridesFiveByteOne) {
 
 TEST_F(DefinitionFiles, ListEntriesShowTheIdAsWritten) {
     DefinitionTables t = load();
+    for (int level = -1; level <= 0x100; ++level) EXPECT_EQ(t.isHeaderless(level), level == 0x38) << level;
     EXPECT_EQ(t.destinationLevels,
               (std::vector<ListEntry>{{"00 1-1 First", 0x00}, {"0a Tenth, with comma", 0x0A}}));
     EXPECT_EQ(t.entranceTypes, (std::vector<ListEntry>{{"00 Plain", 0}, {"9 Launched", 9}}));
@@ -117,7 +119,8 @@ TEST_F(DefinitionFiles, LoadingAgainStartsFromEmptyTables) {
 
 TEST_F(DefinitionFiles, EachMissingFileIsNamed) {
     for (const char* name :
-         {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat", "LevelList.dat", "EntranceTypes.dat"}) {
+         {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat", "LevelList.dat", "EntranceTypes.dat",
+          "Headerless.dat"}) {
         SetUp();
         std::filesystem::remove(dir.file(name));
         auto error = loadExpectingError();
@@ -147,6 +150,7 @@ TEST_F(DefinitionFiles, MalformedLinesAreReportedWithFileAndLine) {
         {"SpriteData.dat", "201,\"Beyond\",FFFFFF", "ID \"201\""},
         {"LevelList.dat", "100,\"Level\"", "ID \"100\""},
         {"EntranceTypes.dat", "0B", "expected 2 fields, found 1"},
+        {"Headerless.dat", "1AB,\"Level\"", "ID \"1AB\""},
     };
     for (const BadLine& c : cases) {
         SetUp();

@@ -27,6 +27,7 @@ protected:
         dir.write("SpriteData.dat", "01E,Guy,C800C8\n");
         dir.write("LevelList.dat", "00,Start\n");
         dir.write("EntranceTypes.dat", "00,Walk\n");
+        dir.write("Headerless.dat", "");
         romA = WriteRom("a.smc", 10);
         romB = WriteRom("b.smc", 20);
     }
@@ -268,14 +269,20 @@ TEST_F(SessionTest, RefusedLoadKeepsTheLevelAndItsChanges) {
     EXPECT_FALSE(ed.quitRequested);
 }
 
-TEST_F(SessionTest, UnknownObjectTypeEndsTheProgramWithoutWriting) {
+TEST_F(SessionTest, UnknownObjectTypeRefusesTheLevelAndKeepsTheEdits) {
     Start(romA);
+    DragObjectRight();
     const std::vector<uint8_t> before = ed.rom.bytes();
+    prompter.answer = true;
     EXPECT_FALSE(ed.LoadLevelIndex(2));
-    EXPECT_TRUE(ed.quitRequested);
-    EXPECT_FALSE(ed.rom.isOpen());
+    EXPECT_FALSE(ed.quitRequested);
+    EXPECT_TRUE(ed.rom.isOpen());
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+    EXPECT_TRUE(ed.changed);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "Marlwick - This is bad");
+    EXPECT_EQ(prompter.messages[0],
+              (PromptMessage{"Marlwick - This is bad",
+                             "Unknown object type (WEIRD error!) : Object 50 thinks it's type0\nThe level was not loaded."}));
     std::ifstream in(romA, std::ios::binary);
     const std::vector<uint8_t> after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(after, before);

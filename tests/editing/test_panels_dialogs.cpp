@@ -93,11 +93,26 @@ TEST(PanelsHeaderDialog, OkGoesThroughResetHeaderAndMarksTheLevel) {
     EXPECT_TRUE(ed.changed);
 }
 
+TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {
+    RecordingPrompter prompter;
+    LevelEditor ed(prompter);
+    ed.level.hasHeader = false;
+    HeaderDialog dialog;
+    EXPECT_FALSE(dialog.Open(ed.level, prompter));
+    EXPECT_FALSE(dialog.visible);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("no header"), std::string::npos);
+    ed.ResetHeader({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});  // should a caller get here anyway
+    EXPECT_EQ(ed.level.headerBytes, LevelHeader{});
+    EXPECT_FALSE(ed.changed);
+}
+
 class PanelsHeaderImport : public ::testing::Test {
 protected:
     RecordingPrompter prompter;
     RomFile rom;
     HeaderDialog dialog;
+    DefinitionTables defs;
     const LevelHeader other{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0x0F, 0xA5};
 
     void SetUp() override {
@@ -109,6 +124,8 @@ protected:
         image.setRawPointers(4, {0x00, 0x80, 0x81}, {0, 0, 0});  // not folded: refused
         image.setRawPointers(5, {0x00, 0x80, 0x60}, {0, 0, 0});
         image.setRawPointers(6, {0x00, 0x80, 0x3F}, {0, 0, 0});  // past the end of this image
+        image.setRawPointers(0x38, {0x00, 0x80, 0x01}, {0, 0x80, 0x01});  // data like 1A, but no header
+        defs.headerlessLevels[0x38] = true;
         std::string error;
         ASSERT_TRUE(rom.open(image.writeTemp(), error)) << error;
         dialog.Show(LevelHeader{});
@@ -117,14 +134,14 @@ protected:
 
 TEST_F(PanelsHeaderImport, ImportsTheOtherLevelsHeaderExactly) {
     dialog.txtImportNum = "1A";
-    ASSERT_TRUE(dialog.cmdImport_Click(rom, prompter));
+    ASSERT_TRUE(dialog.cmdImport_Click(rom, defs, prompter));
     auto packed = dialog.cmdOK_Click(prompter);
     ASSERT_TRUE(packed);
     EXPECT_EQ(*packed, other);
     EXPECT_EQ(dialog.txtImportNum, "1A");  // kept for the next opening
 
     dialog.txtImportNum = "3";
-    ASSERT_TRUE(dialog.cmdImport_Click(rom, prompter));
+    ASSERT_TRUE(dialog.cmdImport_Click(rom, defs, prompter));
     EXPECT_EQ(*dialog.cmdOK_Click(prompter), (LevelHeader{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -134,16 +151,19 @@ TEST_F(PanelsHeaderImport, HighBanksAndMissingDataLeaveTheBoxes) {
     const auto before = dialog.boxes;
     for (const char* level : {"4", "5"}) {
         dialog.txtImportNum = level;
-        EXPECT_FALSE(dialog.cmdImport_Click(rom, prompter));
+        EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
         EXPECT_EQ(prompter.messages.back(),
                   (PromptMessage{"Marlwick - Programmer Error",
                                  "Eep, I didn't think that bank would get used.  Tell me. (Object data area)"}));
     }
     dialog.txtImportNum = "6";
-    EXPECT_FALSE(dialog.cmdImport_Click(rom, prompter));
+    EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
     dialog.txtImportNum = "FFFFFF";
-    EXPECT_FALSE(dialog.cmdImport_Click(rom, prompter));
-    EXPECT_EQ(prompter.messages.size(), 4u);
+    EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
+    dialog.txtImportNum = "38";
+    EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
+    EXPECT_EQ(prompter.messages.back().text, "Level 38 has no header; nothing was imported.");
+    EXPECT_EQ(prompter.messages.size(), 5u);
     EXPECT_EQ(dialog.boxes, before);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "support/rom_builder.h"
 
@@ -206,28 +207,149 @@ TEST(DecodeRefusals, DataPastTheEndKeepsThePreviousLevel) {
     EXPECT_EQ(state, previous);
 }
 
-TEST(DecodeRefusals, CountersThatWouldOverflowAreRefused) {
-    test::RomImage rom(0x200000);
-    rom.put(0x100000, test::Cat({kHeader, {0xFF, 0xFF}, std::vector<uint8_t>(40000, 0x00), {0xFF, 0xFF}}));
-    rom.setLevel(0, 0x100000, 0x100000 + 12 + 40000);
-    RomFile f;
-    std::string err;
-    ASSERT_TRUE(f.open(rom.writeTemp(), err));
-    RecordingPrompter p;
-    LevelState s;
-    EXPECT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, s), LoadResult::Refused);
-    ASSERT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(p.messages[0].title, "Marlwick - This is bad");
-}
-
-TEST(DecodeRefusals, UnknownObjectTypeAsksToEnd) {
+TEST(DecodeRefusals, UnknownObjectTypeRefusesTheLevel) {
     auto l = LoadFrom(test::RomImage(), {0x3A, 0x00, 0x00, 0x00, 0xFF, 0xFF}, {0xFF, 0xFF});
-    EXPECT_EQ(l.result, LoadResult::Abort);
+    EXPECT_EQ(l.result, LoadResult::Refused);
     ASSERT_EQ(l.prompter.messages.size(), 1u);
     EXPECT_EQ(l.prompter.messages[0].title, "Marlwick - This is bad");
     EXPECT_EQ(l.prompter.messages[0].text,
-              "Unknown object type (WEIRD error!) : Object 3A thinks it's type0\n"
-              "Bad things will likely happen if Marlwick keeps running.  Aborting.");
+              "Unknown object type (WEIRD error!) : Object 3A thinks it's type0\nThe level was not loaded.");
+}
+
+// Levels laid out the way real images hold them: streams that end shortly
+// before a bank end, with zero bytes running on into the next bank (as
+// images prepared by other tools may have them).
+TEST(DecodeFreeSpace, StopsAtTheEndOfTheStreamsBank) {
+    struct Case {
+        const char* name;
+        bool linear;  // linear (64 KiB bank) pointers rather than LoROM (32 KiB)
+        int32_t h, s;
+        int objectsAvailable, spritesAvailable;
+    };
+    // 22 bytes of objects (10 used), 5 of sprites (3 used).
+    const auto objects = Cat({kHeader, Obj5(0x01, 1, 2, 3, 4), {0xFF}, ExitRec(1, 0, 2, 3, 4, 5), {0xFF}});
+    const auto sprites = Cat({SpriteRec(0x1E, 4, 5), {0xFF, 0xFF}});
+    const Case cases[] = {
+        {"LoROM banks 1F and 20", false, 0x100200 - 22 - 7, 0x108200 - 5, 10 + 7, 3},
+        {"linear bank 50 past its first half, capped", true, 0x108200 - 22 - 7, 0x110200 - 5 - 9, 32767, 3 + 9},
+        {"linear bank 50 across its first half", true, 0x108200 - 4, 0x120200 - 5, 10 + 0x110200 - 0x108212, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Zeros everywhere, so that only the bank end (or the counter's
+        // limit) can stop a scan.
+        test::RomImage rom(0x200200, 0x00);
+        rom.put(c.h, objects);
+        rom.put(c.s, sprites);
+        if (c.linear)
+            rom.setRawPointers(0, LinearPointer(c.h), LinearPointer(c.s));
+        else
+            rom.setRawPointers(0, LoRomPointer(c.h), LoRomPointer(c.s));
+        RomFile f;
+        std::string err;
+        ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
+        RecordingPrompter p;
+        LevelState state;
+        ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Loaded);
+        EXPECT_TRUE(p.messages.empty());
+        EXPECT_EQ(state.objectBytesUsed, 10);
+        EXPECT_EQ(state.objectBytesAvailable, c.objectsAvailable);
+        EXPECT_EQ(state.spriteBytesUsed, 3);
+        EXPECT_EQ(state.spriteBytesAvailable, c.spritesAvailable);
+        // What a save would write stays inside the bank.
+        const auto bank = c.linear ? BankMapping::Linear : BankMapping::LoRom;
+        EXPECT_LE(c.h + static_cast<int64_t>(BuildObjectRegion(test::SmallDefinitions(), state).size()),
+                  BankEndOffset(c.h, bank));
+        EXPECT_LE(c.s + static_cast<int64_t>(BuildSpriteRegion(state).size()), BankEndOffset(c.s, bank));
+        EXPECT_EQ(CompareWithFile(f, test::SmallDefinitions(), state), "");
+    }
+}
+
+TEST(DecodeFreeSpace, AMegabyteOfZerosIsCountedUpToWhatTheCounterHolds) {
+    test::RomImage rom(0x200200, 0x00);
+    const int32_t h = 0x100200, s = 0x180200;  // linear banks 50 and 58, zeros to the end of each
+    rom.put(h, Cat({kHeader, Obj5(0x01, 1, 2, 3, 4), {0xFF, 0xFF}}));
+    rom.put(s, {0xFF, 0xFF});
+    rom.setRawPointers(0, LinearPointer(h), LinearPointer(s));
+    RomFile f;
+    std::string err;
+    ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
+    RecordingPrompter p;
+    LevelState state;
+    ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Loaded);
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(state.objectBytesUsed, 5);
+    EXPECT_EQ(state.objectBytesAvailable, 32767);
+    EXPECT_EQ(state.spriteBytesAvailable, 32767);
+    EXPECT_EQ(CompareWithFile(f, test::SmallDefinitions(), state), "");
+}
+
+TEST(DecodeRefusals, StreamsThatOutgrowTheCounterOrTheirBankAreRefused) {
+    struct Case {
+        const char* name;
+        int32_t h;
+        std::vector<uint8_t> objects;
+        const char* expected;
+    };
+    std::vector<uint8_t> huge(kHeader);
+    for (int k = 0; k < 6600; ++k) {
+        auto rec = Obj5(0x01, k % 256, 0, 0, 0);
+        huge.insert(huge.end(), rec.begin(), rec.end());
+    }
+    huge.insert(huge.end(), {0xFF, 0xFF});
+    const Case cases[] = {
+        {"33000 bytes of objects", 0x100200, huge, "larger than the editor can count"},
+        {"records across a bank end", 0x108200 - 12, Cat({kHeader, Obj5(0x01, 0, 0, 0, 0), {0xFF, 0xFF}}),
+         "past the end of its bank (at offset 108200)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::RomImage rom(0x200200, 0x00);
+        rom.put(c.h, c.objects);
+        rom.put(0x180200, {0xFF, 0xFF});
+        rom.setRawPointers(0, c.objects.size() > 0x8000 ? LinearPointer(c.h) : LoRomPointer(c.h),
+                           LinearPointer(0x180200));
+        RomFile f;
+        std::string err;
+        ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
+        RecordingPrompter p;
+        LevelState state;
+        EXPECT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Refused);
+        ASSERT_EQ(p.messages.size(), 1u);
+        EXPECT_NE(p.messages[0].text.find(c.expected), std::string::npos) << p.messages[0].text;
+        EXPECT_NE(p.messages[0].text.find("The level was not loaded."), std::string::npos);
+    }
+}
+
+TEST(DecodeHeaderless, ObjectsStartAtThePointerAndSaveWithoutAHeader) {
+    DefinitionTables defs = test::SmallDefinitions();
+    defs.headerlessLevels[0x38] = true;
+    test::RomImage rom;
+    const auto objects = Cat({ObjExt(1, 2, 0x10), ObjExt(3, 4, 0x10), {0xFF, 0xFF, 0x00, 0x00}});
+    rom.put(kH, objects);
+    rom.put(kS, {0xFF, 0xFF});
+    rom.setLevel(0x38, kH, kS);
+    RomFile f;
+    std::string err;
+    ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
+    RecordingPrompter p;
+    LevelState state;
+    ASSERT_EQ(LoadLevelIndex(f, defs, 0x38, p, state), LoadResult::Loaded);
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_FALSE(state.hasHeader);
+    ASSERT_EQ(state.objectList.size(), 2u);
+    EXPECT_EQ(state.objectList[1].x, 3);
+    EXPECT_EQ(state.objectBytesUsed, 8);
+    EXPECT_EQ(state.objectBytesAvailable, 10);
+    EXPECT_EQ(BuildObjectRegion(defs, state), objects);
+    EXPECT_EQ(CompareWithFile(f, defs, state), "");
+
+    // A save writes the same extent, without header bytes in front.
+    state.objectList.pop_back();
+    state.objectBytesUsed -= 4;
+    ASSERT_TRUE(SaveLevel(f, defs, state, p));
+    EXPECT_EQ(std::vector<uint8_t>(f.bytes().begin() + kH - 1, f.bytes().begin() + kH + 13),
+              Cat({{0xEA}, ObjExt(1, 2, 0x10), {0xFF, 0xFF}, std::vector<uint8_t>(6, 0x00), {0xEA}}));
 }
 
 }  // namespace
