@@ -38,6 +38,10 @@ bool HexPokeDialog::cmdGet_Click(const RomFile& rom, Prompter& prompter) {
 }
 
 bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
+    if (rom.isReadOnly()) {
+        prompter.message("Marlwick", ReadOnlyRefusal(rom));
+        return false;
+    }
     int64_t offset = 0;
     if (!offsetInFile(rom, prompter, offset)) return false;
     uint32_t value = ParseHex(txtValue);

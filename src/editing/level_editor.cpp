@@ -69,7 +69,14 @@ bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& gi
 }
 
 void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& reason) {
-    prompter.message("Marlwick", "The ROM " + path + " could not be opened for reading and writing:\n" + reason);
+    prompter.message("Marlwick", "The ROM " + path + " could not be opened:\n" + reason);
+}
+
+void LevelEditor::AnnounceReadOnly() {
+    if (rom.isReadOnly())
+        prompter.message("Marlwick", "The ROM file " + rom.path() +
+                                         " is read-only. Its levels can be viewed, but saving and poking bytes "
+                                         "are refused.");
 }
 
 bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded) {
@@ -117,6 +124,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     }
     romFileName_ = FileNameOf(path);
     UpdateCaption();
+    AnnounceReadOnly();
     LevelState loaded;
     AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded);  // rebuilds the visible list
 }
@@ -153,6 +161,7 @@ void LevelEditor::mnuFileOpen_Click() {
         return;
     }
     romFileName_ = FileNameOf(path);
+    AnnounceReadOnly();
     AcceptLoad(result, loaded);
 }
 

@@ -274,6 +274,7 @@ private:
     void UpdateCaption();
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
+    void AnnounceReadOnly();  // once per opening, when the ROM is read-only
     bool AcceptLoad(LoadResult result, LevelState& loaded);
     void Pick(float px, float py);
     // A resize drag: the width (or height) that the pointer's tile gives the selected object.

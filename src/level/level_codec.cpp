@@ -483,6 +483,10 @@ int64_t ObjectRegionLength(const LevelState& s) {
 }  // namespace
 
 bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& state, Prompter& prompter) {
+    if (rom.isReadOnly()) {
+        prompter.message("Marlwick", ReadOnlyRefusal(rom));
+        return false;
+    }
     const char* budgetTitle = "Marlwick - It doesn't have pointer recalculation";
     if (state.objectBytesUsed > state.objectBytesAvailable) {
         prompter.message(budgetTitle, "You're using more bytes of data than there's room for!  Delete some objects!");

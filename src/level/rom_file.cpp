@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace mw {
 
 void RomFile::bumpGeneration() {
@@ -14,17 +17,38 @@ void RomFile::bumpGeneration() {
 RomFile::~RomFile() { close(); }
 
 bool RomFile::open(const std::string& path, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    // Looked at before opening: a FIFO would block the open, and a device
+    // such as /dev/zero would be read until memory runs out.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "it is not a regular file";
+        return false;
+    }
+    if (info.st_size > kMaxRomSize) {
+        error = "it is larger than 16 MiB (" + std::to_string(static_cast<long long>(info.st_size)) + " bytes)";
+        return false;
+    }
+    // Read-only when this user may not write it, and also when it is marked
+    // read-only for everyone (root could write it anyway).
+    const bool readOnly = (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+    std::FILE* f = std::fopen(path.c_str(), readOnly ? "rb" : "r+b");
     if (f == nullptr) {
         error = std::strerror(errno);
         return false;
     }
+    // At most one byte more than the limit is read, should the file have
+    // grown since it was looked at.
     std::vector<uint8_t> data;
     uint8_t buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
-    if (std::ferror(f)) {
-        error = std::strerror(errno);
+    while (static_cast<int64_t>(data.size()) <= kMaxRomSize && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
+    if (std::ferror(f) || static_cast<int64_t>(data.size()) > kMaxRomSize) {
+        error = std::ferror(f) ? std::strerror(errno) : "it is larger than 16 MiB";
         std::fclose(f);
         return false;
     }
@@ -32,6 +56,7 @@ bool RomFile::open(const std::string& path, std::string& error) {
     file_ = f;
     path_ = path;
     data_ = std::move(data);
+    readOnly_ = readOnly;
     allowed_.clear();
     bumpGeneration();
     return true;
@@ -42,6 +67,7 @@ void RomFile::close() {
     file_ = nullptr;
     path_.clear();
     data_.clear();
+    readOnly_ = false;
     allowed_.clear();
     bumpGeneration();
 }
@@ -55,6 +81,10 @@ bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::stri
     const int64_t length = static_cast<int64_t>(bytes.size());
     if (file_ == nullptr) {
         error = "no ROM file is open";
+        return false;
+    }
+    if (readOnly_) {
+        error = "the file is open for reading only";
         return false;
     }
     bool permitted = false;
@@ -86,6 +116,10 @@ bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::stri
         return false;
     }
     return true;
+}
+
+std::string ReadOnlyRefusal(const RomFile& rom) {
+    return "The ROM file " + rom.path() + " is read-only, so nothing can be written to it.\nNothing was written.";
 }
 
 }  // namespace mw

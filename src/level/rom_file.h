@@ -17,11 +17,17 @@ public:
     RomFile(const RomFile&) = delete;
     RomFile& operator=(const RomFile&) = delete;
 
-    // Opens `path` for reading and writing at arbitrary offsets. On failure
-    // returns false, keeps nothing open and sets `error` to the system's reason.
+    // Opens `path` for reading and writing at arbitrary offsets, or for
+    // reading alone when the file may not be written (isReadOnly()). Anything
+    // that is not a regular file, or is larger than kMaxRomSize, is refused
+    // before a byte is read. On failure returns false, keeps what was open
+    // and sets `error` to the reason (the system's, where it gave one).
     bool open(const std::string& path, std::string& error);
     void close();
     bool isOpen() const { return file_ != nullptr; }
+    // The file could only be opened for reading: saves and pokes are refused.
+    bool isReadOnly() const { return readOnly_; }
+    static constexpr int64_t kMaxRomSize = 16 * 1024 * 1024;
     const std::string& path() const { return path_; }
     int64_t size() const { return static_cast<int64_t>(data_.size()); }
     const std::vector<uint8_t>& bytes() const { return data_; }
@@ -55,7 +61,11 @@ private:
     std::vector<uint8_t> data_;
     std::vector<Range> allowed_;
     uint64_t generation_ = 0;
+    bool readOnly_ = false;
     void bumpGeneration();
 };
+
+// What a save or a poke says when the open ROM is read-only.
+std::string ReadOnlyRefusal(const RomFile& rom);
 
 }  // namespace mw

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -125,6 +127,28 @@ TEST_F(SessionTest, CaptionTakesTheLastPieceOfEitherKindOfPath) {
     const std::string odd = WriteRom("C:\\roms\\yi.smc", 3);  // one file name on this system
     ed.Form_Load(dir.path(), odd);
     EXPECT_EQ(ed.caption, "yi.smc - Marlwick");
+}
+
+TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
+    ASSERT_EQ(::chmod(romA.c_str(), 0444), 0);
+    ed.Form_Load(dir.path(), romA);
+    ASSERT_FALSE(ed.quitRequested);
+    ASSERT_EQ(prompter.messages.size(), 2u);  // the notice, then once that it is read-only
+    EXPECT_NE(prompter.messages[1].text.find(romA + " is read-only"), std::string::npos);
+    EXPECT_TRUE(ed.levelLoaded);
+    ASSERT_EQ(ed.level.objectList.at(0).x, 10);
+    prompter.messages.clear();
+    ed.Form_Resize(845, 504);
+    DragObjectRight();
+    ed.mnuFileSave_Click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find(romA), std::string::npos);
+    EXPECT_TRUE(ed.changed);
+    // Another level of the same file loads without saying it again.
+    prompter.answer = true;
+    EXPECT_TRUE(ed.LoadLevelIndex(1));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    ::chmod(romA.c_str(), 0644);
 }
 
 TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
