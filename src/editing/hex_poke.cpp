@@ -49,15 +49,9 @@ bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
         prompter.message(kRefusalTitle, "The value " + txtValue + " does not fit in one byte (0 to FF).");
         return false;
     }
-    std::string error;
-    rom.allowWrites({{offset, 1}});
-    bool ok = rom.write(offset, {static_cast<uint8_t>(value)}, error);
-    rom.forbidWrites();
-    if (!ok) {
-        prompter.message("Marlwick", "Could not write to the ROM file " + rom.path() + ": " + error);
-        return false;
-    }
-    return true;
+    std::vector<uint8_t> image = rom.bytes();
+    image[static_cast<size_t>(offset)] = static_cast<uint8_t>(value);
+    return CommitAndReport(rom, std::move(image), {{{offset, 1}}}, prompter);
 }
 
 }  // namespace mw

@@ -526,19 +526,23 @@ bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& sta
     }
     const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
     const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
-    std::string error;
     if (static_cast<int64_t>(objects.size()) != objectLength ||
         static_cast<int64_t>(sprites.size()) != spriteLength) {
-        error = "internal error: the level's bytes do not fill its old room exactly";
-    } else {
-        rom.allowWrites({{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}});
-        if (rom.write(state.headerOffset, objects, error)) rom.write(state.spriteOffset, sprites, error);
-        rom.forbidWrites();
-    }
-    if (!error.empty()) {
-        prompter.message("Marlwick", "The level could not be saved to " + rom.path() + ":\n" + error);
+        prompter.message("Marlwick", "The level could not be saved to " + rom.path() +
+                                         ":\ninternal error: the level's bytes do not fill its old room exactly");
         return false;
     }
+    if (!rom.contains(state.headerOffset, objectLength) || !rom.contains(state.spriteOffset, spriteLength)) {
+        prompter.message("Marlwick", "The level could not be saved to " + rom.path() +
+                                         ":\nits room runs past the end of the file.\nNothing was written.");
+        return false;
+    }
+    std::vector<uint8_t> image = rom.bytes();
+    std::copy(objects.begin(), objects.end(), image.begin() + state.headerOffset);
+    std::copy(sprites.begin(), sprites.end(), image.begin() + state.spriteOffset);
+    if (!CommitAndReport(rom, std::move(image), {{{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}}},
+                         prompter))
+        return false;
     prompter.message("Marlwick", "Level saved succesfully.");
     return true;
 }

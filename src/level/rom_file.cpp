@@ -1,20 +1,43 @@
 #include "level/rom_file.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <regex>
+
+#include "level/rom_checksum.h"
+#include "util/hex_text.h"
+
 namespace mw {
+
+namespace fs = std::filesystem;
+
+bool WriteFence::covers(int64_t offset) const {
+    for (const Range& r : ranges)
+        if (offset >= r.offset && offset - r.offset < r.length) return true;
+    return false;
+}
 
 void RomFile::bumpGeneration() {
     static std::atomic<uint64_t> counter{0};
     generation_ = ++counter;
 }
 
-RomFile::~RomFile() { close(); }
+namespace {
+// Read-only when this user may not write it, and also when it is marked
+// read-only for everyone (root could write it anyway).
+bool IsReadOnly(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 || (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+}  // namespace
 
 bool RomFile::open(const std::string& path, std::string& error) {
     // Looked at before opening: a FIFO would block the open, and a device
@@ -32,43 +55,25 @@ bool RomFile::open(const std::string& path, std::string& error) {
         error = "it is larger than 16 MiB (" + std::to_string(static_cast<long long>(info.st_size)) + " bytes)";
         return false;
     }
-    // Read-only when this user may not write it, and also when it is marked
-    // read-only for everyone (root could write it anyway).
-    const bool readOnly = (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
-    std::FILE* f = std::fopen(path.c_str(), readOnly ? "rb" : "r+b");
-    if (f == nullptr) {
-        error = std::strerror(errno);
-        return false;
-    }
-    // At most one byte more than the limit is read, should the file have
-    // grown since it was looked at.
-    std::vector<uint8_t> data;
-    uint8_t buffer[65536];
-    size_t n;
-    while (static_cast<int64_t>(data.size()) <= kMaxRomSize && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.insert(data.end(), buffer, buffer + n);
-    if (std::ferror(f) || static_cast<int64_t>(data.size()) > kMaxRomSize) {
-        error = std::ferror(f) ? std::strerror(errno) : "it is larger than 16 MiB";
-        std::fclose(f);
-        return false;
-    }
+    bool missing = false;
+    std::optional<std::vector<uint8_t>> data = ReadWholeFile(path, missing, error, kMaxRomSize);
+    if (!data) return false;
     close();
-    file_ = f;
+    open_ = true;
     path_ = path;
-    data_ = std::move(data);
-    readOnly_ = readOnly;
-    allowed_.clear();
+    data_ = std::move(*data);
+    readOnly_ = IsReadOnly(path);
+    backedUp_ = false;
     bumpGeneration();
     return true;
 }
 
 void RomFile::close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    open_ = false;
+    readOnly_ = false;
     path_.clear();
     data_.clear();
-    readOnly_ = false;
-    allowed_.clear();
+    backedUp_ = false;
     bumpGeneration();
 }
 
@@ -77,49 +82,227 @@ std::optional<uint8_t> RomFile::byteAt(int64_t offset) const {
     return data_[static_cast<size_t>(offset)];
 }
 
-bool RomFile::write(int64_t offset, const std::vector<uint8_t>& bytes, std::string& error) {
-    const int64_t length = static_cast<int64_t>(bytes.size());
-    if (file_ == nullptr) {
-        error = "no ROM file is open";
+namespace {
+
+bool IsChecksumByte(int64_t offset) { return offset >= kChecksumComplementOffset && offset < kChecksumOffset + 2; }
+
+// The first offset at which `image` differs from `base` outside the fence
+// (the checksum bytes aside), or nullopt.
+std::optional<int64_t> StrayChange(const std::vector<uint8_t>& base, const std::vector<uint8_t>& image,
+                                   const WriteFence& fence) {
+    const uint8_t* a = base.data();
+    const uint8_t* b = image.data();
+    const size_t n = base.size();
+    size_t k = 0;
+    while (k < n) {
+        // Skip equal runs quickly; look closer only where something differs.
+        auto [pa, pb] = std::mismatch(a + k, a + n, b + k);
+        k = static_cast<size_t>(pa - a);
+        if (k >= n) break;
+        const auto at = static_cast<int64_t>(k);
+        if (!fence.covers(at) && !IsChecksumByte(at)) return at;
+        ++k;
+    }
+    return std::nullopt;
+}
+
+bool FenceCoversChecksum(const WriteFence& fence) {
+    for (int64_t k = kChecksumComplementOffset; k < kChecksumOffset + 2; ++k)
+        if (fence.covers(k)) return true;
+    return false;
+}
+
+std::string Stem(const std::string& path) { return fs::path(path).stem().string(); }
+
+}  // namespace
+
+std::string RomFile::backupFolder() const {
+    fs::path p(path_);
+    fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
+    return (folder / (Stem(path_) + ".backups")).string();
+}
+
+bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& owner, std::string& error) {
+    const std::string folder = backupFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = "creating the backup folder " + folder + " failed: " + ec.message();
         return false;
+    }
+    const std::string stem = Stem(path_);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    // Two openings within one second get numbered names rather than one
+    // backup overwriting the other.
+    std::string name = stem + "-" + stamp + ".smc";
+    for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n) name = stem + "-" + stamp + "-" + std::to_string(n) + ".smc";
+    std::string why;
+    if (!ReplaceFile((fs::path(folder) / name).string(), contents, owner, ops(), why)) {
+        error = "keeping a backup in " + folder + " failed: " + why;
+        return false;
+    }
+    // Keep the newest backups of this ROM: names sort by their time, then by
+    // their number within the same second.
+    const std::regex pattern(std::regex_replace(stem, std::regex(R"([\^$.|?*+()\[\]{}\\])"), R"(\$&)") +
+                             R"(-(\d{8}-\d{6})(?:-(\d+))?\.smc)");
+    std::vector<std::pair<std::pair<std::string, int>, fs::path>> backups;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+        std::smatch m;
+        const std::string file = e.path().filename().string();
+        if (e.is_regular_file(ec) && std::regex_match(file, m, pattern))
+            backups.push_back({{m[1].str(), m[2].matched ? std::stoi(m[2].str()) : 1}, e.path()});
+    }
+    std::sort(backups.begin(), backups.end());
+    for (size_t k = 0; k + kBackupsKept < backups.size(); ++k) fs::remove(backups[k].second, ec);
+    return true;
+}
+
+CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence, bool writeIfMissing) {
+    using Status = CommitResult::Status;
+    CommitResult result;
+    if (!open_) {
+        result.status = Status::Refused;
+        result.reason = "no ROM file is open";
+        return result;
     }
     if (readOnly_) {
-        error = "the file is open for reading only";
-        return false;
+        result.status = Status::Refused;
+        result.reason = "the file is open for reading only";
+        return result;
     }
-    bool permitted = false;
-    for (const Range& r : allowed_)
-        if (offset >= r.offset && offset + length <= r.offset + r.length) permitted = true;
-    if (!permitted || !contains(offset, length)) {
-        error = "internal error: refused to write " + std::to_string(length) + " bytes at offset " +
-                std::to_string(offset) + ", outside what this operation may change";
-        return false;
+    if (image.size() != data_.size()) {
+        result.status = Status::Refused;
+        result.reason = "internal error: the new image is not as long as the file";
+        return result;
     }
-    errno = 0;
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
-        error = errno != 0 ? std::strerror(errno) : "the write was cut short";
-        std::clearerr(file_);
-        return false;
+    if (std::optional<int64_t> at = StrayChange(data_, image, fence)) {
+        result.status = Status::Refused;
+        result.reason = "internal error: the change would alter offset " + ToHex(static_cast<uint32_t>(*at)) +
+                        ", outside what this operation may change";
+        return result;
     }
-    std::vector<uint8_t> back(bytes.size());
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fread(back.data(), 1, back.size(), file_) != back.size()) {
-        error = errno != 0 ? std::strerror(errno) : "the written bytes could not be read back";
-        std::clearerr(file_);
-        return false;
+
+    // A link is followed, so that the link stays and its target changes.
+    std::error_code ec;
+    std::string target = path_;
+    if (fs::is_symlink(path_, ec)) {
+        fs::path resolved = fs::canonical(path_, ec);
+        if (!ec) target = resolved.string();
     }
-    std::copy(back.begin(), back.end(), data_.begin() + offset);
+
+    // Is the file still the one that was read?
+    bool missing = false;
+    std::string why;
+    std::optional<std::vector<uint8_t>> onDisk = ReadWholeFile(target, missing, why, kMaxRomSize);
+    const std::vector<uint8_t>* base = &data_;
+    if (!onDisk && missing) {
+        if (!writeIfMissing) {
+            result.status = Status::Missing;
+            result.reason = "it no longer exists";
+            return result;
+        }
+    } else if (!onDisk) {
+        result.status = Status::Failed;
+        result.reason = "reading it before the change failed: " + why;
+        return result;
+    } else if (IsReadOnly(target)) {
+        result.status = Status::Refused;
+        result.reason = "the file is read-only";
+        return result;
+    } else if (*onDisk != data_) {
+        // Another program changed the file. The change can go onto its new
+        // contents when every byte it may alter is still what we read.
+        const auto shorter = static_cast<int64_t>(std::min(onDisk->size(), data_.size()));
+        bool same = true;
+        for (const WriteFence::Range& r : fence.ranges) {
+            if (r.offset < 0 || r.length < 0 || r.offset > shorter || r.length > shorter - r.offset) {
+                same = false;
+                break;
+            }
+            if (!std::equal(data_.begin() + r.offset, data_.begin() + r.offset + r.length,
+                            onDisk->begin() + r.offset)) {
+                same = false;
+                break;
+            }
+        }
+        if (!same) {
+            result.status = Status::Refused;
+            result.reason = "another program changed it since it was read, and the bytes this change would "
+                            "write are no longer the same there";
+            return result;
+        }
+        std::vector<uint8_t> rebased = *onDisk;
+        for (const WriteFence::Range& r : fence.ranges)
+            std::copy(image.begin() + r.offset, image.begin() + r.offset + r.length, rebased.begin() + r.offset);
+        image = std::move(rebased);
+        base = &*onDisk;
+        result.appliedToChangedFile = true;
+    }
+
+    if (!FenceCoversChecksum(fence) && ChecksumIsRight(*base)) WriteChecksum(image);
+
+    FileOwner owner;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        owner.mode = st.st_mode & 07777;
+        owner.uid = st.st_uid;
+        owner.gid = st.st_gid;
+    }
+    if (!backedUp_ && onDisk) {
+        if (!keepBackup(*onDisk, owner, why)) {
+            result.status = Status::Failed;
+            result.reason = why;
+            return result;
+        }
+        backedUp_ = true;
+    }
+    if (!ReplaceFile(target, image, owner, ops(), why)) {
+        result.status = Status::Failed;
+        result.reason = why;
+        return result;
+    }
+    data_ = std::move(image);
     bumpGeneration();
-    if (back != bytes) {
-        error = "the bytes read back differ from the bytes written";
-        return false;
-    }
-    return true;
+    result.status = Status::Done;
+    return result;
 }
 
 std::string ReadOnlyRefusal(const RomFile& rom) {
     return "The ROM file " + rom.path() + " is read-only, so nothing can be written to it.\nNothing was written.";
+}
+
+bool CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter) {
+    using Status = CommitResult::Status;
+    CommitResult r = rom.commit(image, fence);
+    if (r.status == Status::Missing) {
+        if (!prompter.askYesNo("Marlwick", "The ROM file " + rom.path() +
+                                               " is gone: another program deleted or moved it since Marlwick read "
+                                               "it.\nWrite the whole ROM, with this change, to " +
+                                               rom.path() + "?"))
+            return false;
+        r = rom.commit(std::move(image), fence, true);
+    }
+    switch (r.status) {
+    case Status::Done:
+        if (r.appliedToChangedFile)
+            prompter.message("Marlwick", "Another program had changed the ROM file " + rom.path() +
+                                             " since Marlwick read it. The bytes this change writes were the same "
+                                             "there, so the change was made to the file's new contents.");
+        return true;
+    case Status::Failed:
+        prompter.message("Marlwick",
+                         "Could not write to the ROM file " + rom.path() + ": " + r.reason + ".\nThe file was left as it was.");
+        return false;
+    case Status::Refused:
+    case Status::Missing:
+        prompter.message("Marlwick", "The ROM file " + rom.path() + " was not changed: " + r.reason + ".");
+        return false;
+    }
+    return false;
 }
 
 }  // namespace mw

@@ -1,37 +1,68 @@
 #pragma once
 // The open ROM file. The whole file is read into memory when it is opened,
-// so decoding never touches the disk; writes go to the file (and the copy)
-// and only inside the ranges the current operation has allowed.
+// so decoding never touches the disk. A change is made on a copy of the image
+// and committed at once: the new image replaces the file through a temporary
+// file beside it (see util/atomic_file.h), so the file on the disk is always
+// either as it was or wholly changed.
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "util/atomic_file.h"
+#include "util/prompter.h"
+
 namespace mw {
+
+// The byte ranges a change may alter. A commit refuses an image that differs
+// from the current one anywhere else (the checksum bytes aside, which the
+// commit keeps itself).
+struct WriteFence {
+    struct Range {
+        int64_t offset;
+        int64_t length;
+    };
+    std::vector<Range> ranges;
+
+    bool covers(int64_t offset) const;
+};
+
+struct CommitResult {
+    enum class Status {
+        Done,     // the file holds the new image (the rename succeeded)
+        Failed,   // a step failed; the file is as it was
+        Refused,  // nothing was tried: the file changed under us, or the image strays outside the fence
+        Missing,  // the file is gone; nothing was written
+    };
+    Status status = Status::Failed;
+    // Done only: the file had been changed by another program and the change
+    // was applied to its new contents.
+    bool appliedToChangedFile = false;
+    // What failed or why it was refused, as a sentence fragment.
+    std::string reason;
+};
 
 class RomFile {
 public:
     RomFile() = default;
-    ~RomFile();
     RomFile(const RomFile&) = delete;
     RomFile& operator=(const RomFile&) = delete;
 
-    // Opens `path` for reading and writing at arbitrary offsets, or for
-    // reading alone when the file may not be written (isReadOnly()). Anything
-    // that is not a regular file, or is larger than kMaxRomSize, is refused
-    // before a byte is read. On failure returns false, keeps what was open
-    // and sets `error` to the reason (the system's, where it gave one).
+    // Reads `path` into memory; isReadOnly() when this user may not write it.
+    // Anything that is not a regular file, or is larger than kMaxRomSize, is
+    // refused before a byte is read. On failure returns false, keeps what was
+    // open and sets `error` to the reason (the system's, where it gave one).
     bool open(const std::string& path, std::string& error);
     void close();
-    bool isOpen() const { return file_ != nullptr; }
-    // The file could only be opened for reading: saves and pokes are refused.
+    bool isOpen() const { return open_; }
+    // The file may not be written: saves and pokes are refused.
     bool isReadOnly() const { return readOnly_; }
     static constexpr int64_t kMaxRomSize = 16 * 1024 * 1024;
     const std::string& path() const { return path_; }
     int64_t size() const { return static_cast<int64_t>(data_.size()); }
+    // The file's contents as read or as last committed.
     const std::vector<uint8_t>& bytes() const { return data_; }
-    // Changes whenever the contents may have changed (open, write); unique
+    // Changes whenever the contents may have changed (open, commit); unique
     // across all RomFile objects, so it can key a cache of derived data.
     uint64_t generation() const { return generation_; }
 
@@ -42,30 +73,49 @@ public:
         return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
     }
 
-    // Writes are refused unless they lie inside one of the allowed ranges.
-    struct Range {
-        int64_t offset;
-        int64_t length;
-    };
-    void allowWrites(std::vector<Range> ranges) { allowed_ = std::move(ranges); }
-    void forbidWrites() { allowed_.clear(); }
+    // Replaces the file's contents with `image`, a changed copy of bytes():
+    //  - `image` must be as long as the file and differ from it only inside
+    //    `fence`;
+    //  - when the checksum of the current contents is right (and the fence
+    //    does not cover the checksum bytes), the new image's is made right;
+    //  - the file at path() must still hold what was read or last committed.
+    //    If another program changed it, the change is applied to the new
+    //    contents when they hold the same bytes inside the fence, else the
+    //    commit is refused. If it is gone, the result is Missing unless
+    //    `writeIfMissing`, which writes the whole new image there;
+    //  - before the first change of each opening, a copy of the file as it
+    //    was goes to "<folder>/<name>.backups/<name>-YYYYMMDD-HHMMSS.smc"
+    //    (newest 10 kept); if that fails nothing is written.
+    // On Done, bytes() is the committed image.
+    CommitResult commit(std::vector<uint8_t> image, const WriteFence& fence, bool writeIfMissing = false);
 
-    // Writes, flushes and reads the bytes back from the disk. Returns false
-    // and sets `error` when the range is not allowed, the write or flush
-    // fails, or what was read back differs.
-    bool write(int64_t offset, const std::vector<uint8_t>& bytes, std::string& error);
+    // The folder the backups go to.
+    std::string backupFolder() const;
+    static constexpr int kBackupsKept = 10;
+
+    // Tests make disk steps fail through this; nullptr restores the system's.
+    void setFileOps(FileOps* ops) { ops_ = ops; }
 
 private:
-    std::FILE* file_ = nullptr;
+    bool open_ = false;
+    bool readOnly_ = false;
     std::string path_;
     std::vector<uint8_t> data_;
-    std::vector<Range> allowed_;
     uint64_t generation_ = 0;
-    bool readOnly_ = false;
+    bool backedUp_ = false;  // a backup was kept since this opening
+    FileOps* ops_ = nullptr;
     void bumpGeneration();
+    FileOps& ops() { return ops_ != nullptr ? *ops_ : SystemFileOps(); }
+    bool keepBackup(const std::vector<uint8_t>& contents, const FileOwner& owner, std::string& error);
 };
 
 // What a save or a poke says when the open ROM is read-only.
 std::string ReadOnlyRefusal(const RomFile& rom);
+
+// Commits `image` and tells the user what went wrong: asks whether to write
+// the whole image when the file is gone, and says so when the change went
+// onto contents another program had changed. True when the file now holds
+// the change; nothing is claimed before that.
+bool CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter);
 
 }  // namespace mw

@@ -144,7 +144,7 @@ TEST(SaveLevel, BudgetsAndBadEntriesWriteNothing) {
     expectNothingWritten(lowExit, "Marlwick", "Screen exit 0 cannot be saved");
 }
 
-TEST(RomFile, OpenFailuresAndRefusedWrites) {
+TEST(RomFile, OpenFailuresAndChangesOutsideTheFence) {
     RomFile f;
     std::string err;
     EXPECT_FALSE(f.open("/nonexistent/dir/x.smc", err));
@@ -153,11 +153,16 @@ TEST(RomFile, OpenFailuresAndRefusedWrites) {
 
     const std::string path = OneLevel().writeTemp();
     ASSERT_TRUE(f.open(path, err));
-    EXPECT_FALSE(f.write(0x100, {1}, err));  // nothing allowed
-    EXPECT_NE(err.find("refused"), std::string::npos);
-    f.allowWrites({{0x100, 2}});
-    EXPECT_FALSE(f.write(0x101, {1, 2}, err));  // runs out of the range
-    EXPECT_TRUE(f.write(0x100, {7, 8}, err)) << err;
+    const std::vector<uint8_t> before = f.bytes();
+    std::vector<uint8_t> image = before;
+    image[0x100] = 7;
+    image[0x101] = 8;
+    CommitResult r = f.commit(image, {});  // nothing allowed
+    EXPECT_EQ(r.status, CommitResult::Status::Refused);
+    EXPECT_NE(r.reason.find("outside"), std::string::npos) << r.reason;
+    EXPECT_EQ(f.commit(image, {{{0x101, 1}}}).status, CommitResult::Status::Refused);  // 0x100 is not in it
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(f.commit(image, {{{0x100, 2}}}).status, CommitResult::Status::Done);
     EXPECT_EQ(f.byteAt(0x101), 8);
     EXPECT_EQ(ReadAll(path)[0x100], 7);
     EXPECT_EQ(f.byteAt(f.size()), std::nullopt);

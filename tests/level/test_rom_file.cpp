@@ -77,9 +77,9 @@ TEST(RomFileOpen, AReadOnlyFileIsReadButNeverWritten) {
     EXPECT_FALSE(poke.cmdPut_Click(f, p));
     ASSERT_EQ(p.messages.size(), 2u);
     for (const PromptMessage& m : p.messages) EXPECT_NE(m.text.find(path + " is read-only"), std::string::npos);
-    f.allowWrites({{0x10000, 1}});
-    EXPECT_FALSE(f.write(0x10000, {7}, err));
-    f.forbidWrites();
+    std::vector<uint8_t> changed = f.bytes();
+    changed[0x10000] = 7;
+    EXPECT_EQ(f.commit(changed, {{{0x10000, 1}}}).status, CommitResult::Status::Refused);
 
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), image.bytes);

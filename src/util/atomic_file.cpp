@@ -1,0 +1,123 @@
+#include "util/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace mw {
+
+bool FileOps::write(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool FileOps::flush(int fd) { return ::fsync(fd) == 0; }
+
+bool FileOps::rename(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+FileOps& SystemFileOps() {
+    static FileOps ops;
+    return ops;
+}
+
+namespace {
+std::string Reason() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
+
+std::string FolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+}  // namespace
+
+bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, const FileOwner& owner, FileOps& ops,
+                 std::string& error) {
+    const std::string folder = FolderOf(path);
+    std::string temp = folder + "/." + std::filesystem::path(path).filename().string() + ".XXXXXX";
+    errno = 0;
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = "creating a temporary file in " + folder + " failed: " + Reason();
+        return false;
+    }
+    auto fail = [&](const std::string& step) {
+        error = step + " failed: " + Reason();
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    };
+    errno = 0;
+    if (::fchmod(fd, static_cast<mode_t>(owner.mode & 07777)) != 0) return fail("setting the permissions");
+    if (owner.uid && owner.gid) {
+        // Only the owner's own user or root may give a file away; otherwise it
+        // stays with whoever saves it, as a file written in place would not.
+        if (::fchown(fd, *owner.uid, *owner.gid) != 0 && errno != EPERM) return fail("setting the owner");
+    }
+    errno = 0;
+    if (!ops.write(fd, bytes.data(), bytes.size())) return fail("writing the temporary file");
+    errno = 0;
+    if (!ops.flush(fd)) return fail("flushing the temporary file to the disk");
+    errno = 0;
+    int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail("closing the temporary file");
+    errno = 0;
+    if (!ops.rename(temp, path)) return fail("renaming the temporary file over " + path);
+    // The rename is the change; flushing the folder only makes it survive a
+    // power cut sooner, so its failure changes nothing that was done.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool& missing, std::string& error,
+                                                  int64_t limit) {
+    missing = false;
+    errno = 0;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        missing = errno == ENOENT;
+        error = Reason();
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::vector<uint8_t> data;
+    if (::fstat(::fileno(f), &info) == 0 && info.st_size > 0 && info.st_size <= limit)
+        data.reserve(static_cast<size_t>(info.st_size));
+    // At most one buffer more than the limit is read, should the file be
+    // larger than it said.
+    uint8_t buffer[65536];
+    size_t n;
+    while (static_cast<int64_t>(data.size()) <= limit && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
+    const bool failed = std::ferror(f) != 0;
+    if (failed) error = Reason();
+    std::fclose(f);
+    if (failed) return std::nullopt;
+    if (static_cast<int64_t>(data.size()) > limit) {
+        error = "it is larger than " + std::to_string(limit) + " bytes";
+        return std::nullopt;
+    }
+    return data;
+}
+
+}  // namespace mw

@@ -1,0 +1,46 @@
+#pragma once
+// Replacing a file's contents at once: the bytes go to a temporary file in
+// the same folder, are flushed to the disk, and the temporary file is renamed
+// over the target. Until the rename the target is untouched; a failure at any
+// step removes the temporary file and leaves the target as it was.
+#include <cstdint>
+#include <climits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+// The disk operations of a replacement. Tests derive from it to make one of
+// them fail; each returns false with errno set on failure.
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    // Writes all of `size` bytes to `fd`.
+    virtual bool write(int fd, const uint8_t* data, size_t size);
+    // Flushes what was written to `fd` to the disk.
+    virtual bool flush(int fd);
+    // Renames `from` over `to`.
+    virtual bool rename(const std::string& from, const std::string& to);
+};
+
+// The program's own operations.
+FileOps& SystemFileOps();
+
+// Replaces (or creates) `path` with `bytes` as described above. The new file
+// gets the permission bits `mode` (and, where allowed, the owner `uid`/`gid`
+// when given). On failure returns false and sets `error` to the step that
+// failed and the system's reason.
+struct FileOwner {
+    unsigned mode = 0644;
+    std::optional<unsigned> uid, gid;
+};
+bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, const FileOwner& owner, FileOps& ops,
+                 std::string& error);
+
+// Reads the whole file. Nullopt when it cannot be read or holds more than
+// `limit` bytes; `missing` is set when it does not exist at all.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool& missing, std::string& error,
+                                                  int64_t limit = INT64_MAX);
+
+}  // namespace mw
