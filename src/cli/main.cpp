@@ -3,6 +3,7 @@
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
 //   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
+//   import ROM --level N FILE.json [--in-place]
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "definitions/definition_tables.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
+#include "level/level_import.h"
 #include "level/level_json.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
@@ -33,6 +35,7 @@ int Usage() {
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
@@ -61,7 +64,8 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     a.command = argv[1];
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
-                                                     {"--width", 1}, {"--height", 1},  {"--defs", 1}};
+                                                     {"--width", 1}, {"--height", 1},  {"--defs", 1},
+                                                     {"--in-place", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -77,7 +81,8 @@ bool ParseArgs(int argc, char** argv, Args& a) {
             std::cerr << s << " needs " << it->second << " value(s)\n";
             return false;
         }
-        for (int k = 0; k < it->second; ++k) a.options[s].push_back(argv[++i]);
+        std::vector<std::string>& values = a.options[s];
+        for (int k = 0; k < it->second; ++k) values.push_back(argv[++i]);
     }
     return true;
 }
@@ -202,6 +207,43 @@ int Render(const Args& a) {
                          width, height, DefsDir(a));
 }
 
+void PrintMessages(std::ostream& out, const std::vector<PromptMessage>& messages) {
+    for (const PromptMessage& m : messages) out << m.title << ": " << m.text << "\n";
+}
+
+int Import(const Args& a) {
+    if (a.positional.size() != 2 || !a.has("--level")) return Usage();
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    const std::string& jsonPath = a.positional[1];
+    const uint32_t index = ParseHex(a.get("--level"));
+    auto refuse = [&](const std::string& why) {
+        std::cerr << "marlwick-cli: " << why << "\nNothing was written.\n";
+        return 1;
+    };
+
+    RecordingPrompter loading;
+    LevelState level;
+    if (LoadLevelIndex(rom, defs, static_cast<int32_t>(index), loading, level) != LoadResult::Loaded) {
+        PrintMessages(std::cerr, loading.messages);
+        return refuse("level " + ToHex(index) + " could not be loaded.");
+    }
+    std::ifstream in(jsonPath, std::ios::binary);
+    if (!in.is_open()) return refuse("cannot open " + jsonPath + ".");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return refuse("cannot read " + jsonPath + ".");
+    LevelContent content;
+    if (auto why = ParseLevelJson(text, defs, content)) return refuse(jsonPath + ": " + *why);
+    if (auto why = ApplyLevelContent(defs, content, level)) return refuse(jsonPath + ": " + *why);
+
+    RecordingPrompter saving;
+    const bool saved = SaveLevel(rom, defs, level, saving);
+    PrintMessages(saved ? std::cout : std::cerr, saving.messages);
+    return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -211,5 +253,6 @@ int main(int argc, char** argv) {
     if (a.command == "info") return Info(a);
     if (a.command == "check") return Check(a);
     if (a.command == "render") return Render(a);
+    if (a.command == "import") return Import(a);
     return Usage();
 }

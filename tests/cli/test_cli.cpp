@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <fstream>
 
+#include <filesystem>
+
 #include "level/level_codec.h"
+#include "level/level_json.h"
 #include "support/rom_builder.h"
 
 namespace mw {
@@ -88,6 +91,102 @@ TEST(Cli, RefusedLoadsStillPrintTheirJson) {
     CliRun missing = Cli("info " + dir.file("nope.smc") + " --level 0");
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.out.find("nope.smc"), std::string::npos);
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// What the core loads for level `index` of the file at `path`.
+LevelState Load(const std::string& path, int index) {
+    RomFile rom;
+    std::string error;
+    LevelState state;
+    RecordingPrompter prompter;
+    EXPECT_TRUE(rom.open(path, error)) << error;
+    EXPECT_EQ(LoadLevelIndex(rom, test::ShippedDefinitions(), index, prompter, state), LoadResult::Loaded);
+    return state;
+}
+
+TEST(Cli, ImportRoundTripsInfoAndTakesEdits) {
+    test::TempDir dir;
+    const std::string rom = dir.file("demo.smc");
+    ASSERT_EQ(Cli("make-demo " + rom).status, 0);
+    const auto before = ReadAll(rom);
+
+    // info -> import unchanged writes the same bytes.
+    CliRun info = Cli("info " + rom + " --level 0");
+    ASSERT_EQ(info.status, 0);
+    WriteText(dir.file("level.json"), info.out);
+    CliRun same = Cli("import " + rom + " --level 0 " + dir.file("level.json"));
+    EXPECT_EQ(same.status, 0) << same.out;
+    EXPECT_NE(same.out.find("Level saved succesfully."), std::string::npos) << same.out;
+    EXPECT_EQ(ReadAll(rom), before);
+
+    // An edit: one object fewer, one moved, a sprite more, another header.
+    LevelState level = Load(rom, 0);
+    level.objectList.erase(level.objectList.begin() + 1);
+    level.objectList[0].x = static_cast<uint8_t>(level.objectList[0].x + 3);
+    level.objectList.push_back(MakeSprite(0x1E, 9, 10));
+    level.headerBytes[0] ^= 1;
+    WriteText(dir.file("edited.json"), LevelToJson(level, {}));
+    CliRun edited = Cli("import " + rom + " --level 0 " + dir.file("edited.json"));
+    ASSERT_EQ(edited.status, 0) << edited.out;
+    LevelState after = Load(rom, 0);
+    EXPECT_EQ(after.objectList, level.objectList);
+    EXPECT_EQ(after.headerBytes, level.headerBytes);
+    EXPECT_EQ(after.exitList, level.exitList);
+    EXPECT_EQ(CliRun(Cli("check " + rom)).status, 0);
+}
+
+TEST(Cli, ImportRefusesBadFilesNamingTheEntryAndWritesNothing) {
+    test::TempDir dir;
+    const std::string rom = dir.file("demo.smc");
+    ASSERT_EQ(Cli("make-demo " + rom).status, 0);
+    const auto before = ReadAll(rom);
+    const std::string good = Cli("info " + rom + " --level 0").out;
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const std::string firstObject = good.substr(good.find("{\"id\": "), good.find("}", good.find("{\"id\": ")) -
+                                                                         good.find("{\"id\": ") + 1);
+    const struct {
+        std::string json;
+        std::string said;
+    } cases[] = {
+        {"{\"header\": [1, 2", "not valid JSON"},
+        {replaced("\"header\": [", "\"header\": [300, "), "header"},
+        {replaced("\"header\": [", "\"header\": null, \"x\": ["), "header"},
+        {replaced(firstObject, "{\"id\": 250, \"extId\": 0, \"x\": 1, \"y\": 1, \"width\": 1, \"height\": 1, "
+                               "\"isSprite\": false}"),
+         "objects[0]"},
+        {replaced(firstObject, "{\"id\": 1, \"extId\": 0, \"x\": 256, \"y\": 1, \"width\": 1, \"height\": 1, "
+                               "\"isSprite\": false}"),
+         "objects[0]"},
+        {replaced("\"screenX\": ", "\"screenX\": 16, \"old\": "), "exits[0]"},
+    };
+    for (const auto& c : cases) {
+        WriteText(dir.file("bad.json"), c.json);
+        CliRun r = Cli("import " + rom + " --level 0 " + dir.file("bad.json"));
+        EXPECT_EQ(r.status, 1) << c.json;
+        EXPECT_NE(r.out.find(c.said), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("Nothing was written"), std::string::npos) << r.out;
+    }
+    CliRun gone = Cli("import " + rom + " --level 0 " + dir.file("nope.json"));
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_NE(gone.out.find("nope.json"), std::string::npos);
+    // Too big for the level's place.
+    LevelState level = Load(rom, 0);
+    while (level.objectBytesUsed <= level.objectBytesAvailable + 5) {
+        level.objectList.push_back(MakeObject(0x01, 3, 3, 2, 2));
+        level.objectBytesUsed += 5;
+    }
+    WriteText(dir.file("big.json"), LevelToJson(level, {}));
+    CliRun big = Cli("import " + rom + " --level 0 " + dir.file("big.json") + " --in-place");
+    EXPECT_EQ(big.status, 1) << big.out;
+    EXPECT_EQ(ReadAll(rom), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("demo.backups")));
 }
 
 }  // namespace
