@@ -16,7 +16,7 @@ using namespace mw;
 // screen exits. At zoom 4 with a 1024 by 512 view the whole level is in view.
 void FillLevel(LevelEditor& ed, int count) {
     ed.defs = test::SmallDefinitions();
-    ed.level = LevelState{};
+    LevelState level;
     uint32_t seed = 12345;
     auto next = [&seed](int range) {
         seed = seed * 1103515245u + 12345u;
@@ -32,10 +32,11 @@ void FillLevel(LevelEditor& ed, int count) {
             case 2: o.id = 0x00; o.extId = 0x10; o.width = 3; o.height = 2; break;
             default: o.id = static_cast<uint8_t>(next(256)); o.isSprite = true; break;
         }
-        ed.level.objectList.push_back(o);
+        level.objectList.push_back(o);
     }
     for (int k = 0; k < 20; ++k)
-        ed.level.exitList.push_back({static_cast<uint8_t>(1 + k % 15), static_cast<uint8_t>(k % 8), 0, 0, 0, 0});
+        level.exitList.push_back({static_cast<uint8_t>(1 + k % 15), static_cast<uint8_t>(k % 8), 0, 0, 0, 0});
+    ed.document.Load(std::move(level));
 }
 
 void BM_HoverStep(benchmark::State& state) {

@@ -34,7 +34,7 @@ constexpr int kEntries = 550;
 // sprites, every one labelled (cross-section mode is off), and 12 exits.
 void FillLevel(LevelEditor& ed) {
     ed.defs = test::ShippedDefinitions();
-    ed.level = LevelState{};
+    LevelState level;
     uint32_t seed = 4242;
     auto next = [&seed](int range) {
         seed = seed * 1103515245u + 12345u;
@@ -50,10 +50,11 @@ void FillLevel(LevelEditor& ed) {
             case 2: o.id = 0x00; o.extId = static_cast<uint8_t>(next(64)); o.width = 2; o.height = 2; break;
             default: o.id = static_cast<uint8_t>(next(256)); o.extId = static_cast<uint8_t>(next(2)); o.isSprite = true; break;
         }
-        ed.level.objectList.push_back(o);
+        level.objectList.push_back(o);
     }
     for (int k = 0; k < 12; ++k)
-        ed.level.exitList.push_back({static_cast<uint8_t>(k), static_cast<uint8_t>(k % 8), 0, 0, 0, 0});
+        level.exitList.push_back({static_cast<uint8_t>(k), static_cast<uint8_t>(k % 8), 0, 0, 0, 0});
+    ed.document.Load(std::move(level));
 }
 
 struct PaintFixture {

@@ -8,15 +8,9 @@
 namespace mw {
 
 namespace {
-constexpr int kExitRecordBytes = 5;
 constexpr int kSpriteRecordBytes = 3;
 
 uint8_t TileOf(int scroll) { return static_cast<uint8_t>(std::clamp(scroll, 0, 255)); }
-
-// The counter that an entry's record counts against.
-int& UsedBytesOf(LevelState& level, const LevelObject& entry) {
-    return entry.isSprite ? level.spriteBytesUsed : level.objectBytesUsed;
-}
 }  // namespace
 
 int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry) {
@@ -44,7 +38,7 @@ LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, 
     return entry;
 }
 
-bool AddEntry(LevelState& level, const DefinitionTables& defs, int code, int scrollX, int scrollY,
+bool AddEntry(LevelDocument::Edit& edit, const DefinitionTables& defs, int code, int tileX, int tileY,
               int& selectedObject, Prompter& prompter) {
     if (code == 0) {
         prompter.message("Marlwick - Subtle nudge towards feature usage",
@@ -64,28 +58,27 @@ bool AddEntry(LevelState& level, const DefinitionTables& defs, int code, int scr
             return false;
         }
     }
-    LevelObject entry = NewEntryFromCode(defs, code, TileOf(scrollX), TileOf(scrollY));
-    level.objectList.push_back(entry);
-    UsedBytesOf(level, entry) += RecordByteCount(defs, entry);
-    if (!entry.isSprite) selectedObject = level.objectLast();
+    LevelObject entry = NewEntryFromCode(defs, code, TileOf(tileX), TileOf(tileY));
+    edit.insertObject(edit.level().objectLast() + 1, entry);
+    if (!entry.isSprite) selectedObject = edit.level().objectLast();
     return true;
 }
 
-bool RemoveEntry(LevelState& level, const DefinitionTables& defs, int& selectedObject, Prompter& prompter) {
+bool RemoveEntry(LevelDocument::Edit& edit, int& selectedObject, Prompter& prompter) {
+    const LevelState& level = edit.level();
     if (level.objectLast() <= 0) {
         prompter.message("Marlwick - Stopping crashes before they happen",
                          "Cannot delete every object in level.\n(It wouldn't have anything to hold it up, and it'd fall down)");
         return false;
     }
     selectedObject = std::clamp(selectedObject, 0, level.objectLast());
-    const LevelObject& entry = level.objectList[selectedObject];
-    UsedBytesOf(level, entry) -= RecordByteCount(defs, entry);
-    level.objectList.erase(level.objectList.begin() + selectedObject);
+    edit.eraseObject(selectedObject);
     if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
     return true;
 }
 
-bool AddExit(LevelState& level, int scrollX, int scrollY, int& selectedExit, Prompter& prompter) {
+bool AddExit(LevelDocument::Edit& edit, int scrollX, int scrollY, int& selectedExit, Prompter& prompter) {
+    const LevelState& level = edit.level();
     // Without an end marker of its own the level must make room for one.
     if (!level.ownsExitEndMarker && level.objectBytesUsed + kExitRecordBytes + 1 > level.objectBytesAvailable) {
         prompter.message("Marlwick - It doesn't have pointer recalculation",
@@ -96,20 +89,19 @@ bool AddExit(LevelState& level, int scrollX, int scrollY, int& selectedExit, Pro
     ScreenExit exit;
     exit.screenX = static_cast<uint8_t>(TileOf(scrollX) / 16);
     exit.screenY = static_cast<uint8_t>(TileOf(scrollY) / 16);
-    level.exitList.push_back(exit);
+    edit.insertExit(level.exitLast() + 1, exit);
     selectedExit = level.exitLast();
-    level.objectBytesUsed += kExitRecordBytes;
     return true;
 }
 
-bool RemoveExit(LevelState& level, int& selectedExit, Prompter& prompter) {
+bool RemoveExit(LevelDocument::Edit& edit, int& selectedExit, Prompter& prompter) {
+    const LevelState& level = edit.level();
     if (level.exitLast() < 0) {
         prompter.message("Marlwick", "All screen exits deleted");
         return false;
     }
     selectedExit = std::clamp(selectedExit, 0, level.exitLast());
-    level.exitList.erase(level.exitList.begin() + selectedExit);
-    level.objectBytesUsed -= kExitRecordBytes;
+    edit.eraseExit(selectedExit);
     if (selectedExit > level.exitLast()) selectedExit = level.exitLast();
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editing/exit_editor.h"
+#include "util/hex_text.h"
 #include "view/level_renderer.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
@@ -39,17 +41,11 @@ void LevelEditor::UpdateCaption() {
         return;
     }
     caption = romFileName_ + " - Marlwick";
-    if (changed) caption += " *";
-}
-
-void LevelEditor::MarkChanged() {
-    if (changed) return;
-    changed = true;
-    UpdateCaption();
+    if (changed()) caption += " *";
 }
 
 bool LevelEditor::ConfirmDiscardChanges() {
-    if (!changed) return true;
+    if (!changed()) return true;
     return prompter.askYesNo("Marlwick", kUnsavedQuestion);
 }
 
@@ -79,9 +75,10 @@ void LevelEditor::AnnounceReadOnly() {
                                          "are refused.");
 }
 
-bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded) {
+bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name) {
     if (result != LoadResult::Loaded) return false;
-    level = std::move(loaded);
+    document.Load(std::move(loaded));
+    lblLevelName = name;
     levelLoaded = true;
     selectedObject = 0;
     // An exit index only while the level has exits, so that the exit
@@ -89,7 +86,6 @@ bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded) {
     selectedExit = level.exitLast() >= 0 ? 0 : -1;
     lstPopup.items.clear();
     lstPopup.top = kHiddenPickListTop;
-    changed = false;
     UpdateCaption();
     RebuildVisibleList();
     RequestPaint();
@@ -126,7 +122,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     UpdateCaption();
     AnnounceReadOnly();
     LevelState loaded;
-    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded);  // rebuilds the visible list
+    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded, IndexLevelName(0));  // rebuilds the visible list
 }
 
 void LevelEditor::mnuFileOpen_Click() {
@@ -162,7 +158,7 @@ void LevelEditor::mnuFileOpen_Click() {
     }
     romFileName_ = FileNameOf(path);
     AnnounceReadOnly();
-    AcceptLoad(result, loaded);
+    AcceptLoad(result, loaded, IndexLevelName(0));
 }
 
 void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
@@ -178,22 +174,33 @@ bool LevelEditor::Form_Unload() {
 bool LevelEditor::LoadLevelIndex(int32_t index) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
     LevelState loaded;
-    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded);
+    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded, IndexLevelName(index));
 }
 
 bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
     LevelState loaded;
-    return AcceptLoad(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset, prompter, loaded), loaded);
+    return AcceptLoad(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset, prompter, loaded), loaded,
+                      "Offsets " + ToHex(static_cast<uint32_t>(headerOffset)) + ", " +
+                          ToHex(static_cast<uint32_t>(spriteOffset)));
 }
 
 void LevelEditor::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!levelLoaded || !rom.isOpen()) return;
-    if (SaveLevel(rom, defs, level, prompter)) {
-        changed = false;
-        UpdateCaption();
+    if (document.Save(prompter)) UpdateCaption();
+}
+
+std::string LevelEditor::IndexLevelName(int32_t index) const {
+    std::string name = "Level " + ToHex(static_cast<uint32_t>(index));
+    // LevelList.dat's text is the index as written, a space and the name.
+    const int row = FindListValue(defs.destinationLevels, index);
+    if (row >= 0) {
+        const std::string& text = defs.destinationLevels[static_cast<size_t>(row)].text;
+        const size_t space = text.find(' ');
+        if (space != std::string::npos) name += ": " + text.substr(space + 1);
     }
+    return name;
 }
 
 // ---- layout ----

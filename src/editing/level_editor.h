@@ -4,11 +4,14 @@
 // The Qt window forwards each event to a method here, then copies the panel
 // state into its widgets and repaints when `repaintRequested` is set.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "definitions/definition_tables.h"
+#include "editing/exit_editor.h"
+#include "editing/level_document.h"
 #include "level/level_codec.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
@@ -20,6 +23,15 @@ namespace mw {
 
 // The mouse state machine's modes.
 enum class DragMode { NON, MOV, RSX, RSY, RSA, SCR, SCX };
+
+// The merge kinds of the editor's commands (MergeKey::kind): a drag's moves
+// make one command, and so does typing into one exit box.
+enum EditKind : int {
+    kEditOnce = 0,  // never merges
+    kEditMove = 1,
+    kEditResize = 2,
+    kEditExitField = 10,  // + the ExitField
+};
 
 // Standard pointer shapes the view can show, by their cursor codes.
 enum class PointerShape {
@@ -91,8 +103,12 @@ public:
 
     Prompter& prompter;
     DefinitionTables defs;
-    RomFile rom;
-    LevelState level;
+    // The ROM, the loaded level, its undo stack and selection. Every change
+    // to the level goes through it (ApplyEdit); `rom` and `level` are
+    // shorthands for its parts.
+    LevelDocument document{defs};
+    RomFile& rom = document.rom;
+    const LevelState& level = document.level();
     ViewState view;
 
     // Editing state.
@@ -113,7 +129,9 @@ public:
     // Session.
     static constexpr const char* kInitialCaption = "Marlwick - Yoshi's Island Editor by Tolliver";
     std::string caption = kInitialCaption;  // the main window's title
-    bool changed = false;       // the level has edits that are not saved
+    // The level has edits that are not saved (the undo stack is away from
+    // the state that was loaded or last saved).
+    bool changed() const { return document.changed(); }
     bool levelLoaded = false;   // a level from the open ROM is in `level`
     std::string programDir;     // where the definition files are read from
 
@@ -132,8 +150,6 @@ public:
     bool LoadLevelIndex(int32_t index);
     bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
     void mnuFileSave_Click();
-    // Every edit calls this: marks the level changed and updates the caption.
-    void MarkChanged();
     // True when there is nothing unsaved or the user agrees to drop it.
     bool ConfirmDiscardChanges();
 
@@ -266,20 +282,65 @@ public:
 
     // ---- end panels ----
 
+    // ---- the Edit menu ----
+
+    // "&Undo <what>" and "&Redo <what>": the captions (just "&Undo" and
+    // "&Redo" when there is nothing) and whether the items are enabled.
+    std::string mnuEditUndoCaption() const;
+    std::string mnuEditRedoCaption() const;
+    bool mnuEditUndoEnabled() const { return document.canUndo(); }
+    bool mnuEditRedoEnabled() const { return document.canRedo(); }
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    // The arrow keys: moves the current entry by (dx, dy) tiles within the
+    // level, as a drag may; in screen exit mode the current exit moves by
+    // one screen in the direction of (dx, dy).
+    void mnuEditNudge_Click(int dx, int dy);
+    // Delete: "&Remove".
+    void mnuEditDelete_Click() { cmdRemoveObject_Click(); }
+    // Zooms one step in (steps > 0) or out through kZoomLevels, keeping the
+    // tile under view pixel (px, py) where it is.
+    void ZoomStep(int steps, float px, float py);
+    // The same around the view's centre (Ctrl+= / Ctrl+- ).
+    void mnuEditZoom_Click(int steps);
+    // A palette item (its code) dropped on the view at (px, py): "&Create"
+    // with the new entry's origin on the tile under the pointer.
+    void DropPaletteItem(int code, float px, float py);
+    // An exit box has lost the focus: the next typing starts a new command.
+    void ExitBoxDone() { document.EndMerge(); }
+
+    // "Level Info": the loaded level's index and name, or its offsets.
+    std::string lblLevelName;
+
 private:
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
     bool quitConfirmed_ = false;       // the program is ending: no more questions
     std::string romFileName_;          // the caption's file name
     void UpdateCaption();
+    // Runs `change` as one undoable command, recording the selection from
+    // before and after it; then updates the caption. True when the level changed.
+    bool ApplyEdit(const std::string& text, MergeKey key, const std::function<void(LevelDocument::Edit&)>& change);
+    // selectedObject/selectedExit as document identities, and back.
+    Selection CurrentSelection() const;
+    void TakeSelection(const Selection& selection);
+    // After an undo or redo: the selection, the caption, the view.
+    void AfterHistoryStep();
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
     void AnnounceReadOnly();  // once per opening, when the ROM is read-only
-    bool AcceptLoad(LoadResult result, LevelState& loaded);
+    bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);
+    // "Level 1F: <its name in LevelList.dat>".
+    std::string IndexLevelName(int32_t index) const;
     void Pick(float px, float py);
     // A resize drag: the width (or height) that the pointer's tile gives the selected object.
     void DragExtent(bool isWidth, float pointer);
     void DragMove(float px, float py);
+    // Moves the selected object's origin to tile (x, y) as a "Move" command.
+    void MoveSelectedTo(int x, int y);
+    // An exit box's change handler: stores a value that fits a byte in the
+    // selected exit's field.
+    void StoreExitBox(std::string& box, const std::string& text, ExitField field);
 };
 
 }  // namespace mw

@@ -48,50 +48,71 @@ namespace {
 
 // A box's change handler: the text is what the box now shows; a value that
 // fits a byte is stored in the selected exit's field.
-void StoreExitBox(LevelEditor& editor, std::string& box, const std::string& text, ExitField field) {
-    box = text;
-    if (!editor.HasSelectedExit()) return;
-    std::optional<uint8_t> value = ReadExitBox(text);
-    if (!value) return;  // above FF: the field keeps its value
-    uint8_t& stored = ExitFieldRef(editor.level.exitList[editor.selectedExit], field);
-    if (stored == *value) return;
-    stored = *value;
-    editor.MarkChanged();
+const char* ExitFieldEditName(ExitField field) {
+    switch (field) {
+        case ExitField::Destination: return "Exit destination";
+        case ExitField::EntranceType: return "Entrance type";
+        case ExitField::EntranceX: return "Entrance X";
+        case ExitField::EntranceY: break;
+    }
+    return "Entrance Y";
 }
 
 }  // namespace
 
+void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitField field) {
+    box = text;
+    if (!HasSelectedExit()) return;
+    std::optional<uint8_t> value = ReadExitBox(text);
+    if (!value) return;  // above FF: the field keeps its value
+    const int index = selectedExit;
+    ScreenExit exit = level.exitList[static_cast<size_t>(index)];
+    ExitFieldRef(exit, field) = *value;
+    // Typing into one box is one command until the box loses the focus.
+    ApplyEdit(ExitFieldEditName(field), {kEditExitField + static_cast<int>(field), document.exitId(index)},
+              [&](LevelDocument::Edit& edit) { edit.replaceExit(index, exit); });
+}
+
 void LevelEditor::txtExitDestination_Change(const std::string& text) {
-    StoreExitBox(*this, exitEditor.txtExitDestination, text, ExitField::Destination);
+    StoreExitBox(exitEditor.txtExitDestination, text, ExitField::Destination);
 }
 
 void LevelEditor::txtEntranceType_Change(const std::string& text) {
-    StoreExitBox(*this, exitEditor.txtEntranceType, text, ExitField::EntranceType);
+    StoreExitBox(exitEditor.txtEntranceType, text, ExitField::EntranceType);
 }
 
 void LevelEditor::txtEntranceX_Change(const std::string& text) {
-    StoreExitBox(*this, exitEditor.txtEntranceX, text, ExitField::EntranceX);
+    StoreExitBox(exitEditor.txtEntranceX, text, ExitField::EntranceX);
 }
 
 void LevelEditor::txtEntranceY_Change(const std::string& text) {
-    StoreExitBox(*this, exitEditor.txtEntranceY, text, ExitField::EntranceY);
+    StoreExitBox(exitEditor.txtEntranceY, text, ExitField::EntranceY);
 }
 
 void LevelEditor::lstDestinationLevels_Click(int itemIndex) {
     if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.destinationLevels.size())) return;
     exitEditor.lstDestinationLevelsIndex = itemIndex;
+    // A pick from the list is a command of its own.
+    document.EndMerge();
     txtExitDestination_Change(ToHex(static_cast<uint32_t>(defs.destinationLevels[itemIndex].value)));
+    document.EndMerge();
 }
 
 void LevelEditor::lstEntranceTypes_Click(int itemIndex) {
     if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.entranceTypes.size())) return;
     exitEditor.lstEntranceTypesIndex = itemIndex;
+    document.EndMerge();
     txtEntranceType_Change(ToHex(static_cast<uint32_t>(defs.entranceTypes[itemIndex].value)));
+    document.EndMerge();
 }
 
 void LevelEditor::cmdMoveScreen_Click(int index) {
     if (!HasSelectedExit()) return;
-    if (MoveExitScreen(level.exitList[selectedExit], index)) MarkChanged();
+    const int at = selectedExit;
+    ScreenExit exit = level.exitList[static_cast<size_t>(at)];
+    if (MoveExitScreen(exit, index)) {
+        ApplyEdit("Move screen exit", {}, [&](LevelDocument::Edit& edit) { edit.replaceExit(at, exit); });
+    }
     RequestPaint();
 }
 
@@ -158,21 +179,25 @@ void LevelEditor::frmObjectList_Form_Unload() { palette.windowVisible = false; }
 // ---- adding, removing, clearing ----
 
 void LevelEditor::cmdAddObject_Click() {
-    bool added = InScreenExitMode()
-                     ? AddExit(level, view.scrollX(), view.scrollY(), selectedExit, prompter)
-                     : AddEntry(level, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), selectedObject,
-                                prompter);
+    const bool exits = InScreenExitMode();
+    bool added = false;
+    ApplyEdit(exits ? "Create screen exit" : "Create", {}, [&](LevelDocument::Edit& edit) {
+        added = exits ? AddExit(edit, view.scrollX(), view.scrollY(), selectedExit, prompter)
+                      : AddEntry(edit, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), selectedObject,
+                                 prompter);
+    });
     if (!added) return;
-    MarkChanged();
     RebuildVisibleList();
     RequestPaint();
 }
 
 void LevelEditor::cmdRemoveObject_Click() {
-    bool removed = InScreenExitMode() ? RemoveExit(level, selectedExit, prompter)
-                                      : RemoveEntry(level, defs, selectedObject, prompter);
+    const bool exits = InScreenExitMode();
+    bool removed = false;
+    ApplyEdit(exits ? "Remove screen exit" : "Remove", {}, [&](LevelDocument::Edit& edit) {
+        removed = exits ? RemoveExit(edit, selectedExit, prompter) : RemoveEntry(edit, selectedObject, prompter);
+    });
     if (!removed) return;
-    MarkChanged();
     RebuildVisibleList();
     RequestPaint();
 }
@@ -181,18 +206,21 @@ void LevelEditor::mnuRandomLevelClear_Click() {
     // Remove until at most one entry (or, in screen exit mode, no exit) is
     // left; the test follows each removal, so a level that is already as
     // empty as it may be hears the refusal once.
+    // One command takes back the whole clear.
     bool removedAny = false;
-    if (InScreenExitMode()) {
-        do {
-            removedAny |= RemoveExit(level, selectedExit, prompter);
-        } while (level.exitLast() >= 0);
-    } else {
-        do {
-            removedAny |= RemoveEntry(level, defs, selectedObject, prompter);
-        } while (level.objectLast() > 0);
-    }
+    const bool exits = InScreenExitMode();
+    ApplyEdit("Clear", {}, [&](LevelDocument::Edit& edit) {
+        if (exits) {
+            do {
+                removedAny |= RemoveExit(edit, selectedExit, prompter);
+            } while (level.exitLast() >= 0);
+        } else {
+            do {
+                removedAny |= RemoveEntry(edit, selectedObject, prompter);
+            } while (level.objectLast() > 0);
+        }
+    });
     if (!removedAny) return;
-    MarkChanged();
     RebuildVisibleList();
     RequestPaint();
 }
@@ -200,9 +228,8 @@ void LevelEditor::mnuRandomLevelClear_Click() {
 // ---- dialogs ----
 
 void LevelEditor::ResetHeader(const LevelHeader& bytes) {
-    if (!level.hasHeader || level.headerBytes == bytes) return;
-    level.headerBytes = bytes;
-    MarkChanged();
+    if (!level.hasHeader) return;
+    ApplyEdit("Edit header", {}, [&](LevelDocument::Edit& edit) { edit.replaceHeader(bytes); });
 }
 
 void LevelEditor::mnuRandomBadger_Click() {

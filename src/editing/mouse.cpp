@@ -80,6 +80,8 @@ void LevelEditor::Pick(float px, float py) {
 }
 
 void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py) {
+    // A press starts a new gesture: its drag becomes a command of its own.
+    document.EndMerge();
     if (button == kLeft) {
         if (dragMode == DragMode::SCX) {
             // A left press while the exit editor is open only closes it.
@@ -94,31 +96,40 @@ void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py)
 }
 
 void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
+    document.EndMerge();
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
 }
 
 void LevelEditor::DragExtent(bool isWidth, float pointer) {
     if (!HasSelectedObject()) return;
-    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    LevelObject e = level.objectList[static_cast<size_t>(selectedObject)];
     if (e.isSprite) return;
     const int n = isWidth ? PixelToTileX(view, pointer) - e.x : PixelToTileY(view, pointer) - e.y;
     int16_t& stored = isWidth ? e.width : e.height;
     const std::optional<int> extent = DraggedExtent(defs.objectDefs[e.id], isWidth, n);
     if (!extent || *extent == stored) return;
     stored = static_cast<int16_t>(*extent);
-    MarkChanged();
+    const int index = selectedObject;
+    ApplyEdit("Resize", {kEditResize, document.objectId(index)},
+              [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
 
 void LevelEditor::DragMove(float px, float py) {
     if (!HasSelectedObject()) return;
-    LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
     // The tile under the pointer less the grab offset, kept inside the level.
     const int x = std::clamp(PixelToTileX(view, px - static_cast<float>(grabOffsetX)), 0, kLevelColumns - 1);
     const int y = std::clamp(PixelToTileY(view, py - static_cast<float>(grabOffsetY)), 0, kLevelRows - 1);
+    MoveSelectedTo(x, y);
+}
+
+void LevelEditor::MoveSelectedTo(int x, int y) {
+    LevelObject e = level.objectList[static_cast<size_t>(selectedObject)];
     if (x == e.x && y == e.y) return;
     e.x = static_cast<uint8_t>(x);
     e.y = static_cast<uint8_t>(y);
-    MarkChanged();
+    const int index = selectedObject;
+    ApplyEdit("Move", {kEditMove, document.objectId(index)},
+              [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
 
 void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py) {

@@ -1,7 +1,5 @@
 // The pick list: every entry under the pointer, topmost first; a pick puts
 // the chosen entry on top of the others that were under the pointer.
-#include <algorithm>
-
 #include "editing/hit_test.h"
 #include "editing/level_editor.h"
 #include "view/view_geometry.h"
@@ -32,9 +30,7 @@ void LevelEditor::lstPopup_Click(int itemIndex) {
     // The items are listed latest first, so top >= picked; the entries in
     // between slide one place down and the picked one takes the top place.
     if (picked >= 0 && picked < top && top <= level.objectLast()) {
-        auto first = level.objectList.begin();
-        std::rotate(first + picked, first + picked + 1, first + top + 1);
-        MarkChanged();
+        ApplyEdit("Reorder", {}, [&](LevelDocument::Edit& edit) { edit.moveObject(picked, top); });
     }
     lstPopup.top = kHiddenPickListTop;
     RebuildVisibleList();

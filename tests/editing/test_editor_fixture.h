@@ -26,6 +26,16 @@ inline ScreenExit Exit(int screenX, int screenY, uint8_t dest = 0, uint8_t ex = 
     return {static_cast<uint8_t>(screenX), static_cast<uint8_t>(screenY), dest, ex, ey, type};
 }
 
+// Replaces the editor's level with a changed copy of it, as loading a level
+// does (no undo step; the level counts as unchanged). The visible list is
+// left as it was.
+template <typename F>
+void Reload(LevelEditor& ed, F&& change) {
+    LevelState level = ed.level;
+    change(level);
+    ed.document.Load(std::move(level));
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     RecordingPrompter prompter;
@@ -39,8 +49,10 @@ protected:
 
     // Replaces the level's entries and rebuilds the visible list.
     void SetEntries(std::vector<LevelObject> entries, std::vector<ScreenExit> exits = {}) {
-        ed.level.objectList = std::move(entries);
-        ed.level.exitList = std::move(exits);
+        Reload(ed, [&](LevelState& level) {
+            level.objectList = std::move(entries);
+            level.exitList = std::move(exits);
+        });
         ed.RebuildVisibleList();
     }
     const LevelObject& At(int i) const { return ed.level.objectList.at(static_cast<size_t>(i)); }

@@ -51,16 +51,18 @@ TEST_F(ObjectInfoTest, EmptyListOrStaleSelectionShowsNoEntry) {
 }
 
 TEST_F(ObjectInfoTest, CountersTurnRedOnlyWhenOverBudget) {
-    ed.level.objectBytesUsed = 40;
-    ed.level.objectBytesAvailable = 38;
-    ed.level.spriteBytesUsed = 6;
-    ed.level.spriteBytesAvailable = 6;
+    Reload(ed, [](LevelState& l) {
+        l.objectBytesUsed = 40;
+        l.objectBytesAvailable = 38;
+        l.spriteBytesUsed = 6;
+        l.spriteBytesAvailable = 6;
+    });
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblByteUsage.text, "40/38");
     EXPECT_TRUE(ed.lblByteUsage.red);
     EXPECT_EQ(ed.lblSByteUsage.text, "6/6");
     EXPECT_FALSE(ed.lblSByteUsage.red);
-    ed.level.objectBytesUsed = 38;
+    Reload(ed, [](LevelState& l) { l.objectBytesUsed = 38; });
     ed.ShowObjectInfo();
     EXPECT_FALSE(ed.lblByteUsage.red);
 }
@@ -93,7 +95,7 @@ TEST_F(ObjectInfoTest, GotoRoundsHalfToEven) {
     ed.mnuViewZoom_Click(64);        // 320 / 128 = 2.5 tiles
     ed.cmdGotoObject_Click();
     EXPECT_EQ(ed.view.scrollX(), 38);  // 37.5 rounds to 38
-    ed.level.objectList[0].x = 41;
+    Reload(ed, [](LevelState& l) { l.objectList[0].x = 41; });
     ed.cmdGotoObject_Click();
     EXPECT_EQ(ed.view.scrollX(), 38);  // 38.5 rounds to 38
 }

@@ -46,7 +46,7 @@ TEST_F(PickListTest, PickMovesTheEntryToTheTopOfThePile) {
     EXPECT_EQ(ed.level.objectList, expected);
     EXPECT_EQ(ed.selectedObject, 4);  // an index: it now names the next entry
     EXPECT_FALSE(ed.lstPopup.visible());
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     // The next left press there grabs it.
     EXPECT_EQ(ed.FindObjectAt(56, 60), 9);
     EXPECT_EQ(ed.level.objectList[9], entries[2]);
@@ -58,7 +58,7 @@ TEST_F(PickListTest, PickingTheTopItemChangesNothing) {
     ed.Level_MouseDown(kRight, 0, 56, 60);
     ed.lstPopup_Click(0);
     EXPECT_EQ(ed.level.objectList, before);
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     EXPECT_FALSE(ed.lstPopup.visible());
     ed.lstPopup_Click(7);  // no such item
     EXPECT_EQ(ed.level.objectList, before);

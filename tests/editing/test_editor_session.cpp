@@ -85,7 +85,7 @@ TEST_F(SessionTest, StartUpWithAPathLoadsLevelZero) {
     EXPECT_EQ(ed.selectedExit, 0);
     EXPECT_EQ(ed.lblByteUsage.text, "10/14");
     EXPECT_EQ(ed.lblSByteUsage.text, "3/6");
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     EXPECT_EQ(ed.palette.items.size(), 1024u);
     ed.Form_Resize(845, 504);
     EXPECT_EQ(ed.view.visibleLast(), 1);
@@ -154,11 +154,11 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
 TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     Start(romA);
     DragObjectRight();
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     EXPECT_EQ(ed.caption, "a.smc - Marlwick *");
     ed.mnuFileSave_Click();
     EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "Level saved succesfully."}}));
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     EXPECT_EQ(ed.caption, "a.smc - Marlwick");
     // The file holds the moved object.
     RecordingPrompter quiet;
@@ -221,13 +221,13 @@ TEST_F(SessionTest, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
     EXPECT_EQ(prompter.questions.size(), 5u);
     EXPECT_EQ(ed.rom.path(), romA);
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     EXPECT_TRUE(prompter.messages.empty());
 
     prompter.answer = true;
     EXPECT_TRUE(ed.LoadLevelIndex(0));
     EXPECT_EQ(ed.level.objectList.at(0).x, 10);
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     EXPECT_EQ(ed.caption, "a.smc - Marlwick");
     // Nothing unsaved: no question. The new ROM's level 0 replaces the
     // level; the view stays where it was.
@@ -251,7 +251,7 @@ TEST_F(SessionTest, EndingClosesTheRomAndAsksAtMostOnce) {
     other.Form_Resize(845, 504);
     other.Level_MouseDown(1, 0, 162, 66);
     other.Level_MouseMove(1, 0, 180, 66);
-    ASSERT_TRUE(other.changed);
+    ASSERT_TRUE(other.changed());
     other.mnuMainQuit_Click();
     EXPECT_TRUE(other.quitRequested);
     EXPECT_FALSE(other.rom.isOpen());
@@ -289,7 +289,7 @@ TEST_F(SessionTest, RefusedLoadKeepsTheLevelAndItsChanges) {
     EXPECT_FALSE(ed.LoadLevelIndex(0x7FFFFF));  // its pointers lie past the end of the file
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     EXPECT_FALSE(ed.quitRequested);
 }
 

@@ -111,7 +111,7 @@ TEST_F(ViewTest, AreaOutsideTheLevel) {
 TEST_F(ViewTest, DrawingOptionsRepaintWithoutTouchingTheGeometry) {
     SetEntries({Obj(0x07, 1, 1)});
     // An entry added without a rebuild shows whether a handler rebuilt the list.
-    ed.level.objectList.push_back(Obj(0x01, 2, 2));
+    Reload(ed, [](LevelState& l) { l.objectList.push_back(Obj(0x01, 2, 2)); });
     const ViewState before = ed.view;
     for (auto handler : {&LevelEditor::mnuViewCross_Click, &LevelEditor::mnuViewSmallgrid_Click}) {
         ed.repaintRequested = false;
@@ -158,7 +158,7 @@ TEST_F(ViewTest, TransparentBoxesTakeEffectAtTheNextPaint) {
 TEST_F(ViewTest, PaintDrawsTheViewThenRefreshesThePanels) {
     SetEntries({Obj(0x01, 1, 1, 2, 2)}, {Exit(0, 0, 7)});
     ed.selectedExit = 0;
-    ed.level.objectBytesUsed = 10;
+    Reload(ed, [](LevelState& l) { l.objectBytesUsed = 10; });
     RecordingSurface surface(413, 488);
     ed.Form_Paint(surface);
     ASSERT_FALSE(surface.calls.empty());

@@ -17,11 +17,11 @@ TEST_F(MouseTest, MoveKeepsTheGrabOffsetAndStaysInTheLevel) {
     EXPECT_EQ(ed.grabOffsetX, 5);
     EXPECT_EQ(ed.grabOffsetY, 6);
     ed.Level_MouseMove(kLeft | kRight, 0, 300, 300);  // not the left button alone
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     ed.Level_MouseMove(kLeft, 0, 200, 70);
     EXPECT_EQ(At(0).x, 12);
     EXPECT_EQ(At(0).y, 4);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     ed.Level_MouseMove(kLeft, 0, -100, 20000);
     EXPECT_EQ(At(0).x, 0);
     EXPECT_EQ(At(0).y, 127);
@@ -56,7 +56,7 @@ TEST_F(MouseTest, PressPicksEdgesOverBodiesAndExitTabsOverAll) {
     EXPECT_EQ(ed.dragMode, DragMode::NON);
     EXPECT_EQ(ed.selectedObject, 2);
     ed.Level_MouseMove(kLeft, 0, 5, 5);
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     ed.Level_MouseUp(kLeft, 0, 0, 0);
     // An exit tab: the entry under it is selected but not moved.
     SetEntries({Obj(0x01, 0, 0, 4, 4), Obj(0x01, 8, 8, 2, 2)}, {Exit(0, 0, 0x2A)});
@@ -239,7 +239,7 @@ TEST_F(MouseTest, OtherButtonsDuringADragKeepTheModeAndAnyReleaseEndsIt) {
     EXPECT_EQ(ed.dragMode, DragMode::NON);
     ed.Level_MouseMove(kLeft, 0, 300, 300);
     EXPECT_EQ(At(0), Obj(0x01, 10, 4, 2, 3));
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     ed.Level_MouseDown(kLeft, 0, 192, 80);
     ed.Level_MouseDown(kMiddle, 0, 192, 80);
     EXPECT_EQ(ed.dragMode, DragMode::RSX);

@@ -7,6 +7,7 @@
 #include "editing/level_choosers.h"
 #include "level/level_codec.h"
 #include "support/rom_builder.h"
+#include "test_editor_fixture.h"
 
 namespace mw {
 namespace {
@@ -81,16 +82,16 @@ TEST(PanelsHeaderDialog, BadBoxesAreRefusedNamingTheField) {
 TEST(PanelsHeaderDialog, OkGoesThroughResetHeaderAndMarksTheLevel) {
     RecordingPrompter prompter;
     LevelEditor ed(prompter);
-    ed.level.headerBytes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    test::Reload(ed, [](LevelState& l) { l.headerBytes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}; });
     HeaderDialog dialog;
     dialog.Show(ed.level.headerBytes);
     EXPECT_TRUE(dialog.cmdOK_Click(ed));
-    EXPECT_FALSE(ed.changed);  // the same bytes: no edit
+    EXPECT_FALSE(ed.changed());  // the same bytes: no edit
     dialog.Show(ed.level.headerBytes);
     dialog.boxes[0] = "31";
     EXPECT_TRUE(dialog.cmdOK_Click(ed));
     EXPECT_EQ(ed.level.headerBytes[0], 0xF8 | 1);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
 }
 
 TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {

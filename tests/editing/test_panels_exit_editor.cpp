@@ -3,6 +3,7 @@
 
 #include "editing/level_editor.h"
 #include "support/rom_builder.h"
+#include "test_editor_fixture.h"
 
 namespace mw {
 namespace {
@@ -16,11 +17,13 @@ protected:
         ed.defs = test::SmallDefinitions();
         ed.defs.destinationLevels = {{"00 Start", 0}, {"2A Cave", 0x2A}, {"1F Tower", 0x1F}};
         ed.defs.entranceTypes = {{"0 Walk", 0}, {"3 Pipe", 3}};
-        ed.level.objectList = {LevelObject{1, 0, 2, 3, 4, 1, false}, LevelObject{3, 0, 5, 6, 2, 1, false}};
-        ed.level.exitList = {ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}, ScreenExit{15, 7, 1, 2, 3, 0},
-                             ScreenExit{0, 0, 4, 5, 6, 0}};
-        ed.level.objectBytesUsed = 9 + 15;
-        ed.level.objectBytesAvailable = 30;
+        test::Reload(ed, [](LevelState& l) {
+            l.objectList = {LevelObject{1, 0, 2, 3, 4, 1, false}, LevelObject{3, 0, 5, 6, 2, 1, false}};
+            l.exitList = {ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}, ScreenExit{15, 7, 1, 2, 3, 0},
+                          ScreenExit{0, 0, 4, 5, 6, 0}};
+            l.objectBytesUsed = 9 + 15;
+            l.objectBytesAvailable = 30;
+        });
         ed.view.hsc.maximum = 236;
         ed.view.vsc.maximum = 100;
         ed.levelLoaded = true;
@@ -52,12 +55,12 @@ TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
 TEST_F(PanelsExitEditor, BoxEditsStoreBytesAndMarkChanged) {
     enterExitMode(1);
     ed.txtEntranceX_Change("002");  // the stored value again: no edit
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     ed.txtEntranceX_Change("1");
     EXPECT_EQ(ed.level.exitList[1].entranceX, 0x01);
     ed.txtEntranceX_Change("1F");
     EXPECT_EQ(ed.level.exitList[1].entranceX, 0x1F);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     ed.txtEntranceY_Change("");
     EXPECT_EQ(ed.level.exitList[1].entranceY, 0);
     ed.txtEntranceType_Change("zz");
@@ -104,7 +107,7 @@ TEST_F(PanelsExitEditor, MoveButtonsStayInsideTheLevelArea) {
     EXPECT_EQ(ed.level.exitList[2].screenY, 0);
 
     // An exit read from below the level area can be brought back up.
-    ed.level.exitList[2].screenY = 12;
+    test::Reload(ed, [](LevelState& l) { l.exitList[2].screenY = 12; });
     ed.cmdMoveScreen_Click(3);
     EXPECT_EQ(ed.level.exitList[2].screenY, 12);
     ed.cmdMoveScreen_Click(1);
@@ -134,8 +137,10 @@ TEST_F(PanelsExitEditor, StepAndGotoScrollToTheExitsScreen) {
 }
 
 TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
-    ed.level.exitList.clear();
-    ed.level.objectBytesUsed = 9;
+    test::Reload(ed, [](LevelState& l) {
+        l.exitList.clear();
+        l.objectBytesUsed = 9;
+    });
     ed.selectedExit = 0;  // what a decoder leaves behind
     ed.exitEditor.txtEntranceX = "7";
     ed.ShowExitEditor();
@@ -146,7 +151,7 @@ TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
     ed.cmdMoveScreen_Click(0);
     ed.cmdScreenGoto_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
     ed.mnuViewScreenExit_Click();
     EXPECT_EQ(ed.selectedExit, -1);
     EXPECT_FALSE(ed.exitEditor.enabled);
@@ -162,7 +167,7 @@ TEST_F(PanelsExitEditor, CreateAndRemoveExitsKeepTheCounter) {
     EXPECT_EQ(ed.selectedExit, 3);
     EXPECT_EQ(ed.level.objectBytesUsed, 29);
     EXPECT_EQ(ed.level.objectList.size(), 2u);  // the palette is not consulted
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
 
     ed.selectedExit = 1;
     ed.cmdRemoveObject_Click();
@@ -197,26 +202,28 @@ TEST_F(PanelsExitEditor, ClearingExitsDisablesTheEditor) {
 }
 
 TEST_F(PanelsExitEditor, LevelWithoutItsOwnEndMarkerNeedsRoomForOne) {
-    ed.level.exitList.clear();
-    ed.level.objectBytesUsed = 9;
-    ed.level.objectBytesAvailable = 9;
-    ed.level.ownsExitEndMarker = false;
+    test::Reload(ed, [](LevelState& l) {
+        l.exitList.clear();
+        l.objectBytesUsed = 9;
+        l.objectBytesAvailable = 9;
+        l.ownsExitEndMarker = false;
+    });
     ed.mnuViewScreenExit_Click();
     ed.cmdAddObject_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(ed.level.objectBytesUsed, 9);
 
-    ed.level.objectBytesAvailable = 9 + 5;  // the record fits, its end marker does not
+    test::Reload(ed, [](LevelState& l) { l.objectBytesAvailable = 9 + 5; });  // the record fits, its end marker does not
     ed.cmdAddObject_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
-    ed.level.objectBytesAvailable = 9 + 6;
+    test::Reload(ed, [](LevelState& l) { l.objectBytesAvailable = 9 + 6; });
     ed.cmdAddObject_Click();
     EXPECT_EQ(ed.level.exitList.size(), 1u);
     EXPECT_EQ(prompter.messages.size(), 2u);
 
     // A level that owns its end marker takes exits beyond its room; only saving refuses.
-    ed.level.ownsExitEndMarker = true;
+    test::Reload(ed, [](LevelState& l) { l.ownsExitEndMarker = true; });
     ed.cmdAddObject_Click();
     EXPECT_EQ(ed.level.objectBytesUsed, 19);
     EXPECT_TRUE(ed.exitEditor.lblByteUsage2.red);

@@ -5,6 +5,7 @@
 #include "editing/level_editor.h"
 #include "editing/palette.h"
 #include "support/rom_builder.h"
+#include "test_editor_fixture.h"
 
 namespace mw {
 namespace {
@@ -91,12 +92,14 @@ protected:
         PanelsPalette::SetUp();
         ed.defs.extendedDefs[0x12] = {"Tall", 0, 3, false, {}};
         // Two objects (5 + 4 bytes), one sprite.
-        ed.level.objectList = {LevelObject{1, 0, 2, 3, 4, 1, false}, LevelObject{3, 0, 5, 6, 2, 1, false},
-                               LevelObject{0x1E, 0, 7, 8, 1, 1, true}};
-        ed.level.objectBytesUsed = 9;
-        ed.level.objectBytesAvailable = 12;
-        ed.level.spriteBytesUsed = 3;
-        ed.level.spriteBytesAvailable = 6;
+        test::Reload(ed, [](LevelState& l) {
+            l.objectList = {LevelObject{1, 0, 2, 3, 4, 1, false}, LevelObject{3, 0, 5, 6, 2, 1, false},
+                            LevelObject{0x1E, 0, 7, 8, 1, 1, true}};
+            l.objectBytesUsed = 9;
+            l.objectBytesAvailable = 12;
+            l.spriteBytesUsed = 3;
+            l.spriteBytesAvailable = 6;
+        });
         ed.view.hsc.maximum = 200;
         ed.view.vsc.maximum = 100;
         ed.view.hsc.value = 0x25;
@@ -114,7 +117,7 @@ TEST_F(PanelsCreateRemove, CreatedEntriesLandAtTheViewsTopLeft) {
     EXPECT_EQ(ed.level.objectList[3], (LevelObject{1, 0, 0x25, 0x13, 1, 1, false}));
     EXPECT_EQ(ed.level.objectBytesUsed, 14);
     EXPECT_EQ(ed.selectedObject, 3);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     EXPECT_TRUE(ed.repaintRequested);
 
     create(512 + 0x1A5);  // a sprite leaves the selection
@@ -152,7 +155,7 @@ TEST_F(PanelsCreateRemove, CreateRefusals) {
     EXPECT_NE(prompter.messages[2].text.find("FF: End"), std::string::npos);
     EXPECT_NE(prompter.messages[3].text.find("20: "), std::string::npos);
     EXPECT_EQ(ed.level, before);
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
 }
 
 TEST_F(PanelsCreateRemove, RemoveKeepsOrderAndSelection) {

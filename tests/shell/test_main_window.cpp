@@ -290,7 +290,7 @@ TEST_F(MainWindow, ClosingWithUnsavedChangesAsksFirst) {
     Press(w->Level, {64, 80});
     DragTo(w->Level, {100, 80});
     Release(w->Level, {100, 80});
-    ASSERT_TRUE(w->editor().changed);
+    ASSERT_TRUE(w->editor().changed());
 
     prompter.answer = false;
     EXPECT_FALSE(w->close());

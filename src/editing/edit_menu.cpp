@@ -1,0 +1,125 @@
+// The Edit menu and the editing conventions around it: undo and redo, the
+// arrow keys, Delete, zooming by steps and dropping palette items on the
+// view; and the one way the editor's handlers change the level.
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "editing/create_remove.h"
+#include "editing/level_editor.h"
+#include "view/view_controls.h"
+#include "view/view_geometry.h"
+
+namespace mw {
+
+bool LevelEditor::ApplyEdit(const std::string& text, MergeKey key,
+                            const std::function<void(LevelDocument::Edit&)>& change) {
+    document.SetSelection(CurrentSelection());
+    const bool applied = document.Apply(text, key, [&](LevelDocument::Edit& edit) {
+        change(edit);
+        edit.select(CurrentSelection());
+    });
+    UpdateCaption();
+    return applied;
+}
+
+Selection LevelEditor::CurrentSelection() const {
+    Selection s;
+    s.current = document.objectId(selectedObject);
+    if (s.current != kNoEntry) {
+        // A wider selection that holds the current entry is kept as it is.
+        const std::vector<EntryId>& was = document.selection().objects;
+        if (std::find(was.begin(), was.end(), s.current) != was.end()) {
+            s.objects = was;
+        } else {
+            s.objects = {s.current};
+        }
+    }
+    s.currentExit = document.exitId(selectedExit);
+    return s;
+}
+
+void LevelEditor::TakeSelection(const Selection& selection) {
+    selectedObject = document.objectIndex(selection.current);
+    selectedExit = document.exitIndex(selection.currentExit);
+}
+
+void LevelEditor::AfterHistoryStep() {
+    TakeSelection(document.selection());
+    // A drag that was under way does not go on from the restored state.
+    if (dragMode != DragMode::SCR && dragMode != DragMode::SCX) dragMode = DragMode::NON;
+    lstPopup.top = kHiddenPickListTop;  // its items name list positions
+    UpdateCaption();
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+std::string LevelEditor::mnuEditUndoCaption() const {
+    return document.canUndo() ? "&Undo " + document.undoText() : "&Undo";
+}
+
+std::string LevelEditor::mnuEditRedoCaption() const {
+    return document.canRedo() ? "&Redo " + document.redoText() : "&Redo";
+}
+
+void LevelEditor::mnuEditUndo_Click() {
+    if (!document.canUndo()) return;
+    document.Undo();
+    AfterHistoryStep();
+}
+
+void LevelEditor::mnuEditRedo_Click() {
+    if (!document.canRedo()) return;
+    document.Redo();
+    AfterHistoryStep();
+}
+
+void LevelEditor::mnuEditNudge_Click(int dx, int dy) {
+    // Each key press is a command of its own.
+    document.EndMerge();
+    if (InScreenExitMode()) {
+        // cmdMoveScreen's buttons: 0 right, 1 up, 2 left, 3 down.
+        if (dx != 0) cmdMoveScreen_Click(dx > 0 ? 0 : 2);
+        if (dy != 0) cmdMoveScreen_Click(dy < 0 ? 1 : 3);
+    } else if (HasSelectedObject()) {
+        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+        MoveSelectedTo(std::clamp(e.x + dx, 0, kLevelColumns - 1), std::clamp(e.y + dy, 0, kLevelRows - 1));
+        RebuildVisibleList();
+        RequestPaint();
+    }
+    document.EndMerge();
+}
+
+void LevelEditor::ZoomStep(int steps, float px, float py) {
+    // The current zoom's place among the steps (a zoom between two steps
+    // counts as the larger one).
+    const int count = static_cast<int>(std::size(kZoomLevels));
+    int at = 0;
+    while (at < count - 1 && kZoomLevels[at] < view.zoom) ++at;
+    const int to = std::clamp(at + (steps > 0 ? 1 : -1), 0, count - 1);
+    if (steps == 0 || kZoomLevels[to] == view.zoom) return;
+    const int tileX = PixelToTileX(view, px);
+    const int tileY = PixelToTileY(view, py);
+    mnuViewZoom_Click(kZoomLevels[to]);
+    // The scroll position that puts the same tile under the same pixel, as
+    // far as the scroll ranges allow.
+    SetScroll(view.hsc, tileX - static_cast<int>(std::floor(px / static_cast<float>(view.zoom))));
+    SetScroll(view.vsc, tileY - static_cast<int>(std::floor(py / static_cast<float>(view.zoom))));
+}
+
+void LevelEditor::mnuEditZoom_Click(int steps) { ZoomStep(steps, view.viewWidth / 2, view.viewHeight / 2); }
+
+void LevelEditor::DropPaletteItem(int code, float px, float py) {
+    if (!levelLoaded) return;
+    const int x = std::clamp(PixelToTileX(view, px), 0, kLevelColumns - 1);
+    const int y = std::clamp(PixelToTileY(view, py), 0, kLevelRows - 1);
+    bool added = false;
+    ApplyEdit("Create", {}, [&](LevelDocument::Edit& edit) {
+        added = AddEntry(edit, defs, code, x, y, selectedObject, prompter);
+    });
+    if (!added) return;
+    RebuildVisibleList();
+    RequestPaint();
+}
+
+}  // namespace mw

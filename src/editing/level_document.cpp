@@ -1,0 +1,306 @@
+#include "editing/level_document.h"
+
+#include <algorithm>
+
+#include "editing/create_remove.h"
+#include "level/level_codec.h"
+
+namespace mw {
+
+namespace {
+
+// One change to the level, with what it replaced, so that it can be taken
+// back. Positions are those at the time of the change: a command's steps
+// are applied in order and reverted in reverse order.
+struct Step {
+    enum class Op : uint8_t { Object, InsertObject, EraseObject, Exit, InsertExit, EraseExit, Header };
+    Op op = Op::Object;
+    int index = 0;
+    EntryId id = kNoEntry;
+    LevelObject objectBefore, objectAfter;
+    ScreenExit exitBefore, exitAfter;
+    LevelHeader headerBefore{}, headerAfter{};
+};
+
+struct ByteCounters {
+    int objectBytesUsed = 0;
+    int spriteBytesUsed = 0;
+};
+
+ByteCounters CountersOf(const LevelState& level) { return {level.objectBytesUsed, level.spriteBytesUsed}; }
+
+}  // namespace
+
+class LevelDocument::Command : public UndoCommand {
+public:
+    Command(LevelDocument& doc, std::string text, MergeKey key)
+        : doc_(doc), text_(std::move(text)), key_(key), selectionBefore_(doc.selection_),
+          countersBefore_(CountersOf(doc.level_)) {}
+
+    // Records a step that has just been applied.
+    void add(const Step& step) {
+        // Consecutive replacements of the same thing keep the first "before".
+        if (!steps_.empty()) {
+            Step& last = steps_.back();
+            if (last.op == step.op && last.index == step.index && last.id == step.id) {
+                if (step.op == Step::Op::Object) {
+                    last.objectAfter = step.objectAfter;
+                    return;
+                }
+                if (step.op == Step::Op::Exit) {
+                    last.exitAfter = step.exitAfter;
+                    return;
+                }
+                if (step.op == Step::Op::Header) {
+                    last.headerAfter = step.headerAfter;
+                    return;
+                }
+            }
+        }
+        steps_.push_back(step);
+    }
+    bool empty() const { return steps_.empty(); }
+    void finish() {
+        selectionAfter_ = doc_.selection_;
+        countersAfter_ = CountersOf(doc_.level_);
+    }
+
+    void undo() override {
+        for (auto s = steps_.rbegin(); s != steps_.rend(); ++s) revert(*s);
+        setCounters(countersBefore_);
+        doc_.selection_ = selectionBefore_;
+    }
+    void redo() override {
+        for (const Step& s : steps_) apply(s);
+        setCounters(countersAfter_);
+        doc_.selection_ = selectionAfter_;
+    }
+    std::string text() const override { return text_; }
+    bool mergeWith(const UndoCommand& other) override {
+        const auto* next = dynamic_cast<const Command*>(&other);
+        if (!next || key_.kind == 0 || !(next->key_ == key_)) return false;
+        for (const Step& s : next->steps_) add(s);
+        selectionAfter_ = next->selectionAfter_;
+        countersAfter_ = next->countersAfter_;
+        return true;
+    }
+    size_t memoryBytes() const override {
+        return sizeof(*this) + text_.capacity() + steps_.capacity() * sizeof(Step) +
+               (selectionBefore_.objects.capacity() + selectionAfter_.objects.capacity()) * sizeof(EntryId);
+    }
+
+    // The one place that changes the level's lists, forwards and back.
+    void apply(const Step& s) {
+        LevelState& l = doc_.level_;
+        switch (s.op) {
+            case Step::Op::Object: l.objectList[static_cast<size_t>(s.index)] = s.objectAfter; break;
+            case Step::Op::InsertObject:
+                l.objectList.insert(l.objectList.begin() + s.index, s.objectAfter);
+                doc_.objectIds_.insert(doc_.objectIds_.begin() + s.index, s.id);
+                break;
+            case Step::Op::EraseObject:
+                l.objectList.erase(l.objectList.begin() + s.index);
+                doc_.objectIds_.erase(doc_.objectIds_.begin() + s.index);
+                break;
+            case Step::Op::Exit: l.exitList[static_cast<size_t>(s.index)] = s.exitAfter; break;
+            case Step::Op::InsertExit:
+                l.exitList.insert(l.exitList.begin() + s.index, s.exitAfter);
+                doc_.exitIds_.insert(doc_.exitIds_.begin() + s.index, s.id);
+                break;
+            case Step::Op::EraseExit:
+                l.exitList.erase(l.exitList.begin() + s.index);
+                doc_.exitIds_.erase(doc_.exitIds_.begin() + s.index);
+                break;
+            case Step::Op::Header: l.headerBytes = s.headerAfter; break;
+        }
+    }
+
+private:
+    LevelDocument& doc_;
+    std::string text_;
+    MergeKey key_;
+    std::vector<Step> steps_;
+    Selection selectionBefore_, selectionAfter_;
+    ByteCounters countersBefore_, countersAfter_;
+
+    void revert(const Step& s) {
+        Step back = s;
+        switch (s.op) {
+            case Step::Op::Object: back.objectAfter = s.objectBefore; break;
+            case Step::Op::InsertObject: back.op = Step::Op::EraseObject; break;
+            case Step::Op::EraseObject:
+                back.op = Step::Op::InsertObject;
+                back.objectAfter = s.objectBefore;
+                break;
+            case Step::Op::Exit: back.exitAfter = s.exitBefore; break;
+            case Step::Op::InsertExit: back.op = Step::Op::EraseExit; break;
+            case Step::Op::EraseExit:
+                back.op = Step::Op::InsertExit;
+                back.exitAfter = s.exitBefore;
+                break;
+            case Step::Op::Header: back.headerAfter = s.headerBefore; break;
+        }
+        apply(back);
+    }
+    void setCounters(const ByteCounters& c) {
+        doc_.level_.objectBytesUsed = c.objectBytesUsed;
+        doc_.level_.spriteBytesUsed = c.spriteBytesUsed;
+    }
+};
+
+LevelDocument::LevelDocument(const DefinitionTables& defs) : defs_(defs) {}
+
+void LevelDocument::Load(LevelState level) {
+    level_ = std::move(level);
+    objectIds_.resize(level_.objectList.size());
+    for (EntryId& id : objectIds_) id = nextId_++;
+    exitIds_.resize(level_.exitList.size());
+    for (EntryId& id : exitIds_) id = nextId_++;
+    selection_ = {};
+    stack_.clear();
+}
+
+bool LevelDocument::Save(Prompter& prompter) {
+    if (!SaveLevel(rom, defs_, level_, prompter)) return false;
+    stack_.setClean();
+    return true;
+}
+
+EntryId LevelDocument::objectId(int index) const {
+    return index >= 0 && index < static_cast<int>(objectIds_.size()) ? objectIds_[static_cast<size_t>(index)]
+                                                                     : kNoEntry;
+}
+
+EntryId LevelDocument::exitId(int index) const {
+    return index >= 0 && index < static_cast<int>(exitIds_.size()) ? exitIds_[static_cast<size_t>(index)] : kNoEntry;
+}
+
+int LevelDocument::objectIndex(EntryId id) const {
+    if (id == kNoEntry) return -1;
+    auto it = std::find(objectIds_.begin(), objectIds_.end(), id);
+    return it == objectIds_.end() ? -1 : static_cast<int>(it - objectIds_.begin());
+}
+
+int LevelDocument::exitIndex(EntryId id) const {
+    if (id == kNoEntry) return -1;
+    auto it = std::find(exitIds_.begin(), exitIds_.end(), id);
+    return it == exitIds_.end() ? -1 : static_cast<int>(it - exitIds_.begin());
+}
+
+bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::function<void(Edit&)>& change) {
+    auto command = std::make_unique<Command>(*this, text, key);
+    Edit edit(*this, *command);
+    change(edit);
+    if (command->empty()) return false;
+    command->finish();
+    stack_.push(std::move(command));
+    return true;
+}
+
+// ---- the edit's steps ----
+
+bool LevelDocument::Edit::empty() const { return command_.empty(); }
+
+void LevelDocument::Edit::replaceObject(int index, const LevelObject& entry) {
+    const LevelObject& old = doc_.level_.objectList.at(static_cast<size_t>(index));
+    if (old == entry) return;
+    Step s;
+    s.op = Step::Op::Object;
+    s.index = index;
+    s.id = doc_.objectIds_[static_cast<size_t>(index)];
+    s.objectBefore = old;
+    s.objectAfter = entry;
+    command_.apply(s);
+    command_.add(s);
+}
+
+EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
+    index = std::clamp(index, 0, static_cast<int>(doc_.level_.objectList.size()));
+    Step s;
+    s.op = Step::Op::InsertObject;
+    s.index = index;
+    s.id = doc_.nextId_++;
+    s.objectAfter = entry;
+    command_.apply(s);
+    command_.add(s);
+    (entry.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) += RecordByteCount(doc_.defs_, entry);
+    return s.id;
+}
+
+void LevelDocument::Edit::eraseObject(int index) {
+    Step s;
+    s.op = Step::Op::EraseObject;
+    s.index = index;
+    s.id = doc_.objectIds_.at(static_cast<size_t>(index));
+    s.objectBefore = doc_.level_.objectList[static_cast<size_t>(index)];
+    command_.apply(s);
+    command_.add(s);
+    (s.objectBefore.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) -=
+        RecordByteCount(doc_.defs_, s.objectBefore);
+}
+
+void LevelDocument::Edit::moveObject(int from, int to) {
+    if (from == to) return;
+    Step erase;
+    erase.op = Step::Op::EraseObject;
+    erase.index = from;
+    erase.id = doc_.objectIds_.at(static_cast<size_t>(from));
+    erase.objectBefore = doc_.level_.objectList[static_cast<size_t>(from)];
+    command_.apply(erase);
+    command_.add(erase);
+    Step insert = erase;
+    insert.op = Step::Op::InsertObject;
+    insert.index = std::clamp(to, 0, static_cast<int>(doc_.level_.objectList.size()));
+    insert.objectAfter = erase.objectBefore;
+    command_.apply(insert);
+    command_.add(insert);
+}
+
+void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) {
+    const ScreenExit& old = doc_.level_.exitList.at(static_cast<size_t>(index));
+    if (old == exit) return;
+    Step s;
+    s.op = Step::Op::Exit;
+    s.index = index;
+    s.id = doc_.exitIds_[static_cast<size_t>(index)];
+    s.exitBefore = old;
+    s.exitAfter = exit;
+    command_.apply(s);
+    command_.add(s);
+}
+
+EntryId LevelDocument::Edit::insertExit(int index, const ScreenExit& exit) {
+    index = std::clamp(index, 0, static_cast<int>(doc_.level_.exitList.size()));
+    Step s;
+    s.op = Step::Op::InsertExit;
+    s.index = index;
+    s.id = doc_.nextId_++;
+    s.exitAfter = exit;
+    command_.apply(s);
+    command_.add(s);
+    doc_.level_.objectBytesUsed += kExitRecordBytes;
+    return s.id;
+}
+
+void LevelDocument::Edit::eraseExit(int index) {
+    Step s;
+    s.op = Step::Op::EraseExit;
+    s.index = index;
+    s.id = doc_.exitIds_.at(static_cast<size_t>(index));
+    s.exitBefore = doc_.level_.exitList[static_cast<size_t>(index)];
+    command_.apply(s);
+    command_.add(s);
+    doc_.level_.objectBytesUsed -= kExitRecordBytes;
+}
+
+void LevelDocument::Edit::replaceHeader(const LevelHeader& header) {
+    if (doc_.level_.headerBytes == header) return;
+    Step s;
+    s.op = Step::Op::Header;
+    s.headerBefore = doc_.level_.headerBytes;
+    s.headerAfter = header;
+    command_.apply(s);
+    command_.add(s);
+}
+
+}  // namespace mw

@@ -1,0 +1,127 @@
+#pragma once
+// The open ROM and the level loaded from it, with the undo stack and the
+// selection. This is the only way to change the loaded level: every edit is
+// made inside Apply, which records it as one undoable command (or merges it
+// into the previous one). Entries and exits carry identities that last for
+// the document's lifetime (they are never saved), so that the selection and
+// the commands do not depend on list positions.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "definitions/definition_tables.h"
+#include "editing/undo_stack.h"
+#include "level/level_state.h"
+#include "level/rom_file.h"
+#include "util/prompter.h"
+
+namespace mw {
+
+using EntryId = uint32_t;
+constexpr EntryId kNoEntry = 0;
+
+// The selected entries (objects and sprites) and screen exit. `current` is
+// the entry the panels show and single-entry commands act on; when set it is
+// also one of `objects`.
+struct Selection {
+    std::vector<EntryId> objects;
+    EntryId current = kNoEntry;
+    EntryId currentExit = kNoEntry;
+    bool operator==(const Selection&) const = default;
+};
+
+// Which consecutive edits merge into one command: the same kind and entry,
+// while merging is open (EndMerge closes it). Kind 0 never merges.
+struct MergeKey {
+    int kind = 0;
+    EntryId entry = kNoEntry;
+    bool operator==(const MergeKey&) const = default;
+};
+
+class LevelDocument {
+public:
+    // `defs` gives the record lengths behind the byte counters.
+    explicit LevelDocument(const DefinitionTables& defs);
+
+    RomFile rom;
+
+    const LevelState& level() const { return level_; }
+
+    // Replaces the level, gives its entries new identities, clears the
+    // selection and the undo stack; the level counts as unchanged.
+    void Load(LevelState level);
+    // Saves the level into the ROM (reporting through `prompter`); on
+    // success the current state becomes the clean one. True when saved.
+    bool Save(Prompter& prompter);
+    // The level differs from the loaded or last saved one: the undo stack
+    // is away from its clean index.
+    bool changed() const { return !stack_.isClean(); }
+
+    // Identities by list position and back (-1 / kNoEntry when absent).
+    EntryId objectId(int index) const;
+    EntryId exitId(int index) const;
+    int objectIndex(EntryId id) const;
+    int exitIndex(EntryId id) const;
+
+    const Selection& selection() const { return selection_; }
+    // Not an edit: the selection is recorded with the next command.
+    void SetSelection(Selection selection) { selection_ = std::move(selection); }
+
+    class Command;
+
+    // The changes one command is made of. Each call applies at once, so
+    // later calls see the list positions the earlier ones left.
+    class Edit {
+    public:
+        const LevelState& level() const { return doc_.level_; }
+        void replaceObject(int index, const LevelObject& entry);
+        // Inserts a new entry (new identity) and counts its record's bytes.
+        EntryId insertObject(int index, const LevelObject& entry);
+        // Removes an entry and its record's bytes.
+        void eraseObject(int index);
+        // Moves an entry to another position, keeping its identity.
+        void moveObject(int from, int to);
+        void replaceExit(int index, const ScreenExit& exit);
+        EntryId insertExit(int index, const ScreenExit& exit);
+        void eraseExit(int index);
+        void replaceHeader(const LevelHeader& header);
+        // The selection after the command (recorded with it; undo restores
+        // the one from before).
+        void select(Selection selection) { doc_.selection_ = std::move(selection); }
+        bool empty() const;
+
+    private:
+        friend class LevelDocument;
+        Edit(LevelDocument& doc, Command& command) : doc_(doc), command_(command) {}
+        LevelDocument& doc_;
+        Command& command_;
+    };
+
+    // Runs `change` as one command named `text` and records it unless it
+    // changed nothing in the level. True when the level changed.
+    bool Apply(const std::string& text, MergeKey key, const std::function<void(Edit&)>& change);
+    // The next Apply starts a new command even if it would merge.
+    void EndMerge() { stack_.closeMerge(); }
+
+    bool canUndo() const { return stack_.canUndo(); }
+    bool canRedo() const { return stack_.canRedo(); }
+    std::string undoText() const { return stack_.undoText(); }
+    std::string redoText() const { return stack_.redoText(); }
+    // Take back / do again one command, with the selection it had.
+    void Undo() { stack_.undo(); }
+    void Redo() { stack_.redo(); }
+    const UndoStack& stack() const { return stack_; }
+    void SetUndoLimit(int limit) { stack_.setLimit(limit); }
+
+private:
+    const DefinitionTables& defs_;
+    LevelState level_;
+    std::vector<EntryId> objectIds_;  // parallel to level_.objectList
+    std::vector<EntryId> exitIds_;    // parallel to level_.exitList
+    Selection selection_;
+    EntryId nextId_ = 1;
+    UndoStack stack_;
+};
+
+}  // namespace mw
