@@ -302,7 +302,7 @@ TEST_F(SessionTest, UnknownObjectTypeRefusesTheLevelAndKeepsTheEdits) {
     EXPECT_FALSE(ed.quitRequested);
     EXPECT_TRUE(ed.rom.isOpen());
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0],
               (PromptMessage{"Marlwick - This is bad",

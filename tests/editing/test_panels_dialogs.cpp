@@ -97,7 +97,7 @@ TEST(PanelsHeaderDialog, OkGoesThroughResetHeaderAndMarksTheLevel) {
 TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {
     RecordingPrompter prompter;
     LevelEditor ed(prompter);
-    ed.level.hasHeader = false;
+    test::Reload(ed, [](LevelState& l) { l.hasHeader = false; });
     HeaderDialog dialog;
     EXPECT_FALSE(dialog.Open(ed.level, prompter));
     EXPECT_FALSE(dialog.visible);
@@ -105,7 +105,7 @@ TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {
     EXPECT_NE(prompter.messages[0].text.find("no header"), std::string::npos);
     ed.ResetHeader({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});  // should a caller get here anyway
     EXPECT_EQ(ed.level.headerBytes, LevelHeader{});
-    EXPECT_FALSE(ed.changed);
+    EXPECT_FALSE(ed.changed());
 }
 
 class PanelsHeaderImport : public ::testing::Test {
