@@ -143,7 +143,7 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
     ed.mnuFileSave_Click();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_NE(prompter.messages[0].text.find(romA), std::string::npos);
-    EXPECT_TRUE(ed.changed);
+    EXPECT_TRUE(ed.changed());
     // Another level of the same file loads without saying it again.
     prompter.answer = true;
     EXPECT_TRUE(ed.LoadLevelIndex(1));
