@@ -15,6 +15,7 @@
 #include "definitions/definition_tables.h"
 #include "editing/level_editor.h"
 #include "level/demo_rom.h"
+#include "level/object_caption.h"
 #include "shell/frmLevel.h"
 #include "shell/qpainter_surface.h"
 #include "support/rom_builder.h"

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "level/level_state.h"
-
 namespace mw {
 
 struct Rgb {
@@ -68,9 +66,13 @@ struct DefinitionTables {
     std::array<bool, 256> headerlessLevels{};
     bool isHeaderless(int32_t index) const { return index >= 0 && index < 256 && headerlessLevels[index]; }
 
-    // The record layout of an object entry (its object row's kind); an entry
-    // of kind 3 is named, sized and coloured by its extended row. Not for sprites.
-    uint8_t kindOf(const LevelObject& o) const { return objectDefs[o.id].kind; }
+    // The record layout of an object entry (its object row's kind, by the
+    // entry's `id`); an entry of kind 3 is named, sized and coloured by its
+    // extended row. Not for sprites.
+    template <class Entry>
+    uint8_t kindOf(const Entry& o) const {
+        return objectDefs[o.id].kind;
+    }
 };
 
 // A problem with a definition file; `line` is 0 when the whole file is at fault.
@@ -90,13 +92,5 @@ struct DefinitionError {
 // first missing file or malformed line stops the reading and is returned;
 // `out` then holds what was read before it and must not be used.
 std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out);
-
-// The caption of a level entry: its ID in upper-case hexadecimal, " - " and
-// its definition's name. With `prefix`, sprites get "S" in front and
-// extended objects "X"; other objects never get one.
-std::string ObjectCaption(const DefinitionTables& defs, const LevelObject& entry, bool prefix);
-// The same into a caller's buffer, so a paint loop can reuse one string.
-void ObjectCaptionInto(std::string& out, const DefinitionTables& defs, const LevelObject& entry,
-                       bool prefix);
 
 }  // namespace mw

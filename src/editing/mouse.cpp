@@ -5,6 +5,7 @@
 
 #include "editing/hit_test.h"
 #include "editing/level_editor.h"
+#include "level/object_caption.h"
 #include "util/hex_text.h"
 #include "view/view_geometry.h"
 

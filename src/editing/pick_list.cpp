@@ -2,6 +2,7 @@
 // the chosen entry on top of the others that were under the pointer.
 #include "editing/hit_test.h"
 #include "editing/level_editor.h"
+#include "level/object_caption.h"
 #include "view/view_geometry.h"
 
 namespace mw {

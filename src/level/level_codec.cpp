@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "level/object_caption.h"
 #include "util/hex_text.h"
 
 namespace mw {

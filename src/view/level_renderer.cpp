@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "level/object_caption.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
 

@@ -1,6 +1,6 @@
 // Captions of level entries, drawn on every label of every paint: built
 // straight into the output string, with no temporaries.
-#include "definitions/definition_tables.h"
+#include "level/object_caption.h"
 #include "util/hex_text.h"
 
 namespace mw {

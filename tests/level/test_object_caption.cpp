@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "definitions/definition_tables.h"
+#include "level/object_caption.h"
 
 namespace mw {
 namespace {
