@@ -30,10 +30,21 @@ public:
 
     std::optional<DefinitionError> openError() const {
         if (reader_.ok()) return std::nullopt;
-        return DefinitionError{name_, 0, "cannot be opened (looked in \"" + (dir_.empty() ? "." : dir_) + "\")"};
+        return DefinitionError{name_, 0,
+                               "cannot be read (looked in \"" + (dir_.empty() ? "." : dir_) + "\"): " + reader_.error()};
     }
 
-    bool next() { return reader_.next(fields_); }
+    // A table that must hold at least one record.
+    std::optional<DefinitionError> emptyError() const {
+        if (records_ > 0) return std::nullopt;
+        return DefinitionError{name_, 0, "holds no records"};
+    }
+
+    bool next() {
+        if (!reader_.next(fields_)) return false;
+        ++records_;
+        return true;
+    }
     int line() const { return reader_.lineNumber(); }
     const std::string& field(size_t i) const { return fields_[i]; }
 
@@ -72,6 +83,7 @@ private:
     RecordReader reader_;
     std::string dir_;
     std::vector<std::string> fields_;
+    int records_ = 0;
 };
 
 void ApplyFlags(ObjectDefinition& row, const std::string& text) {
@@ -112,7 +124,7 @@ std::optional<DefinitionError> ReadObjects(const std::string& dir, const char* f
         row.crossSectionFlag = crossSection == 1;
         row.colour = colour;
     }
-    return std::nullopt;
+    return file.emptyError();
 }
 
 // O4SData.dat: ID, name, width, height, cross-section, colour.
@@ -137,7 +149,7 @@ std::optional<DefinitionError> ReadExtendedObjects(const std::string& dir, Defin
         row.crossSectionFlag = crossSection == 1;
         row.colour = colour;
     }
-    return std::nullopt;
+    return file.emptyError();
 }
 
 // SpriteData.dat: ID (0 to 200), name, colour.
@@ -154,7 +166,7 @@ std::optional<DefinitionError> ReadSprites(const std::string& dir, DefinitionTab
         out.spriteDefs[id].name = file.field(1);
         out.spriteDefs[id].colour = colour;
     }
-    return std::nullopt;
+    return file.emptyError();
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "definitions/record_reader.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "util/hex_text.h"
@@ -55,10 +56,24 @@ void SplitRecord(std::string_view line, std::vector<std::string>& fields) {
 }
 
 RecordReader::RecordReader(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return;
+    // Read through stdio, whose failures (a directory, an I/O error) come
+    // back as errno rather than as an exception.
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        error_ = std::strerror(errno);
+        return;
+    }
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text_.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    const int reason = errno;
+    std::fclose(f);
+    if (failed) {
+        error_ = std::strerror(reason);
+        text_.clear();
+        return;
+    }
     if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;  // UTF-8 byte order mark
     ok_ = true;
 }

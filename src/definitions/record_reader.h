@@ -20,10 +20,13 @@ void SplitRecord(std::string_view line, std::vector<std::string>& fields);
 // lone CR; blank lines are skipped but still counted.
 class RecordReader {
 public:
-    // Reads the file at once; ok() is false when it cannot be opened.
+    // Reads the file at once; ok() is false when it cannot be opened or
+    // read (a directory, an I/O error), and error() then holds the system's
+    // reason.
     explicit RecordReader(const std::string& path);
 
     bool ok() const { return ok_; }
+    const std::string& error() const { return error_; }
     // The next non-blank record; false at the end of the file.
     bool next(std::vector<std::string>& fields);
     // 1-based line number of the record that next() returned last.
@@ -31,6 +34,7 @@ public:
 
 private:
     std::string text_;
+    std::string error_;
     size_t pos_ = 0;
     int line_ = 0;
     bool ok_ = false;

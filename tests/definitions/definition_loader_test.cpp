@@ -110,14 +110,14 @@ TEST_F(DefinitionFiles, ListEntriesShowTheIdAsWritten) {
 
 TEST_F(DefinitionFiles, LoadingAgainStartsFromEmptyTables) {
     DefinitionTables t = load();
-    dir.write("O5Data.dat", "");
+    dir.write("O5Data.dat", "02,\"Other\",000 0 0,0,B4DC96\n");
     dir.write("LevelList.dat", "01,\"Only\"\n");
     ASSERT_FALSE(LoadDefinitions(dir.path(), t));
     EXPECT_EQ(t.objectDefs[0x01].kind, kKindNone);
     EXPECT_EQ(t.destinationLevels.size(), 1u);
 }
 
-TEST_F(DefinitionFiles, EachMissingFileIsNamed) {
+TEST_F(DefinitionFiles, EachMissingOrUnreadableFileIsNamedWithTheSystemsReason) {
     for (const char* name :
          {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat", "LevelList.dat", "EntranceTypes.dat",
           "Headerless.dat"}) {
@@ -128,7 +128,30 @@ TEST_F(DefinitionFiles, EachMissingFileIsNamed) {
         EXPECT_EQ(error->file, name);
         EXPECT_EQ(error->line, 0);
         EXPECT_EQ(error->describe().rfind(std::string(name) + ": ", 0), 0u) << error->describe();
+        EXPECT_NE(error->reason.find("No such file"), std::string::npos) << error->reason;
+        // A directory in its place opens but cannot be read.
+        std::filesystem::create_directory(dir.file(name));
+        error = loadExpectingError();
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->file, name);
+        EXPECT_NE(error->reason.find("Is a directory"), std::string::npos) << error->reason;
+        std::filesystem::remove(dir.file(name));
     }
+}
+
+TEST_F(DefinitionFiles, AnObjectOrSpriteTableWithoutRecordsIsAnError) {
+    for (const char* name : {"O5Data.dat", "O4Data.dat", "O4SData.dat", "SpriteData.dat"}) {
+        SetUp();
+        dir.write(name, "\n  \r\n");
+        auto error = loadExpectingError();
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->describe(), std::string(name) + ": holds no records");
+    }
+    // The lists may be empty.
+    SetUp();
+    dir.write("Headerless.dat", "");
+    dir.write("LevelList.dat", "");
+    EXPECT_FALSE(loadExpectingError());
 }
 
 struct BadLine {

@@ -1,6 +1,8 @@
 // The header dialog, the byte poke dialog, the level choosers and the About box.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "editing/about.h"
 #include "editing/header_dialog.h"
 #include "editing/hex_poke.h"
@@ -307,6 +309,16 @@ TEST_F(PanelsChooser, MissingOrOverlongFilesAreReported) {
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_NE(prompter.messages[1].text.find("LevelOffsets.dat"), std::string::npos);
     EXPECT_EQ(byOffset.lstLevels.size(), 256u);
+
+    // A file that exists but cannot be read is reported the same way, with
+    // the system's reason.
+    std::filesystem::remove(dir.file("LevelOffsets.dat"));
+    std::filesystem::create_directory(dir.file("LevelOffsets.dat"));
+    LevelOffsetChooser unreadable;
+    unreadable.Show(dir.path(), prompter);
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_NE(prompter.messages[2].text.find("LevelOffsets.dat"), std::string::npos);
+    EXPECT_NE(prompter.messages[2].text.find("Is a directory"), std::string::npos) << prompter.messages[2].text;
 }
 
 // ---- About box and badger ----
