@@ -30,8 +30,14 @@ void LevelEditor::lstPopup_Click(int itemIndex) {
     const int top = lstPopup.items.front().value;
     // The items are listed latest first, so top >= picked; the entries in
     // between slide one place down and the picked one takes the top place.
-    if (picked >= 0 && picked < top && top <= level.objectLast()) {
-        ApplyEdit("Reorder", {}, [&](LevelDocument::Edit& edit) { edit.moveObject(picked, top); });
+    // The selection goes with the picked entry, so that the info panel and
+    // "&Remove" act on what the user chose rather than on whatever entry
+    // slid into its old place.
+    if (picked >= 0 && picked <= top && top <= level.objectLast()) {
+        ApplyEdit("Reorder", {}, [&](LevelDocument::Edit& edit) {
+            if (picked < top) edit.moveObject(picked, top);
+            selectedObject = top;
+        });
     }
     lstPopup.top = kHiddenPickListTop;
     RebuildVisibleList();
