@@ -15,9 +15,9 @@ uint8_t& ExitFieldRef(ScreenExit& exit, ExitField field) {
 }
 
 std::optional<uint8_t> ReadExitBox(std::string_view text) {
-    uint32_t value = ParseHex(text);
-    if (value > 0xFF) return std::nullopt;
-    return static_cast<uint8_t>(value);
+    const std::optional<uint32_t> value = ParseHexDigits(text, 8);
+    if (!value || *value > 0xFF) return std::nullopt;
+    return static_cast<uint8_t>(*value);
 }
 
 bool MoveExitScreen(ScreenExit& exit, int index) {

@@ -19,8 +19,9 @@ enum class ExitField { Destination, EntranceType, EntranceX, EntranceY };
 
 uint8_t& ExitFieldRef(ScreenExit& exit, ExitField field);
 
-// A box's text as the byte it stores (hexadecimal, empty or non-hex text
-// reads 0); nullopt when the value is above FF and fits no byte.
+// A box's text as the byte it stores: hexadecimal digits only (leading
+// zeros allowed) of a value up to FF; nullopt for any other text, empty
+// text included.
 std::optional<uint8_t> ReadExitBox(std::string_view text);
 
 // cmdMoveScreen index: 0 right, 1 up, 2 left, 3 down. False (and the exit

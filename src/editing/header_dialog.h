@@ -40,7 +40,8 @@ public:
     // range is reported (first one from the top) and nullopt returned; the
     // dialog stays open. The caller hands the bytes to ResetHeader.
     std::optional<LevelHeader> cmdOK_Click(Prompter& prompter);
-    // The same, handing the bytes to the main window's ResetHeader. True when accepted.
+    // The same, handing the bytes to the main window's ResetHeader. True when
+    // accepted; without a loaded level it says so and accepts nothing.
     bool cmdOK_Click(LevelEditor& editor);
     // "&Cancel".
     void cmdCancel_Click() { visible = false; }

@@ -13,28 +13,45 @@ namespace {
 constexpr const char* kRefusalTitle = "Marlwick - User error";
 }
 
-bool HexPokeDialog::offsetInFile(const RomFile& rom, Prompter& prompter, int64_t& offset) const {
-    offset = ParseHex(txtOffset);
-    if (offset >= rom.size()) {
-        if (rom.size() == 0) {
-            prompter.message(kRefusalTitle, "The ROM file holds no bytes.");
-        } else {
-            prompter.message(kRefusalTitle, "Offset " + ToHex(static_cast<uint32_t>(offset)) +
-                                                " lies past the end of the ROM file (its last byte is at " +
-                                                ToHex(static_cast<uint32_t>(rom.size() - 1)) + ").");
-        }
-        return false;
+bool HexPokeDialog::OffsetInFile(const RomFile& rom, Prompter& prompter, int64_t offset) {
+    if (offset < rom.size()) return true;
+    if (rom.size() == 0) {
+        prompter.message(kRefusalTitle, "The ROM file holds no bytes.");
+    } else {
+        prompter.message(kRefusalTitle, "Offset " + ToHex(static_cast<uint32_t>(offset)) +
+                                            " lies past the end of the ROM file (its last byte is at " +
+                                            ToHex(static_cast<uint32_t>(rom.size() - 1)) + ").");
     }
-    return true;
+    return false;
 }
 
 bool HexPokeDialog::cmdGet_Click(const RomFile& rom, Prompter& prompter) {
-    int64_t offset = 0;
-    if (!offsetInFile(rom, prompter, offset)) return false;
+    // Reading is harmless: the box is read leniently.
+    const int64_t offset = ParseHex(txtOffset);
+    if (!OffsetInFile(rom, prompter, offset)) return false;
     auto byte = rom.byteAt(offset);
     if (!byte) return false;  // cannot happen: the offset lies inside the file
     txtValue = ToHex(*byte);
     return true;
+}
+
+std::optional<HexPokeDialog::Poke> HexPokeDialog::ReadPutBoxes(const RomFile& rom, Prompter& prompter) const {
+    // A write goes exactly where the user asked or nowhere: "0x200" or
+    // "zz" are not read as 0.
+    const std::optional<uint32_t> offset = ParseHexDigits(txtOffset, 8);
+    if (!offset) {
+        prompter.message(kRefusalTitle, "Nothing was written: the Offset box must hold 1 to 8 hexadecimal digits "
+                                        "without a prefix or blanks, not \"" + txtOffset + "\".");
+        return std::nullopt;
+    }
+    const std::optional<uint32_t> value = ParseHexDigits(txtValue, 2);
+    if (!value) {
+        prompter.message(kRefusalTitle, "Nothing was written: the Value box must hold 1 or 2 hexadecimal digits "
+                                        "(0 to FF), not \"" + txtValue + "\".");
+        return std::nullopt;
+    }
+    if (!OffsetInFile(rom, prompter, *offset)) return std::nullopt;
+    return Poke{*offset, static_cast<uint8_t>(*value)};
 }
 
 bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
@@ -42,16 +59,14 @@ bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
         prompter.message("Marlwick", ReadOnlyRefusal(rom));
         return false;
     }
-    int64_t offset = 0;
-    if (!offsetInFile(rom, prompter, offset)) return false;
-    uint32_t value = ParseHex(txtValue);
-    if (value > 0xFF) {
-        prompter.message(kRefusalTitle, "The value " + txtValue + " does not fit in one byte (0 to FF).");
-        return false;
-    }
+    const std::optional<Poke> poke = ReadPutBoxes(rom, prompter);
+    if (!poke) return false;
     std::vector<uint8_t> image = rom.bytes();
-    image[static_cast<size_t>(offset)] = static_cast<uint8_t>(value);
-    return CommitAndReport(rom, std::move(image), {{{offset, 1}}}, prompter);
+    image[static_cast<size_t>(poke->offset)] = poke->value;
+    if (!CommitAndReport(rom, std::move(image), {{{poke->offset, 1}}}, prompter)) return false;
+    prompter.message("Marlwick", "Wrote " + ToHex(poke->value) + " at offset " +
+                                     ToHex(static_cast<uint32_t>(poke->offset)) + " of the ROM file.");
+    return true;
 }
 
 }  // namespace mw

@@ -12,7 +12,7 @@ namespace mw {
 
 namespace {
 
-constexpr const char* kUnsavedQuestion = "The level has unsaved changes. Discard them?";
+constexpr const char* kUnsavedQuestion = "The level has unsaved changes. Save them first?";
 
 // Design sizes of the main window's fixed controls, in pixels.
 constexpr int kMinInnerWidth = 672;
@@ -46,7 +46,22 @@ void LevelEditor::UpdateCaption() {
 
 bool LevelEditor::ConfirmDiscardChanges() {
     if (!changed()) return true;
-    return prompter.askYesNo("Marlwick", kUnsavedQuestion);
+    switch (prompter.askSaveDiscardCancel("Marlwick", kUnsavedQuestion)) {
+        case SaveChoice::Save:
+            // A save that fails or is refused keeps the changes, and the
+            // action that asked does not go on.
+            mnuFileSave_Click();
+            return !changed();
+        case SaveChoice::Discard: return true;
+        case SaveChoice::Cancel: break;
+    }
+    return false;
+}
+
+bool LevelEditor::CheckLevelLoaded() {
+    if (levelLoaded) return true;
+    prompter.message("Marlwick", "No level is loaded.");
+    return false;
 }
 
 bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
@@ -172,7 +187,8 @@ bool LevelEditor::Form_Unload() {
 }
 
 bool LevelEditor::LoadLevelIndex(int32_t index) {
-    if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
+    // An index outside the table is refused before anything is asked.
+    if (!rom.isOpen() || !CheckLevelIndex(index, prompter) || !ConfirmDiscardChanges()) return false;
     LevelState loaded;
     return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded, IndexLevelName(index));
 }
@@ -187,7 +203,7 @@ bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
 
 void LevelEditor::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
-    if (!levelLoaded || !rom.isOpen()) return;
+    if (!CheckLevelLoaded() || !rom.isOpen()) return;
     if (document.Save(prompter)) UpdateCaption();
 }
 

@@ -3,6 +3,7 @@
 // the loaded level, the view, the editing state and what every panel shows.
 // The Qt window forwards each event to a method here, then copies the panel
 // state into its widgets and repaints when `repaintRequested` is set.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -150,8 +151,13 @@ public:
     bool LoadLevelIndex(int32_t index);
     bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
     void mnuFileSave_Click();
-    // True when there is nothing unsaved or the user agrees to drop it.
+    // True when there is nothing unsaved, or the user saved it ("&Save
+    // Level" succeeded) or chose to drop it; false when the user cancels or
+    // the save fails or is refused.
     bool ConfirmDiscardChanges();
+    // The editing commands' guard: true when a level is loaded, else says
+    // "No level is loaded." (a file that is no ROM leaves none).
+    bool CheckLevelLoaded();
 
     // Layout and view.
     MainLayout Form_Resize(int innerWidth, int innerHeight);
@@ -223,6 +229,9 @@ public:
         int lstDestinationLevelsIndex = -1;  // selected item, -1 for none
         int lstEntranceTypesIndex = -1;
         LabelState lblByteUsage2;  // "used/available" object bytes
+        // Boxes whose text is no valid value, by ExitField: shown in red
+        // while the field keeps its stored value.
+        std::array<bool, 4> invalidBox{};
     };
     ExitEditorPanel exitEditor;
     // "&Create" and "&Remove" act on screen exits while this holds.
@@ -273,7 +282,8 @@ public:
     void cmdRemoveObject_Click();       // "&Remove"
     void mnuRandomLevelClear_Click();   // "Yes, I'm sure"
 
-    // The header dialog's way back: replaces headerBytes (nothing written).
+    // The header dialog's way back: replaces headerBytes (nothing written);
+    // without a loaded level it says so and changes nothing.
     void ResetHeader(const LevelHeader& bytes);
 
     // "Fetch Me A &Badger".
@@ -306,8 +316,12 @@ public:
     // A palette item (its code) dropped on the view at (px, py): "&Create"
     // with the new entry's origin on the tile under the pointer.
     void DropPaletteItem(int code, float px, float py);
-    // An exit box has lost the focus: the next typing starts a new command.
-    void ExitBoxDone() { document.EndMerge(); }
+    // An exit box has lost the focus: the next typing starts a new command,
+    // and the boxes show the stored values again (an invalid text goes).
+    void ExitBoxDone() {
+        document.EndMerge();
+        ShowExitEditor();
+    }
 
     // "Level Info": the loaded level's index and name, or its offsets.
     std::string lblLevelName;

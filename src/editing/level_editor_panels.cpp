@@ -15,6 +15,7 @@ namespace mw {
 void LevelEditor::ShowExitEditor() {
     ExitEditorPanel& p = exitEditor;
     p.lblByteUsage2 = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
+    p.invalidBox.fill(false);  // every box gets the text of a stored value
     if (!HasSelectedExit()) {
         // No exit to show (none selected, or a level without exits): empty
         // boxes in a disabled frame, so no edit can reach a record.
@@ -46,8 +47,6 @@ void LevelEditor::mnuViewScreenExit_Click() {
 
 namespace {
 
-// A box's change handler: the text is what the box now shows; a value that
-// fits a byte is stored in the selected exit's field.
 const char* ExitFieldEditName(ExitField field) {
     switch (field) {
         case ExitField::Destination: return "Exit destination";
@@ -60,11 +59,14 @@ const char* ExitFieldEditName(ExitField field) {
 
 }  // namespace
 
+// A box's change handler: the text is what the box now shows; a valid
+// value is stored in the selected exit's field, any other text marks the
+// box invalid and leaves the field as it is.
 void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitField field) {
     box = text;
-    if (!HasSelectedExit()) return;
     std::optional<uint8_t> value = ReadExitBox(text);
-    if (!value) return;  // above FF: the field keeps its value
+    exitEditor.invalidBox[static_cast<size_t>(field)] = !value;
+    if (!HasSelectedExit() || !value) return;
     const int index = selectedExit;
     ScreenExit exit = level.exitList[static_cast<size_t>(index)];
     ExitFieldRef(exit, field) = *value;
@@ -179,6 +181,7 @@ void LevelEditor::frmObjectList_Form_Unload() { palette.windowVisible = false; }
 // ---- adding, removing, clearing ----
 
 void LevelEditor::cmdAddObject_Click() {
+    if (!CheckLevelLoaded()) return;
     const bool exits = InScreenExitMode();
     bool added = false;
     ApplyEdit(exits ? "Create screen exit" : "Create", {}, [&](LevelDocument::Edit& edit) {
@@ -192,6 +195,7 @@ void LevelEditor::cmdAddObject_Click() {
 }
 
 void LevelEditor::cmdRemoveObject_Click() {
+    if (!CheckLevelLoaded()) return;
     const bool exits = InScreenExitMode();
     bool removed = false;
     ApplyEdit(exits ? "Remove screen exit" : "Remove", {}, [&](LevelDocument::Edit& edit) {
@@ -203,6 +207,7 @@ void LevelEditor::cmdRemoveObject_Click() {
 }
 
 void LevelEditor::mnuRandomLevelClear_Click() {
+    if (!CheckLevelLoaded()) return;
     // Remove until at most one entry (or, in screen exit mode, no exit) is
     // left; the test follows each removal, so a level that is already as
     // empty as it may be hears the refusal once.
@@ -228,6 +233,7 @@ void LevelEditor::mnuRandomLevelClear_Click() {
 // ---- dialogs ----
 
 void LevelEditor::ResetHeader(const LevelHeader& bytes) {
+    if (!CheckLevelLoaded()) return;
     if (!level.hasHeader) return;
     ApplyEdit("Edit header", {}, [&](LevelDocument::Edit& edit) { edit.replaceHeader(bytes); });
 }

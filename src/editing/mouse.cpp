@@ -81,6 +81,8 @@ void LevelEditor::Pick(float px, float py) {
 }
 
 void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py) {
+    // Without a level nothing can be picked, dragged or reordered.
+    if (!levelLoaded) return;
     // A press starts a new gesture: its drag becomes a command of its own.
     document.EndMerge();
     if (button == kLeft) {

@@ -304,8 +304,16 @@ LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t
     return DecodeLevel(rom, defs, place, prompter, state);
 }
 
+bool CheckLevelIndex(int32_t index, Prompter& prompter) {
+    if (index >= 0 && index < kLevelCount) return true;
+    prompter.message("Marlwick - User error", "There is no level " + ToHex(static_cast<uint32_t>(index)) +
+                                                  ". Level indices run from 0 to " + ToHex(kLevelCount - 1) + ".");
+    return false;
+}
+
 LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index, Prompter& prompter,
                           LevelState& state) {
+    if (!CheckLevelIndex(index, prompter)) return LoadResult::Refused;
     const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
     if (!rom.contains(entry, 6)) {
         ReportPastEnd(prompter, entry);

@@ -53,6 +53,11 @@ LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const L
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
                        int32_t spriteOffset, Prompter& prompter, LevelState& state);
 
+// False, after one message that gives the table's range, when `index` is
+// not an index of the level pointer table: the bytes after the table are
+// other data, not pointers.
+bool CheckLevelIndex(int32_t index, Prompter& prompter);
+
 // LoadLevelIndex/LoadLevelOffset: the two loaders. LoadLevelIndex reads a
 // level without a header where the definition tables say so; a level loaded
 // by offsets has a header and is bounded by 32 KiB banks. LoadLevelOffset

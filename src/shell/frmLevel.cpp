@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QStyle>
 
+#include "editing/exit_editor.h"
 #include "shell/frmAbout.h"
 #include "shell/frmHeader.h"
 #include "shell/frmHex.h"
@@ -42,6 +43,15 @@ void SetLabel(QLabel* label, const LabelState& state) {
     if (p.color(QPalette::WindowText) == want) return;
     p.setColor(QPalette::WindowText, want);
     label->setPalette(p);
+}
+
+// Shows a text box's text in red while it holds no valid value.
+void SetBoxInvalid(QLineEdit* box, bool invalid) {
+    QPalette p = box->palette();
+    const QColor want = invalid ? QColor(255, 0, 0) : QApplication::palette(box).color(QPalette::Text);
+    if (p.color(QPalette::Text) == want) return;
+    p.setColor(QPalette::Text, want);
+    box->setPalette(p);
 }
 
 // The first selected row, -1 when none is.
@@ -527,6 +537,10 @@ bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
 bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
     // Before the first show the client area has no size of its own yet.
     if (watched == form && event->type() == QEvent::Resize && isVisible()) Form_Resize();
+    if (event->type() == QEvent::FocusOut &&
+        (watched == txtExitDestination || watched == txtEntranceType || watched == txtEntranceX ||
+         watched == txtEntranceY))
+        Run([&] { editor_.ExitBoxDone(); });
     // The menus' Ctrl shortcuts come before the text boxes' own bindings of
     // the same keys: Ctrl+C is "Cross-section mode" and Ctrl+E "Screen Exit
     // mode" there too, not copy or end of line. A box that lets the override
@@ -595,6 +609,14 @@ void frmLevel::SyncMenus() {
     set(mnuViewStationary, editor_.mnuViewStationary);
     set(mnuViewSeperateobjects, editor_.palette.windowVisible);
     for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
+
+    // Without a level the editing commands are greyed; "&Save Level" stays
+    // reachable by its key and says why it does nothing.
+    const bool editable = editor_.levelLoaded;
+    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction()})
+        if (a->isEnabled() != editable) a->setEnabled(editable);
+    for (QPushButton* b : {cmdAddObject, cmdRemoveObject})
+        if (b->isEnabled() != editable) b->setEnabled(editable);
 }
 
 void frmLevel::SyncPickList() {
@@ -613,6 +635,10 @@ void frmLevel::SyncExitEditor() {
     SetBoxText(txtEntranceType, x.txtEntranceType);
     SetBoxText(txtEntranceX, x.txtEntranceX);
     SetBoxText(txtEntranceY, x.txtEntranceY);
+    SetBoxInvalid(txtExitDestination, x.invalidBox[static_cast<size_t>(ExitField::Destination)]);
+    SetBoxInvalid(txtEntranceType, x.invalidBox[static_cast<size_t>(ExitField::EntranceType)]);
+    SetBoxInvalid(txtEntranceX, x.invalidBox[static_cast<size_t>(ExitField::EntranceX)]);
+    SetBoxInvalid(txtEntranceY, x.invalidBox[static_cast<size_t>(ExitField::EntranceY)]);
     SetListRow(lstDestinationLevels, x.lstDestinationLevelsIndex);
     SetListRow(lstEntranceTypes, x.lstEntranceTypesIndex);
     SetLabel(lblByteUsage2, x.lblByteUsage2);

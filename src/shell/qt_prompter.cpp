@@ -44,6 +44,22 @@ bool QtPrompter::askYesNo(const std::string& title, const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice QtPrompter::askSaveDiscardCancel(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
+    // Enter and Escape both leave everything as it is: nothing is written
+    // and nothing is dropped.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save: return SaveChoice::Save;
+        case QMessageBox::Discard: return SaveChoice::Discard;
+        default: return SaveChoice::Cancel;
+    }
+}
+
 std::optional<std::string> QtPrompter::chooseOpenFile(const std::string& filterName,
                                                       const std::string& pattern) {
     // The filter name already names its pattern ("ROMs (*.smc)"); add it when it does not.

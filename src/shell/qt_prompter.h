@@ -13,6 +13,7 @@ public:
 
     void message(const std::string& title, const std::string& text) override;
     bool askYesNo(const std::string& title, const std::string& text) override;
+    SaveChoice askSaveDiscardCancel(const std::string& title, const std::string& text) override;
     std::optional<std::string> chooseOpenFile(const std::string& filterName,
                                               const std::string& pattern) override;
 

@@ -25,6 +25,17 @@ uint32_t ParseHex(std::string_view text) {
     return static_cast<uint32_t>(value);
 }
 
+std::optional<uint32_t> ParseHexDigits(std::string_view text, size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits || text.size() > 8) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : text) {
+        const int d = HexDigit(c);
+        if (d < 0) return std::nullopt;
+        value = value * 16 + static_cast<uint32_t>(d);
+    }
+    return value;
+}
+
 void AppendHex(std::string& out, uint32_t value) {
     static const char* digits = "0123456789ABCDEF";
     char buffer[8];

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,11 @@ namespace mw {
 // leading run of hex digits counts; empty or non-hex text reads as 0.
 // Values too large for 32 bits saturate at UINT32_MAX (callers range-check).
 uint32_t ParseHex(std::string_view text);
+
+// The strict reading for boxes whose text is written somewhere: the value
+// when `text` is 1 to `maxDigits` hexadecimal digits and nothing else (no
+// blanks, no prefix), otherwise nullopt. `maxDigits` is at most 8.
+std::optional<uint32_t> ParseHexDigits(std::string_view text, size_t maxDigits);
 
 // Upper-case hexadecimal without prefix or leading zeros ("0" for zero).
 std::string ToHex(uint32_t value);

@@ -7,6 +7,9 @@
 
 namespace mw {
 
+// The three answers to the question asked before unsaved changes would be lost.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -14,6 +17,8 @@ public:
     virtual void message(const std::string& title, const std::string& text) = 0;
     // A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& title, const std::string& text) = 0;
+    // A question with the buttons Save, Discard and Cancel.
+    virtual SaveChoice askSaveDiscardCancel(const std::string& title, const std::string& text) = 0;
     // The file-open dialog; nullopt when cancelled. `filterName` is shown
     // (for example "ROMs (*.smc)"), `pattern` is what it matches ("*.smc").
     virtual std::optional<std::string> chooseOpenFile(const std::string& filterName,
@@ -32,6 +37,7 @@ public:
     std::vector<PromptMessage> messages;
     std::vector<PromptMessage> questions;
     bool answer = true;                       // what askYesNo answers
+    SaveChoice saveChoice = SaveChoice::Discard;  // what askSaveDiscardCancel answers
     std::vector<std::optional<std::string>> openFileAnswers;  // consumed front first; empty -> cancel
 
     void message(const std::string& title, const std::string& text) override {
@@ -40,6 +46,10 @@ public:
     bool askYesNo(const std::string& title, const std::string& text) override {
         questions.push_back({title, text});
         return answer;
+    }
+    SaveChoice askSaveDiscardCancel(const std::string& title, const std::string& text) override {
+        questions.push_back({title, text});
+        return saveChoice;
     }
     std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
         if (openFileAnswers.empty()) return std::nullopt;

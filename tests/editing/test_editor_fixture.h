@@ -34,6 +34,7 @@ void Reload(LevelEditor& ed, F&& change) {
     LevelState level = ed.level;
     change(level);
     ed.document.Load(std::move(level));
+    ed.levelLoaded = true;
 }
 
 class EditorTest : public ::testing::Test {

@@ -2,9 +2,12 @@
 // ending the program, the caption and the question about unsaved changes.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <sys/stat.h>
 
+#include "editing/exit_editor.h"
+#include "editing/header_dialog.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -13,7 +16,7 @@ namespace {
 const PromptMessage kNotice{"Marlwick - RTFM",
                             "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
                             "Please select a ROM of this version; others will not work."};
-const PromptMessage kUnsaved{"Marlwick", "The level has unsaved changes. Discard them?"};
+const PromptMessage kUnsaved{"Marlwick", "The level has unsaved changes. Save them first?"};
 
 class SessionTest : public ::testing::Test {
 protected:
@@ -145,7 +148,7 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
     EXPECT_NE(prompter.messages[0].text.find(romA), std::string::npos);
     EXPECT_TRUE(ed.changed());
     // Another level of the same file loads without saying it again.
-    prompter.answer = true;
+    prompter.saveChoice = SaveChoice::Discard;
     EXPECT_TRUE(ed.LoadLevelIndex(1));
     EXPECT_EQ(prompter.messages.size(), 1u);
     ::chmod(romA.c_str(), 0644);
@@ -180,7 +183,7 @@ TEST_F(SessionTest, OpenRomCancelChangesNothing) {
 TEST_F(SessionTest, OpenRomFailureKeepsTheOldRomAndLevel) {
     Start(romA);
     DragObjectRight();
-    prompter.answer = true;
+    prompter.saveChoice = SaveChoice::Discard;
     const std::string missing = dir.file("gone.smc");
     prompter.openFileAnswers = {missing};
     ed.mnuFileOpen_Click();
@@ -207,7 +210,7 @@ TEST_F(SessionTest, OpenRomFailureKeepsTheOldRomAndLevel) {
 TEST_F(SessionTest, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
     Start(romA);
     DragObjectRight();
-    prompter.answer = false;
+    prompter.saveChoice = SaveChoice::Cancel;
     prompter.openFileAnswers = {romB};
 
     ed.mnuFileOpen_Click();
@@ -224,7 +227,7 @@ TEST_F(SessionTest, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
     EXPECT_TRUE(ed.changed());
     EXPECT_TRUE(prompter.messages.empty());
 
-    prompter.answer = true;
+    prompter.saveChoice = SaveChoice::Discard;
     EXPECT_TRUE(ed.LoadLevelIndex(0));
     EXPECT_EQ(ed.level.objectList.at(0).x, 10);
     EXPECT_FALSE(ed.changed());
@@ -238,6 +241,71 @@ TEST_F(SessionTest, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
     EXPECT_EQ(ed.caption, "b.smc - Marlwick");
     EXPECT_EQ(ed.level.objectList.at(0).x, 20);
     EXPECT_EQ(ed.view.scrollX(), 5);
+}
+
+TEST_F(SessionTest, SaveFromTheQuestionGoesOnOnlyWhenTheSaveSucceeds) {
+    Start(romA);
+    DragObjectRight();
+    prompter.saveChoice = SaveChoice::Save;
+    ASSERT_TRUE(ed.LoadLevelIndex(1));
+    EXPECT_EQ(prompter.messages.back().text, "Level saved succesfully.");
+    ASSERT_TRUE(ed.LoadLevelIndex(0));  // nothing unsaved: no second question
+    EXPECT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+
+    // Level 0 has 4 free bytes: a five-byte object more is refused by the save.
+    ed.lstObjects_Click(FindListValue(ed.palette.items, 0x01));
+    ed.cmdAddObject_Click();
+    ASSERT_TRUE(ed.changed());
+    const std::vector<uint8_t> before = ed.rom.bytes();
+    const std::vector<LevelObject> edited = ed.level.objectList;
+    prompter.openFileAnswers = {romB};
+    ed.mnuFileOpen_Click();
+    EXPECT_FALSE(ed.LoadLevelIndex(1));
+    EXPECT_FALSE(ed.Form_Unload());
+    EXPECT_FALSE(ed.quitRequested);
+    EXPECT_EQ(prompter.questions.size(), 4u);
+    EXPECT_EQ(prompter.openFileAnswers.size(), 1u);  // the open went no further
+    EXPECT_EQ(ed.rom.path(), romA);
+    EXPECT_EQ(ed.level.objectList, edited);
+    EXPECT_TRUE(ed.changed());
+    EXPECT_EQ(ed.rom.bytes(), before);
+}
+
+TEST_F(SessionTest, AFileThatIsNoRomLeavesNothingToEdit) {
+    dir.write("notes.txt", "This is not a ROM.\n");
+    ed.Form_Load(dir.path(), dir.file("notes.txt"));
+    ASSERT_FALSE(ed.quitRequested);
+    ASSERT_FALSE(ed.levelLoaded);
+    ed.Form_Resize(845, 504);
+    ed.lstObjects_Click(FindListValue(ed.palette.items, 0x01));
+    HeaderDialog header;
+    header.Show(ed.level.headerBytes);
+    header.boxes[0] = "3";
+    const std::function<void()> commands[] = {
+        [&] { ed.cmdAddObject_Click(); },
+        [&] { ed.cmdRemoveObject_Click(); },
+        [&] { ed.mnuRandomLevelClear_Click(); },
+        [&] { ed.mnuFileSave_Click(); },
+        [&] { header.cmdOK_Click(ed); },
+        [&] { ed.ResetHeader(LevelHeader{9}); },  // the window's own way back from the dialog
+        [&] {
+            ed.mnuViewScreenExit_Click();
+            ed.cmdAddObject_Click();
+            ed.Level_MouseDown(1, 0, 20, 20);
+        },
+    };
+    for (const auto& command : commands) {
+        prompter.messages.clear();
+        command();
+        EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "No level is loaded."}}));
+    }
+    ed.Level_MouseDown(2, 0, 20, 20);  // no pick list either
+    EXPECT_FALSE(ed.lstPopup.visible());
+    EXPECT_TRUE(ed.level.objectList.empty());
+    EXPECT_TRUE(ed.level.exitList.empty());
+    EXPECT_FALSE(ed.changed());
+    EXPECT_EQ(ed.caption, "notes.txt - Marlwick");
 }
 
 TEST_F(SessionTest, EndingClosesTheRomAndAsksAtMostOnce) {
@@ -285,9 +353,16 @@ TEST_F(SessionTest, LoadersResetSelectionAndLabels) {
 TEST_F(SessionTest, RefusedLoadKeepsTheLevelAndItsChanges) {
     Start(romA);
     DragObjectRight();
-    prompter.answer = true;
-    EXPECT_FALSE(ed.LoadLevelIndex(0x7FFFFF));  // its pointers lie past the end of the file
-    EXPECT_EQ(prompter.messages.size(), 1u);
+    prompter.saveChoice = SaveChoice::Discard;
+    // Indices past the table: one message with the range, and no question
+    // about the changes, since nothing would replace them.
+    for (int32_t index : {0xDE, 0xFF, 0x7FFFFF, -1}) {
+        prompter.messages.clear();
+        EXPECT_FALSE(ed.LoadLevelIndex(index)) << index;
+        ASSERT_EQ(prompter.messages.size(), 1u) << index;
+        EXPECT_NE(prompter.messages[0].text.find("0 to DD"), std::string::npos);
+    }
+    EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
     EXPECT_TRUE(ed.changed());
     EXPECT_FALSE(ed.quitRequested);
@@ -297,7 +372,7 @@ TEST_F(SessionTest, UnknownObjectTypeRefusesTheLevelAndKeepsTheEdits) {
     Start(romA);
     DragObjectRight();
     const std::vector<uint8_t> before = ed.rom.bytes();
-    prompter.answer = true;
+    prompter.saveChoice = SaveChoice::Discard;
     EXPECT_FALSE(ed.LoadLevelIndex(2));
     EXPECT_FALSE(ed.quitRequested);
     EXPECT_TRUE(ed.rom.isOpen());

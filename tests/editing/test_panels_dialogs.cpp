@@ -10,6 +10,7 @@
 #include "level/level_codec.h"
 #include "support/rom_builder.h"
 #include "test_editor_fixture.h"
+#include "util/hex_text.h"
 
 namespace mw {
 namespace {
@@ -194,13 +195,16 @@ TEST_F(PanelsHexPoke, GetAndPut) {
     dialog.txtOffset = "8000";
     dialog.cmdGet_Click(rom, prompter);
     EXPECT_EQ(dialog.txtValue, "42");
+    EXPECT_TRUE(prompter.messages.empty());
     dialog.txtOffset = "ffff";
     dialog.txtValue = "0A";
     ASSERT_TRUE(dialog.cmdPut_Click(rom, prompter));
+    // The put says what it wrote, and where.
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("Wrote A at offset FFFF"), std::string::npos);
     dialog.txtValue = "";
     dialog.cmdGet_Click(rom, prompter);
     EXPECT_EQ(dialog.txtValue, "A");
-    EXPECT_TRUE(prompter.messages.empty());
     // In the file, and nothing else may be written afterwards.
     RomFile again;
     std::string error;
@@ -225,6 +229,43 @@ TEST_F(PanelsHexPoke, RefusesOffsetsPastTheEndAndValuesAboveFF) {
     EXPECT_NE(prompter.messages[0].text.find("10000"), std::string::npos);
     EXPECT_NE(prompter.messages[4].text.find("100"), std::string::npos);
     EXPECT_EQ(rom.bytes(), before);
+}
+
+TEST_F(PanelsHexPoke, PutWritesOnlyWhatBothBoxesSayExactly) {
+    struct Case {
+        const char* offset;
+        const char* value;
+        const char* refusedBox;  // nullptr: written
+    };
+    const Case cases[] = {
+        {"0x200", "1", "Offset"}, {"200", "zz", "Value"},     {"", "1", "Offset"},       {"200", "", "Value"},
+        {" 200", "1", "Offset"},  {"200 ", "1", "Offset"},    {"123456789", "1", "Offset"}, {"200", "100", "Value"},
+        {"200", "-1", "Value"},   {"2g0", "1", "Offset"},     {"200", "1 ", "Value"},     {"10000", "1", "past"},
+        {"200", "7", nullptr},    {"0000FFFF", "ff", nullptr}, {"0", "0", nullptr},      {"8000", "C3", nullptr},
+    };
+    std::vector<uint8_t> expected = rom.bytes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.offset) + " / " + c.value);
+        prompter.messages.clear();
+        dialog.txtOffset = c.offset;
+        dialog.txtValue = c.value;
+        const bool written = dialog.cmdPut_Click(rom, prompter);
+        EXPECT_EQ(written, c.refusedBox == nullptr);
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        if (c.refusedBox) {
+            EXPECT_EQ(prompter.messages[0].title, "Marlwick - User error");
+            EXPECT_NE(prompter.messages[0].text.find(c.refusedBox), std::string::npos) << prompter.messages[0].text;
+        } else {
+            expected[ParseHex(c.offset)] = static_cast<uint8_t>(ParseHex(c.value));
+            EXPECT_NE(prompter.messages[0].text.find("Wrote"), std::string::npos);
+        }
+        EXPECT_EQ(rom.bytes(), expected);
+    }
+    // On disk too: exactly the successful puts.
+    RomFile again;
+    std::string error;
+    ASSERT_TRUE(again.open(path, error));
+    EXPECT_EQ(again.bytes(), expected);
 }
 
 // ---- level choosers ----

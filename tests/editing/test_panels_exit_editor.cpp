@@ -1,6 +1,7 @@
 // The screen exit editor and screen exits' create/remove.
 #include <gtest/gtest.h>
 
+#include "editing/exit_editor.h"
 #include "editing/level_editor.h"
 #include "support/rom_builder.h"
 #include "test_editor_fixture.h"
@@ -52,26 +53,46 @@ TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
     EXPECT_FALSE(p.lblByteUsage2.red);
 }
 
-TEST_F(PanelsExitEditor, BoxEditsStoreBytesAndMarkChanged) {
+TEST_F(PanelsExitEditor, BoxEditsStoreOnlyValidBytes) {
     enterExitMode(1);
     ed.txtEntranceX_Change("002");  // the stored value again: no edit
     EXPECT_FALSE(ed.changed());
-    ed.txtEntranceX_Change("1");
-    EXPECT_EQ(ed.level.exitList[1].entranceX, 0x01);
-    ed.txtEntranceX_Change("1F");
-    EXPECT_EQ(ed.level.exitList[1].entranceX, 0x1F);
+    using H = void (LevelEditor::*)(const std::string&);
+    struct Step {
+        H handler;
+        ExitField field;
+        const char* text;
+        int stored;  // the field afterwards
+    };
+    const H x = &LevelEditor::txtEntranceX_Change, y = &LevelEditor::txtEntranceY_Change,
+            type = &LevelEditor::txtEntranceType_Change, dest = &LevelEditor::txtExitDestination_Change;
+    const Step steps[] = {
+        {x, ExitField::EntranceX, "1", 0x01},         {x, ExitField::EntranceX, "1F", 0x1F},
+        {y, ExitField::EntranceY, "", 3},             {type, ExitField::EntranceType, "zz", 0},
+        {type, ExitField::EntranceType, "3", 3},      {dest, ExitField::Destination, "9", 9},
+        {dest, ExitField::Destination, "99", 0x99},   {dest, ExitField::Destination, "999", 0x99},
+        {dest, ExitField::Destination, "1AB", 0x99},  {dest, ExitField::Destination, "0x1", 0x99},
+        {dest, ExitField::Destination, "00A", 0x0A},  {y, ExitField::EntranceY, " 5", 3},
+        {y, ExitField::EntranceY, "5z", 3},           {y, ExitField::EntranceY, "ff", 0xFF},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.text);
+        (ed.*s.handler)(s.text);
+        ScreenExit now = ed.level.exitList[1];
+        EXPECT_EQ(ExitFieldRef(now, s.field), s.stored);
+        // While focused the box shows what was typed, red unless it is a value.
+        const bool valid = ReadExitBox(s.text).has_value();
+        EXPECT_EQ(ed.exitEditor.invalidBox[static_cast<size_t>(s.field)], !valid);
+    }
     EXPECT_TRUE(ed.changed());
-    ed.txtEntranceY_Change("");
-    EXPECT_EQ(ed.level.exitList[1].entranceY, 0);
-    ed.txtEntranceType_Change("zz");
-    EXPECT_EQ(ed.level.exitList[1].entranceType, 0);
-    // A value above FF is not stored; the next repaint shows the stored one.
-    ed.txtExitDestination_Change("1AB");
-    EXPECT_EQ(ed.level.exitList[1].destination, 1);
-    ed.txtExitDestination_Change("00A");
-    EXPECT_EQ(ed.level.exitList[1].destination, 0x0A);
-    ed.ShowExitEditor();
+    // Typing an invalid text and leaving the box: the stored value again.
+    ed.txtExitDestination_Change("999");
+    EXPECT_EQ(ed.exitEditor.txtExitDestination, "999");
+    ed.ExitBoxDone();
     EXPECT_EQ(ed.exitEditor.txtExitDestination, "A");
+    EXPECT_EQ(ed.exitEditor.txtEntranceY, "FF");
+    EXPECT_EQ(ed.exitEditor.invalidBox, (std::array<bool, 4>{}));
+    EXPECT_EQ(ed.level.exitList[1], (ScreenExit{15, 7, 0x0A, 0x1F, 0xFF, 3}));
     EXPECT_EQ(ed.level.exitList[0], (ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}));
 }
 

@@ -18,6 +18,7 @@ protected:
     LevelEditor ed{prompter};
     void SetUp() override {
         ed.defs = test::SmallDefinitions();
+        ed.levelLoaded = true;
         ed.defs.objectDefs[0x0A].name = "Ten";
         ed.defs.objectDefs[0x0A].kind = kKindFourByte;
         ed.defs.extendedDefs[0x0A].name = "Ext A";

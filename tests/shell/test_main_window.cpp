@@ -292,14 +292,14 @@ TEST_F(MainWindow, ClosingWithUnsavedChangesAsksFirst) {
     Release(w->Level, {100, 80});
     ASSERT_TRUE(w->editor().changed());
 
-    prompter.answer = false;
+    prompter.saveChoice = SaveChoice::Cancel;
     EXPECT_FALSE(w->close());
     ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_EQ(prompter.questions[0].text, "The level has unsaved changes. Discard them?");
+    EXPECT_EQ(prompter.questions[0].text, "The level has unsaved changes. Save them first?");
     EXPECT_TRUE(w->isVisible());
 
     // "&Exit" asks once and the window then closes without asking again.
-    prompter.answer = true;
+    prompter.saveChoice = SaveChoice::Discard;
     w->mnuMainQuit->trigger();
     EXPECT_EQ(prompter.questions.size(), 2u);
     EXPECT_FALSE(w->isVisible());
@@ -354,6 +354,16 @@ TEST_F(MainWindow, ExitEditorAndPaletteWindowDriveTheEditor) {
     EXPECT_EQ(w->txtEntranceX->text(), "10");
     Type(w->txtEntranceX, "1f");
     EXPECT_EQ(w->editor().level.exitList[0].entranceX, 0x1F);
+    // Text that is no value turns red and is not stored; leaving the box
+    // shows the stored value again in the normal colour.
+    const QColor normal = w->txtExitDestination->palette().color(QPalette::Text);
+    Type(w->txtExitDestination, "999");
+    EXPECT_EQ(w->txtExitDestination->text(), "999");
+    EXPECT_EQ(w->txtExitDestination->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(w->editor().level.exitList[0].destination, 0x99);
+    w->txtEntranceY->setFocus();
+    EXPECT_EQ(w->txtExitDestination->text(), "99");
+    EXPECT_EQ(w->txtExitDestination->palette().color(QPalette::Text), normal);
     w->lstDestinationLevels->item(2)->setSelected(true);
     EXPECT_EQ(w->editor().level.exitList[0].destination, w->editor().defs.destinationLevels[2].value);
     EXPECT_EQ(w->txtExitDestination->text().toStdString(), ToHex(w->editor().defs.destinationLevels[2].value));
@@ -380,6 +390,22 @@ TEST_F(MainWindow, ExitEditorAndPaletteWindowDriveTheEditor) {
     EXPECT_EQ(w->editor().palette.selectedCode(), w->editor().palette.items[2].value);
     pal->close();
     EXPECT_FALSE(w->mnuViewSeperateobjects->isChecked());
+}
+
+TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
+    const test::RomImage notRom(0x400, 'x');
+    romPath = notRom.writeTemp("notes.txt");
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_FALSE(w->editor().levelLoaded);
+    EXPECT_FALSE(w->cmdAddObject->isEnabled());
+    EXPECT_FALSE(w->cmdRemoveObject->isEnabled());
+    EXPECT_FALSE(w->mnuLevelHeader->isEnabled());
+    EXPECT_FALSE(w->mnuRandomLevelClearcheck->menuAction()->isEnabled());
+    prompter.messages.clear();
+    w->mnuFileSave->trigger();
+    EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "No level is loaded."}}));
+    EXPECT_EQ(ReadFile(romPath), notRom.bytes);
 }
 
 }  // namespace
