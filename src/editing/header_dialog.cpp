@@ -76,7 +76,9 @@ bool HeaderDialog::cmdOK_Click(LevelEditor& editor) {
 
 bool HeaderDialog::cmdImport_Click(const RomFile& rom, const DefinitionTables& defs, Prompter& prompter) {
     uint32_t level = ParseHex(txtImportNum);
-    if (level <= 0xFF && defs.isHeaderless(static_cast<int32_t>(level))) {
+    // Past DD the table's bytes belong to other data: reading them as pointers imports garbage.
+    if (!CheckLevelIndex(static_cast<int32_t>(level), prompter)) return false;
+    if (defs.isHeaderless(static_cast<int32_t>(level))) {
         prompter.message("Marlwick", "Level " + ToHex(level) + " has no header; nothing was imported.");
         return false;
     }

@@ -129,6 +129,7 @@ protected:
         image.setRawPointers(5, {0x00, 0x80, 0x60}, {0, 0, 0});
         image.setRawPointers(6, {0x00, 0x80, 0x3F}, {0, 0, 0});  // past the end of this image
         image.setRawPointers(0x38, {0x00, 0x80, 0x01}, {0, 0x80, 0x01});  // data like 1A, but no header
+        image.setRawPointers(0xDE, {0x00, 0x80, 0x01}, {0, 0x80, 0x01});  // past the table: not a level
         defs.headerlessLevels[0x38] = true;
         std::string error;
         ASSERT_TRUE(rom.open(image.writeTemp(), error)) << error;
@@ -167,7 +168,10 @@ TEST_F(PanelsHeaderImport, HighBanksAndMissingDataLeaveTheBoxes) {
     dialog.txtImportNum = "38";
     EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
     EXPECT_EQ(prompter.messages.back().text, "Level 38 has no header; nothing was imported.");
-    EXPECT_EQ(prompter.messages.size(), 5u);
+    dialog.txtImportNum = "DE";
+    EXPECT_FALSE(dialog.cmdImport_Click(rom, defs, prompter));
+    EXPECT_EQ(prompter.messages.back().text, "There is no level DE. Level indices run from 0 to DD.");
+    EXPECT_EQ(prompter.messages.size(), 6u);
     EXPECT_EQ(dialog.boxes, before);
 }
 
