@@ -232,7 +232,7 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
         if (!same) {
             result.status = Status::Refused;
             result.reason = "another program changed it since it was read, and the bytes this change would "
-                            "write are no longer the same there";
+                            "write are no longer the same there (open the ROM again to see what it holds now)";
             return result;
         }
         std::vector<uint8_t> rebased = *onDisk;

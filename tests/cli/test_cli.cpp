@@ -30,21 +30,16 @@ CliRun Cli(const std::string& args) {
     return r;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(Cli, DemoRomChecksAndDescribesItsLevels) {
     test::TempDir dir;
     const std::string rom = dir.file("demo.smc");
     ASSERT_EQ(Cli("make-demo " + rom).status, 0);
-    const auto before = ReadAll(rom);
+    const auto before = test::ReadFileBytes(rom);
 
     CliRun check = Cli("check " + rom);
     EXPECT_EQ(check.status, 0) << check.out;
     EXPECT_NE(check.out.find("222 levels checked: 222 ok, 0 failed"), std::string::npos);
-    EXPECT_EQ(ReadAll(rom), before);  // checking writes nothing
+    EXPECT_EQ(test::ReadFileBytes(rom), before);  // checking writes nothing
 
     CliRun info = Cli("info " + rom + " --level 0");
     EXPECT_EQ(info.status, 0);
@@ -61,8 +56,7 @@ TEST(Cli, DemoRomChecksAndDescribesItsLevels) {
     // with its message, reported in the JSON.
     auto bytes = before;
     bytes[kLevelPointerTable + 6 * 5 + 2] = 0x65;
-    std::ofstream(dir.file("bad.smc"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                static_cast<std::streamsize>(bytes.size()));
+    test::WriteFileBytes(dir.file("bad.smc"), bytes);
     CliRun bad = Cli("info " + dir.file("bad.smc") + " --level 5");
     EXPECT_NE(bad.out.find("Bank number: 65"), std::string::npos) << bad.out;
     CliRun badCheck = Cli("check " + dir.file("bad.smc") + " --first 4 --last 6");
@@ -110,7 +104,7 @@ TEST(Cli, ImportRoundTripsInfoAndTakesEdits) {
     test::TempDir dir;
     const std::string rom = dir.file("demo.smc");
     ASSERT_EQ(Cli("make-demo " + rom).status, 0);
-    const auto before = ReadAll(rom);
+    const auto before = test::ReadFileBytes(rom);
 
     // info -> import unchanged writes the same bytes.
     CliRun info = Cli("info " + rom + " --level 0");
@@ -119,7 +113,7 @@ TEST(Cli, ImportRoundTripsInfoAndTakesEdits) {
     CliRun same = Cli("import " + rom + " --level 0 " + dir.file("level.json"));
     EXPECT_EQ(same.status, 0) << same.out;
     EXPECT_NE(same.out.find("Level saved succesfully."), std::string::npos) << same.out;
-    EXPECT_EQ(ReadAll(rom), before);
+    EXPECT_EQ(test::ReadFileBytes(rom), before);
 
     // An edit: one object fewer, one moved, a sprite more, another header.
     LevelState level = Load(rom, 0);
@@ -141,7 +135,7 @@ TEST(Cli, ImportRefusesBadFilesNamingTheEntryAndWritesNothing) {
     test::TempDir dir;
     const std::string rom = dir.file("demo.smc");
     ASSERT_EQ(Cli("make-demo " + rom).status, 0);
-    const auto before = ReadAll(rom);
+    const auto before = test::ReadFileBytes(rom);
     const std::string good = Cli("info " + rom + " --level 0").out;
     auto replaced = [&](const std::string& from, const std::string& to) {
         std::string text = good;
@@ -185,7 +179,7 @@ TEST(Cli, ImportRefusesBadFilesNamingTheEntryAndWritesNothing) {
     WriteText(dir.file("big.json"), LevelToJson(level, {}));
     CliRun big = Cli("import " + rom + " --level 0 " + dir.file("big.json") + " --in-place");
     EXPECT_EQ(big.status, 1) << big.out;
-    EXPECT_EQ(ReadAll(rom), before);
+    EXPECT_EQ(test::ReadFileBytes(rom), before);
     EXPECT_FALSE(std::filesystem::exists(dir.file("demo.backups")));
 }
 

@@ -63,11 +63,6 @@ void Open(SavedRom& r, const test::RomImage& rom) {
     ASSERT_EQ(LoadLevelIndex(r.file, test::SmallDefinitions(), 0, p, r.state), LoadResult::Loaded);
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 test::RomImage OneLevel() {
     test::RomImage rom;
     rom.put(0x90000, test::Cat({{1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
@@ -95,7 +90,7 @@ TEST(SaveLevel, RewritesExactlyTheTwoRegions) {
     EXPECT_EQ(p.messages[0].title, "Marlwick");
     EXPECT_EQ(p.messages[0].text, "Level saved succesfully.");
 
-    auto after = ReadAll(r.path);
+    auto after = test::ReadFileBytes(r.path);
     auto expected = r.before;
     const auto objects = test::Cat({{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, test::Obj4(0x03, 7, 8, 4), {0xFF},
                                     test::ExitRec(1, 2, 3, 4, 5, 6), {0xFF}, std::vector<uint8_t>(8, 0x00)});
@@ -109,7 +104,7 @@ TEST(SaveLevel, RewritesExactlyTheTwoRegions) {
     ASSERT_EQ(LoadLevelIndex(r.file, test::SmallDefinitions(), 0, p, again), LoadResult::Loaded);
     EXPECT_EQ(again.objectBytesAvailable - again.objectBytesUsed, 8);
     ASSERT_TRUE(SaveLevel(r.file, test::SmallDefinitions(), again, p));
-    EXPECT_EQ(ReadAll(r.path), expected);
+    EXPECT_EQ(test::ReadFileBytes(r.path), expected);
 }
 
 TEST(SaveLevel, BudgetsAndBadEntriesWriteNothing) {
@@ -122,7 +117,7 @@ TEST(SaveLevel, BudgetsAndBadEntriesWriteNothing) {
         ASSERT_EQ(p.messages.size(), 1u);
         EXPECT_EQ(p.messages[0].title, title);
         EXPECT_EQ(p.messages[0].text.substr(0, textStart.size()), textStart);
-        EXPECT_EQ(ReadAll(r.path), r.before);
+        EXPECT_EQ(test::ReadFileBytes(r.path), r.before);
     };
     const std::string budget = "Marlwick - It doesn't have pointer recalculation";
     LevelState both = r.state;
@@ -161,10 +156,10 @@ TEST(RomFile, OpenFailuresAndChangesOutsideTheFence) {
     EXPECT_EQ(r.status, CommitResult::Status::Refused);
     EXPECT_NE(r.reason.find("outside"), std::string::npos) << r.reason;
     EXPECT_EQ(f.commit(image, {{{0x101, 1}}}).status, CommitResult::Status::Refused);  // 0x100 is not in it
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(test::ReadFileBytes(path), before);
     EXPECT_EQ(f.commit(image, {{{0x100, 2}}}).status, CommitResult::Status::Done);
     EXPECT_EQ(f.byteAt(0x101), 8);
-    EXPECT_EQ(ReadAll(path)[0x100], 7);
+    EXPECT_EQ(test::ReadFileBytes(path)[0x100], 7);
     EXPECT_EQ(f.byteAt(f.size()), std::nullopt);
 }
 

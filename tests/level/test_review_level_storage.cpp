@@ -12,11 +12,6 @@ namespace {
 
 const std::vector<uint8_t> kHeader = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 struct ByOffsets {
     std::string path;
     RomFile file;
@@ -55,7 +50,7 @@ TEST(FreeSpaceByOffsets, StopsWhereTheLevelsOtherStreamBegins) {
     // Saving writes the two streams side by side, as they were.
     RecordingPrompter p;
     ASSERT_TRUE(SaveLevel(l.file, test::SmallDefinitions(), l.state, p));
-    EXPECT_EQ(ReadAll(l.path), rom.bytes);
+    EXPECT_EQ(test::ReadFileBytes(l.path), rom.bytes);
 }
 
 TEST(SaveLevel, RefusesStreamsThatOverlap) {
@@ -71,7 +66,7 @@ TEST(SaveLevel, RefusesStreamsThatOverlap) {
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].title, "Marlwick");
     EXPECT_NE(p.messages[0].text.find("overlap"), std::string::npos) << p.messages[0].text;
-    EXPECT_EQ(ReadAll(l.path), rom.bytes);
+    EXPECT_EQ(test::ReadFileBytes(l.path), rom.bytes);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "level/rom_checksum.h"
@@ -18,16 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Status = CommitResult::Status;
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
 
 std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
@@ -73,7 +62,7 @@ protected:
         for (size_t k = 0x200; k < image.bytes.size(); k += 7) image.bytes[k] = static_cast<uint8_t>(k >> 3);
         if (rightChecksum) WriteChecksum(image.bytes);
         original = image.bytes;
-        WriteFile(path, original);
+        test::WriteFileBytes(path, original);
         std::string error;
         ASSERT_TRUE(rom.open(path, error)) << error;
     }
@@ -97,7 +86,7 @@ TEST_F(RomCommit, AFailingStepLeavesTheFileAsItWasAndNoTemporaryFile) {
             rom.setFileOps(&ops);
             RecordingPrompter prompter;
             EXPECT_FALSE(CommitAndReport(rom, changed(0x11), fence, prompter));
-            EXPECT_EQ(ReadFile(path), original);
+            EXPECT_EQ(test::ReadFileBytes(path), original);
             EXPECT_EQ(rom.bytes(), original);
             EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"game.smc", "game.backups"}));
             EXPECT_EQ(Names(rom.backupFolder()).size(), n == 1 ? 0u : 1u);
@@ -106,8 +95,8 @@ TEST_F(RomCommit, AFailingStepLeavesTheFileAsItWasAndNoTemporaryFile) {
             // The next try, with the disk well again, goes through.
             rom.setFileOps(nullptr);
             EXPECT_EQ(rom.commit(changed(0x11), fence).status, Status::Done);
-            EXPECT_EQ(ReadFile(path), rom.bytes());
-            EXPECT_EQ(ReadFile(path)[0x9003], 0x11);
+            EXPECT_EQ(test::ReadFileBytes(path), rom.bytes());
+            EXPECT_EQ(test::ReadFileBytes(path)[0x9003], 0x11);
         }
     }
 }
@@ -117,11 +106,11 @@ TEST_F(RomCommit, FileChangedByAnotherProgram) {
     std::vector<uint8_t> theirs = original;
     theirs[0x300] ^= 0xFF;
     theirs.push_back(0x77);  // and longer
-    WriteFile(path, theirs);
+    test::WriteFileBytes(path, theirs);
     CommitResult r = rom.commit(changed(0x22), fence);
     ASSERT_EQ(r.status, Status::Done) << r.reason;
     EXPECT_TRUE(r.appliedToChangedFile);
-    std::vector<uint8_t> now = ReadFile(path);
+    std::vector<uint8_t> now = test::ReadFileBytes(path);
     EXPECT_EQ(now.size(), theirs.size());
     EXPECT_EQ(now[0x300], theirs[0x300]);
     EXPECT_EQ(now[0x9000], 0x22);
@@ -129,7 +118,7 @@ TEST_F(RomCommit, FileChangedByAnotherProgram) {
     // The backup holds the file as it was found, with the other program's change.
     auto backups = Names(rom.backupFolder());
     ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(ReadFile(rom.backupFolder() + "/" + *backups.begin()), theirs);
+    EXPECT_EQ(test::ReadFileBytes(rom.backupFolder() + "/" + *backups.begin()), theirs);
 
     // Inside them (or cut short before them): refused, the file stays theirs.
     for (bool truncate : {false, true}) {
@@ -138,10 +127,10 @@ TEST_F(RomCommit, FileChangedByAnotherProgram) {
             theirs.resize(0x9002);
         else
             theirs[0x9002] = 0x99;
-        WriteFile(path, theirs);
+        test::WriteFileBytes(path, theirs);
         RecordingPrompter prompter;
         EXPECT_FALSE(CommitAndReport(rom, changed(0x33), fence, prompter));
-        EXPECT_EQ(ReadFile(path), theirs);
+        EXPECT_EQ(test::ReadFileBytes(path), theirs);
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_NE(prompter.messages[0].text.find("another program"), std::string::npos);
     }
@@ -160,7 +149,7 @@ TEST_F(RomCommit, FileGoneIsWrittenWholeOnlyWhenTheUserSaysSo) {
     std::vector<uint8_t> expected = original;
     std::fill(expected.begin() + 0x9000, expected.begin() + 0x9004, 0x44);
     WriteChecksum(expected);
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(test::ReadFileBytes(path), expected);
     EXPECT_TRUE(yes.messages.empty());
 }
 
@@ -170,9 +159,9 @@ TEST_F(RomCommit, BackupOncePerOpeningNewestTenKept) {
     fs::create_directories(folder);
     // Twelve older backups, and files that are not backups of this ROM.
     for (int k = 0; k < 12; ++k)
-        WriteFile(folder + "/game-2020010" + std::to_string(k / 6 + 1) + "-12000" + std::to_string(k % 6) + ".smc", {1});
-    WriteFile(folder + "/notes.txt", {2});
-    WriteFile(folder + "/gamex-20200101-120000.smc", {3});
+        test::WriteFileBytes(folder + "/game-2020010" + std::to_string(k / 6 + 1) + "-12000" + std::to_string(k % 6) + ".smc", {1});
+    test::WriteFileBytes(folder + "/notes.txt", {2});
+    test::WriteFileBytes(folder + "/gamex-20200101-120000.smc", {3});
 
     ASSERT_EQ(rom.commit(changed(0x55), fence).status, Status::Done);
     ASSERT_EQ(rom.commit(changed(0x56), fence).status, Status::Done);  // no second backup
@@ -182,7 +171,7 @@ TEST_F(RomCommit, BackupOncePerOpeningNewestTenKept) {
     EXPECT_FALSE(names.count("game-20200101-120002.smc"));  // the oldest three go
     EXPECT_TRUE(names.count("game-20200101-120003.smc"));
     std::string newest = *std::prev(names.end(), 3);  // after game-2020…, before gamex/notes
-    EXPECT_EQ(ReadFile(folder + "/" + newest), original) << newest;
+    EXPECT_EQ(test::ReadFileBytes(folder + "/" + newest), original) << newest;
 
     // A new opening keeps a new backup (numbered when in the same second).
     std::string error;
@@ -194,23 +183,23 @@ TEST_F(RomCommit, BackupOncePerOpeningNewestTenKept) {
     EXPECT_FALSE(names.count("game-20200101-120003.smc"));
     EXPECT_TRUE(names.count("game-20200101-120004.smc"));
     bool found = false;
-    for (const auto& n : names) found = found || ReadFile(folder + "/" + n) == before;
+    for (const auto& n : names) found = found || test::ReadFileBytes(folder + "/" + n) == before;
     EXPECT_TRUE(found);
 }
 
 TEST_F(RomCommit, ChecksumKeptRightOrLeftWrong) {
     ASSERT_EQ(rom.commit(changed(0x66), fence).status, Status::Done);
-    EXPECT_TRUE(ChecksumIsRight(ReadFile(path)));
+    EXPECT_TRUE(ChecksumIsRight(test::ReadFileBytes(path)));
 
     // Poking the checksum itself is the user's choice and stays as poked.
     std::vector<uint8_t> poke = rom.bytes();
     poke[kChecksumOffset] ^= 1;
     ASSERT_EQ(rom.commit(poke, {{{kChecksumOffset, 1}}}).status, Status::Done);
-    EXPECT_EQ(ReadFile(path), poke);
+    EXPECT_EQ(test::ReadFileBytes(path), poke);
 
     make(false);
     ASSERT_EQ(rom.commit(changed(0x66), fence).status, Status::Done);
-    std::vector<uint8_t> now = ReadFile(path);
+    std::vector<uint8_t> now = test::ReadFileBytes(path);
     EXPECT_FALSE(ChecksumIsRight(now));
     EXPECT_TRUE(std::equal(now.begin() + kChecksumComplementOffset, now.begin() + kChecksumOffset + 2,
                            original.begin() + kChecksumComplementOffset));
@@ -229,13 +218,13 @@ TEST_F(RomCommit, KeepsPermissionsAndLinksAndRefusesFilesMadeReadOnly) {
     ASSERT_TRUE(rom.open(link, error));
     ASSERT_EQ(rom.commit(changed(0x78), fence).status, Status::Done);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFile(path)[0x9000], 0x78);
+    EXPECT_EQ(test::ReadFileBytes(path)[0x9000], 0x78);
 
     // Made read-only after it was opened: refused all the same.
     ASSERT_TRUE(rom.open(path, error));
     ::chmod(path.c_str(), 0444);
     EXPECT_EQ(rom.commit(changed(0x79), fence).status, Status::Refused);
-    EXPECT_EQ(ReadFile(path)[0x9000], 0x78);
+    EXPECT_EQ(test::ReadFileBytes(path)[0x9000], 0x78);
 }
 
 }  // namespace

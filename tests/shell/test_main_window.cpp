@@ -47,11 +47,6 @@ test::RomImage TestRom() {
     return rom;
 }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Key events delivered to a widget as the platform would.
 // Left-button presses, drags and releases go through QTest, which keeps track
 // of the held buttons the way the platform does.
@@ -252,7 +247,7 @@ TEST_F(MainWindow, CtrlShortcutsReachTheMenusFromATextBox) {
 TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     const test::RomImage rom = TestRom();
     Open(rom);
-    const std::vector<uint8_t> before = ReadFile(romPath);
+    const std::vector<uint8_t> before = test::ReadFileBytes(romPath);
 
     // Grab the body at (64, 80): 32 pixels right of and below the origin tile's corner.
     Press(w->Level, {64, 80});
@@ -277,7 +272,7 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     std::vector<uint8_t> expected = before;
     const std::vector<uint8_t> record = Obj5(0x01, 7, 5, 3, 3);
     std::copy(record.begin(), record.end(), expected.begin() + kHeaderAt + 10);
-    EXPECT_EQ(ReadFile(romPath), expected);
+    EXPECT_EQ(test::ReadFileBytes(romPath), expected);
 
     ASSERT_TRUE(w->LoadLevelIndex(0));
     EXPECT_EQ(w->editor().level.objectList[0].x, 7);

@@ -71,6 +71,16 @@ std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts) {
     return out;
 }
 
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 TempDir::TempDir() {
     std::string templ = (fs::temp_directory_path() / "marlwick-XXXXXX").string();
     if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");

@@ -36,6 +36,11 @@ std::vector<uint8_t> ExitRec(int screenX, int screenY, uint8_t dest, uint8_t ex,
 std::vector<uint8_t> SpriteRec(int spriteId, int x, int y);
 std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts);
 
+// The whole contents of a file (empty when it cannot be read), and a file
+// written with exactly `bytes`.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
 // A fresh directory under the system's temporary directory, removed with its
 // contents when the object goes.
 class TempDir {
