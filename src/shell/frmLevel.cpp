@@ -6,6 +6,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -212,6 +214,7 @@ LevelView::LevelView(frmLevel& owner, QWidget* parent) : QWidget(parent), owner_
     // The view takes the focus at start and on a click, so that the menus'
     // Ctrl shortcuts reach the window rather than a text box's own bindings.
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }
@@ -247,6 +250,13 @@ void LevelView::mouseReleaseEvent(QMouseEvent* e) {
 // held or a sideways wheel.
 void LevelView::wheelEvent(QWheelEvent* e) {
     const QPoint delta = e->angleDelta();
+    if (e->modifiers() & Qt::ControlModifier) {
+        if (delta.y() != 0)
+            owner_.Level_ZoomWheel(delta.y() > 0 ? 1 : -1, static_cast<float>(e->position().x()),
+                                   static_cast<float>(e->position().y()));
+        e->accept();
+        return;
+    }
     const bool sideways = (e->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
     QScrollBar* bar = sideways ? owner_.hscLevelPos : owner_.vscLevelPos;
     const int amount = sideways ? (delta.x() != 0 ? delta.x() : delta.y()) : delta.y();
@@ -254,6 +264,20 @@ void LevelView::wheelEvent(QWheelEvent* e) {
                           Qt::NoModifier, e->phase(), e->inverted());
     QApplication::sendEvent(bar, &forwarded);
     e->accept();
+}
+
+void LevelView::dragEnterEvent(QDragEnterEvent* e) {
+    if (owner_.IsPaletteList(e->source())) e->acceptProposedAction();
+}
+
+void LevelView::dragMoveEvent(QDragMoveEvent* e) {
+    if (owner_.IsPaletteList(e->source())) e->acceptProposedAction();
+}
+
+void LevelView::dropEvent(QDropEvent* e) {
+    if (!owner_.IsPaletteList(e->source())) return;
+    e->acceptProposedAction();
+    owner_.Level_Drop(static_cast<float>(e->position().x()), static_cast<float>(e->position().y()));
 }
 
 // ---------------------------------------------------------------------------
@@ -299,6 +323,7 @@ void frmLevel::BuildControls() {
     Place(lstObjects, 8, 81, 193, 367);
     lstObjects->setFont(FixedFont());
     lstObjects->setUniformItemSizes(true);
+    lstObjects->setDragDropMode(QAbstractItemView::DragOnly);
     ConnectListClick(lstObjects, this, [this](int row) { Run([&] { editor_.lstObjects_Click(row); }); });
 
     fraSubPanel = new QGroupBox(QStringLiteral("Object"), f);
@@ -352,12 +377,13 @@ void frmLevel::BuildControls() {
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
     Place(fraLevelInfo, 646, 168, 192, 89);
-    MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 16, 81, 17);
-    lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 16, 97, 17);
-    MakeLabel(fraLevelInfo, QStringLiteral("Sprite"), 8, 40, 81, 17);
-    lblSByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 40, 97, 17);
-    MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 64, 81, 17);
-    lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 64, 97, 17);
+    lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 14, 177, 17);
+    MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 32, 81, 17);
+    lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 32, 97, 17);
+    MakeLabel(fraLevelInfo, QStringLiteral("Sprite"), 8, 50, 81, 17);
+    lblSByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 50, 97, 17);
+    MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 68, 81, 17);
+    lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 68, 97, 17);
 
     BuildScreenExitFrame();
 }
@@ -410,6 +436,9 @@ void frmLevel::BuildScreenExitFrame() {
     onEdit(txtEntranceType, &LevelEditor::txtEntranceType_Change);
     onEdit(txtEntranceX, &LevelEditor::txtEntranceX_Change);
     onEdit(txtEntranceY, &LevelEditor::txtEntranceY_Change);
+    // Typing into a box is one undo step until the box loses the focus.
+    for (QLineEdit* box : {txtExitDestination, txtEntranceType, txtEntranceX, txtEntranceY})
+        connect(box, &QLineEdit::editingFinished, this, [this] { editor_.ExitBoxDone(); });
     ConnectListClick(lstDestinationLevels, this,
                      [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
     ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
@@ -460,6 +489,42 @@ void frmLevel::BuildMenus() {
         mnuRandomLevelClearcheck->addMenu(QStringLiteral("Are you sure you want to remove all objects and sprites?"));
     mnuRandomLevelClear =
         item(cmdLevelClearsuretwo, "Yes, I'm sure", 0, [this] { editor_.mnuRandomLevelClear_Click(); });
+
+    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEditUndo = item(mnuEdit, "&Undo", Qt::Key_Z, [this] { editor_.mnuEditUndo_Click(); });
+    mnuEditRedo = item(mnuEdit, "&Redo", Qt::Key_Y, [this] { editor_.mnuEditRedo_Click(); });
+    mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuEdit->addSeparator();
+    // The view's own keys: they act while the view has the focus, so that
+    // the lists and boxes keep their arrows and Delete.
+    auto viewKey = [this](QAction* a, QKeySequence key) {
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        Level->addAction(a);
+        return a;
+    };
+    mnuEditDelete = viewKey(item(mnuEdit, "&Delete", 0, [this] { editor_.mnuEditDelete_Click(); }),
+                            QKeySequence(Qt::Key_Delete));
+    mnuEditMove = mnuEdit->addMenu(QStringLiteral("&Move current entry"));
+    struct Nudge {
+        const char* caption;
+        int key, dx, dy;
+    };
+    const Nudge nudges[] = {{"&Left", Qt::Key_Left, -1, 0},  {"&Right", Qt::Key_Right, 1, 0},
+                            {"&Up", Qt::Key_Up, 0, -1},      {"&Down", Qt::Key_Down, 0, 1}};
+    for (int by : {1, 16}) {
+        for (const Nudge& n : nudges) {
+            const int dx = n.dx * by, dy = n.dy * by;
+            const std::string caption = std::string(n.caption) + (by == 1 ? "" : " 16");
+            QAction* a = item(mnuEditMove, caption.c_str(), 0, [this, dx, dy] { editor_.mnuEditNudge_Click(dx, dy); });
+            viewKey(a, QKeySequence(by == 1 ? QKeyCombination(static_cast<Qt::Key>(n.key))
+                                            : QKeyCombination(Qt::SHIFT, static_cast<Qt::Key>(n.key))));
+        }
+    }
+    mnuEdit->addSeparator();
+    mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.mnuEditZoom_Click(1); });
+    mnuEditZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.mnuEditZoom_Click(-1); });
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuViewCross = check(item(mnuView, "Cross-section mode", Qt::Key_C, [this] { editor_.mnuViewCross_Click(); }));
@@ -529,8 +594,9 @@ void frmLevel::RemakeObjectList() {
 
 bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
     const QKeySequence pressed(key->keyCombination());
+    // The view's own keys (arrows, Delete) stay with the boxes.
     for (const QAction* a : menuBar()->findChildren<QAction*>())
-        if (!a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
+        if (a->shortcutContext() == Qt::WindowShortcut && a->shortcuts().contains(pressed)) return true;
     return false;
 }
 
@@ -613,10 +679,16 @@ void frmLevel::SyncMenus() {
     // Without a level the editing commands are greyed; "&Save Level" stays
     // reachable by its key and says why it does nothing.
     const bool editable = editor_.levelLoaded;
-    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction()})
+    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction()})
         if (a->isEnabled() != editable) a->setEnabled(editable);
     for (QPushButton* b : {cmdAddObject, cmdRemoveObject})
         if (b->isEnabled() != editable) b->setEnabled(editable);
+    auto caption = [](QAction* a, const std::string& text, bool enabled) {
+        if (a->text() != Q(text)) a->setText(Q(text));
+        if (a->isEnabled() != enabled) a->setEnabled(enabled);
+    };
+    caption(mnuEditUndo, editor_.mnuEditUndoCaption(), editor_.mnuEditUndoEnabled());
+    caption(mnuEditRedo, editor_.mnuEditRedoCaption(), editor_.mnuEditRedoEnabled());
 }
 
 void frmLevel::SyncPickList() {
@@ -654,6 +726,11 @@ void frmLevel::SyncPanels() {
     SetLabel(lblByteUsage, editor_.lblByteUsage);
     SetLabel(lblSByteUsage, editor_.lblSByteUsage);
     SetLabelText(lblMousePos, editor_.lblMousePos);
+    if (lblLevelName->toolTip() != Q(editor_.lblLevelName)) {
+        lblLevelName->setToolTip(Q(editor_.lblLevelName));
+        lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.lblLevelName), Qt::ElideRight,
+                                                                     lblLevelName->width()));
+    }
 
     const ToolTipState& tip = editor_.lblToolTip;
     SetLabelText(lblToolTip, tip.text);
@@ -713,6 +790,19 @@ void frmLevel::Level_MouseMove(int buttons, float px, float py) {
 
 void frmLevel::Level_MouseUp(int button, float px, float py) {
     Run([&] { editor_.Level_MouseUp(button, 0, px, py); });
+}
+
+void frmLevel::Level_ZoomWheel(int steps, float px, float py) {
+    Run([&] { editor_.ZoomStep(steps, px, py); });
+}
+
+bool frmLevel::IsPaletteList(const QObject* source) const {
+    return source != nullptr && (source == lstObjects || (objectList_ && source == objectList_->lstObjects));
+}
+
+void frmLevel::Level_Drop(float px, float py) {
+    Level->setFocus();
+    Run([&] { editor_.DropPaletteItem(editor_.palette.selectedCode(), px, py); });
 }
 
 void frmLevel::closeEvent(QCloseEvent* event) {

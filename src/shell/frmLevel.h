@@ -21,6 +21,9 @@
 #include "shell/qpainter_surface.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QKeyEvent;
 class QMenu;
 
@@ -70,6 +73,10 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void wheelEvent(QWheelEvent*) override;
+    // Palette items dragged from either object list.
+    void dragEnterEvent(QDragEnterEvent*) override;
+    void dragMoveEvent(QDragMoveEvent*) override;
+    void dropEvent(QDropEvent*) override;
 
 private:
     frmLevel& owner_;
@@ -128,6 +135,7 @@ public:
     QLabel* lblByteUsage = nullptr;
     QLabel* lblSByteUsage = nullptr;
     QLabel* lblMousePos = nullptr;
+    QLabel* lblLevelName = nullptr;
 
     QGroupBox* fraScreenExits = nullptr;
     std::array<QPushButton*, 4> cmdMoveScreen{};
@@ -155,6 +163,13 @@ public:
     QMenu* mnuRandomLevelClearcheck = nullptr;
     QMenu* cmdLevelClearsuretwo = nullptr;
     QAction* mnuRandomLevelClear = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QMenu* mnuEditMove = nullptr;
+    QAction* mnuEditZoomIn = nullptr;
+    QAction* mnuEditZoomOut = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewCross = nullptr;
     QAction* mnuViewScreenExit = nullptr;
@@ -183,6 +198,12 @@ public:
     void Level_MouseDown(int button, float px, float py);
     void Level_MouseMove(int buttons, float px, float py);
     void Level_MouseUp(int button, float px, float py);
+    // Ctrl+wheel: one zoom step per notch, around the pointer.
+    void Level_ZoomWheel(int steps, float px, float py);
+    // True when `source` is one of the palette's lists.
+    bool IsPaletteList(const QObject* source) const;
+    // The palette's selected item dropped on the view at (px, py).
+    void Level_Drop(float px, float py);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,7 @@ frmObjectList::frmObjectList(frmLevel& main) : QWidget(&main, Qt::Tool), main_(m
     lstObjects = new QListWidget(this);
     lstObjects->setFont(FixedFont());
     lstObjects->setUniformItemSizes(true);
+    lstObjects->setDragDropMode(QAbstractItemView::DragOnly);
     Place(lstObjects, 8, 35, 201, 357);
 
     connect(txtFilter, &QLineEdit::textEdited, this, [this](const QString& t) {

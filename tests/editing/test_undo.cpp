@@ -9,6 +9,7 @@
 #include "level/header_fields.h"
 #include "level/level_codec.h"
 #include "test_editor_fixture.h"
+#include "view/view_controls.h"
 #include "view/view_geometry.h"
 
 namespace mw::test {
@@ -255,6 +256,162 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
         EXPECT_EQ(FileBytes(), original);
         EXPECT_FALSE(ed.mnuEditUndoEnabled());
     }
+}
+
+}  // namespace
+}  // namespace mw::test
+
+namespace mw::test {
+namespace {
+
+class EditTest : public EditorTest {
+protected:
+    const UndoStack& stack() const { return ed.document.stack(); }
+};
+
+TEST_F(EditTest, ADragIsOneCommandAndSoIsTypingIntoOneBox) {
+    SetEntries({Obj(0x01, 2, 2), Obj(0x01, 10, 10)}, {Exit(0, 0, 1, 2, 3, 4)});
+    auto drag = [&](int fromX, int toX) {
+        ed.Level_MouseDown(1, 0, fromX * 16 + 1.0f, 33);
+        for (int x = fromX + 1; x <= toX; ++x) ed.Level_MouseMove(1, 0, x * 16 + 1.0f, 33);
+        ed.Level_MouseUp(1, 0, toX * 16 + 1.0f, 33);
+    };
+    drag(2, 5);
+    EXPECT_EQ(At(0).x, 5);
+    EXPECT_EQ(stack().count(), 1);
+    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo Move");
+    drag(5, 7);  // the same entry again: a command of its own
+    EXPECT_EQ(stack().count(), 2);
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(At(0).x, 5);
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(At(0).x, 2);
+    EXPECT_FALSE(ed.changed());
+    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo");
+    EXPECT_EQ(ed.mnuEditRedoCaption(), "&Redo Move");
+
+    ed.mnuViewScreenExit_Click();
+    ed.txtEntranceX_Change("1");
+    ed.txtEntranceX_Change("1F");
+    ed.txtEntranceY_Change("7");  // another box: another command
+    ed.ExitBoxDone();
+    ed.txtEntranceY_Change("8");  // the box again, after it lost the focus
+    EXPECT_EQ(stack().count(), 3);
+    EXPECT_FALSE(ed.mnuEditRedoEnabled());  // the new commands replaced the drags' redo
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level.exitList[0].entranceY, 7);
+    ed.mnuEditUndo_Click();
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level.exitList[0], Exit(0, 0, 1, 2, 3, 4));
+    EXPECT_EQ(ed.exitEditor.txtEntranceX, "2");  // the boxes show the restored exit
+}
+
+TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
+    const std::vector<LevelObject> entries = {Obj(0x01, 1, 1), Obj(0x02, 2, 2), Obj(0x03, 3, 3), Spr(0x1E, 4, 4)};
+    SetEntries(entries, {Exit(1, 1), Exit(2, 2)});
+    const LevelState loaded = ed.level;
+    ed.selectedObject = 2;
+    ed.cmdRemoveObject_Click();
+    ASSERT_EQ(ed.level.objectList.size(), 3u);
+    EXPECT_EQ(ed.selectedObject, 2);  // now the sprite
+    ed.selectedObject = 0;
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level, loaded);  // entries and byte counters
+    EXPECT_EQ(ed.selectedObject, 2);
+    ed.mnuEditRedo_Click();
+    EXPECT_EQ(ed.level.objectList[2], entries[3]);
+    EXPECT_EQ(ed.selectedObject, 2);
+
+    // A clear is one command.
+    ed.mnuEditUndo_Click();
+    ed.mnuRandomLevelClear_Click();
+    ASSERT_EQ(ed.level.objectList.size(), 1u);
+    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo Clear");
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level, loaded);
+    ed.mnuViewScreenExit_Click();
+    ed.selectedExit = 1;
+    ed.cmdRemoveObject_Click();
+    ed.selectedExit = 0;
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level, loaded);
+    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_FALSE(ed.changed());
+}
+
+TEST_F(EditTest, TheStackForgetsItsOldestStepsPastItsLimit) {
+    SetEntries({Obj(0x01, 2, 2)});
+    ed.selectedObject = 0;
+    ed.document.SetUndoLimit(5);
+    for (int k = 0; k < 8; ++k) ed.mnuEditNudge_Click(1, 0);
+    EXPECT_EQ(At(0).x, 10);
+    EXPECT_EQ(stack().count(), 5);
+    while (ed.mnuEditUndoEnabled()) ed.mnuEditUndo_Click();
+    EXPECT_EQ(At(0).x, 5);
+    EXPECT_TRUE(ed.changed());  // the loaded state is out of reach
+}
+
+TEST_F(EditTest, ArrowsStayInsideTheLevelAndMoveExitsByScreens) {
+    SetEntries({Obj(0x01, 0, 126)}, {Exit(15, 0)});
+    ed.selectedObject = 0;
+    // Left and down at the level's edge change nothing; Shift+Right moves 16.
+    const struct {
+        int dx, dy, x, y;
+    } steps[] = {{-1, 0, 0, 126}, {0, 16, 0, 127}, {0, 1, 0, 127}, {16, 0, 16, 127}, {0, -16, 16, 111}};
+    for (const auto& s : steps) {
+        ed.mnuEditNudge_Click(s.dx, s.dy);
+        EXPECT_EQ(At(0).x, s.x);
+        EXPECT_EQ(At(0).y, s.y);
+    }
+    EXPECT_EQ(stack().count(), 3);
+    ed.mnuViewScreenExit_Click();
+    ed.mnuEditNudge_Click(1, 0);  // already in the last column
+    ed.mnuEditNudge_Click(-16, 0);
+    ed.mnuEditNudge_Click(0, 1);
+    EXPECT_EQ(ed.level.exitList[0], Exit(14, 1));
+    EXPECT_EQ(stack().count(), 5);
+    ed.mnuEditDelete_Click();  // in exit mode: the exit
+    EXPECT_TRUE(ed.level.exitList.empty());
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level.exitList[0], Exit(14, 1));
+}
+
+TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
+    SetEntries({Obj(0x01, 2, 2)});
+    std::mt19937 rng(7);
+    for (int k = 0; k < 200; ++k) {
+        ed.hscLevelPos_Change(static_cast<int>(rng() % 120));
+        ed.vscLevelPos_Change(static_cast<int>(rng() % 60));
+        const float px = static_cast<float>(rng() % 413), py = static_cast<float>(rng() % 488);
+        const int steps = rng() % 2 ? 1 : -1;
+        const int zoom = ed.view.zoom;
+        const int tileX = PixelToTileX(ed.view, px), tileY = PixelToTileY(ed.view, py);
+        ed.ZoomStep(steps, px, py);
+        const int* at = std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom);
+        const int* want = steps > 0 ? std::min(at + 1, std::end(kZoomLevels) - 1) : std::max(at - 1, std::begin(kZoomLevels));
+        ASSERT_EQ(ed.view.zoom, *want);
+        // Unless the scroll range stops it, the same tile is under the pointer.
+        if (ed.view.scrollX() > 0 && ed.view.scrollX() < ed.view.hsc.maximum) EXPECT_EQ(PixelToTileX(ed.view, px), tileX);
+        if (ed.view.scrollY() > 0 && ed.view.scrollY() < ed.view.vsc.maximum) EXPECT_EQ(PixelToTileY(ed.view, py), tileY);
+    }
+    EXPECT_EQ(stack().count(), 0);  // zooming is not an edit
+}
+
+TEST_F(EditTest, ADroppedPaletteItemIsCreatedUnderThePointer) {
+    SetEntries({Obj(0x01, 2, 2)});
+    ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
+    ed.levelLoaded = true;
+    ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
+    ASSERT_EQ(ed.level.objectList.size(), 2u);
+    EXPECT_EQ(At(1).x, 5);
+    EXPECT_EQ(At(1).y, 7);
+    EXPECT_EQ(ed.selectedObject, 1);
+    ed.DropPaletteItem(0, 16, 16);  // refused with its message, nothing recorded
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(stack().count(), 1);
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.level.objectList.size(), 1u);
+    EXPECT_EQ(ed.selectedObject, 0);
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
     Open(TestRom());
     QStringList top;
     for (QAction* a : w->menuBar()->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{"Marlwick", "&File", "&Level", "&View", "&Random", "&Help"}));
+    EXPECT_EQ(top, (QStringList{"Marlwick", "&File", "&Level", "&Edit", "&View", "&Random", "&Help"}));
 
     struct Item {
         QAction* action;
@@ -181,6 +181,11 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
         {w->mnuFileSave, "&Save Level", "Ctrl+S"},
         {w->mnuLevelHeader, "Edit header...", "Ctrl+H"},
         {w->mnuRandomLevelClear, "Yes, I'm sure", ""},
+        {w->mnuEditUndo, "&Undo", "Ctrl+Z"},
+        {w->mnuEditRedo, "&Redo", "Ctrl+Y"},
+        {w->mnuEditDelete, "&Delete", "Del"},
+        {w->mnuEditZoomIn, "Zoom &in", "Ctrl+="},
+        {w->mnuEditZoomOut, "Zoom &out", "Ctrl+-"},
         {w->mnuViewCross, "Cross-section mode", "Ctrl+C"},
         {w->mnuViewScreenExit, "Screen Exit mode", "Ctrl+E"},
         {w->mnuViewOutofbounds, "Show area outside of level", ""},
@@ -197,6 +202,9 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
         EXPECT_EQ(i.action->shortcut().toString().toStdString(), i.shortcut) << i.caption;
         EXPECT_FALSE(i.action->isChecked()) << i.caption;
     }
+    EXPECT_FALSE(w->mnuEditUndo->isEnabled());  // nothing to undo or redo yet
+    EXPECT_FALSE(w->mnuEditRedo->isEnabled());
+    EXPECT_EQ(w->mnuEditRedo->shortcuts().value(1).toString(), "Ctrl+Shift+Z");
     EXPECT_EQ(w->mnuRandomLevelClearcheck->title().toStdString(), "Clear");
     EXPECT_EQ(w->cmdLevelClearsuretwo->title().toStdString(),
               "Are you sure you want to remove all objects and sprites?");
@@ -278,6 +286,51 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     EXPECT_EQ(w->editor().level.objectList[0].x, 7);
     EXPECT_EQ(w->editor().level.objectList[0].y, 5);
     EXPECT_EQ(w->editor().level.objectList.size(), 3u);
+}
+
+// Ctrl+Z after a drag takes it back, and saved again the file is what it
+// was; the view's keys and Ctrl+wheel are undoable steps too (or none).
+TEST_F(MainWindow, UndoAfterADragRestoresTheFile) {
+    Open(TestRom());
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    const std::vector<uint8_t> before = ReadFile(romPath);
+    EXPECT_FALSE(w->mnuEditUndo->isEnabled());
+    Press(w->Level, {64, 80});
+    DragTo(w->Level, {100, 96});
+    DragTo(w->Level, {144, 112});
+    Release(w->Level, {144, 112});
+    EXPECT_EQ(w->mnuEditUndo->text(), "&Undo Move");
+    w->mnuFileSave->trigger();
+    ASSERT_NE(ReadFile(romPath), before);
+
+    QTest::keyClick(w->Level, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w->editor().level.objectList[0].x, 2);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));  // away from the saved state
+    EXPECT_EQ(w->mnuEditRedo->text(), "&Redo Move");
+    w->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFile(romPath), before);
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+
+    w->Level->setFocus();
+    QTest::keyClick(w->Level, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(w->editor().level.objectList[0].x, 18);
+    QTest::keyClick(w->Level, Qt::Key_Delete);
+    EXPECT_EQ(w->editor().level.objectList.size(), 2u);
+    QTest::keyClick(w->txtFilter, Qt::Key_Z, Qt::ControlModifier);  // from a text box too
+    QTest::keyClick(w->Level, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w->editor().level.objectList.size(), 2u);
+    QTest::keyClick(w->Level, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w->Level, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w->editor().level.objectList[0].x, 2);
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+
+    const int zoom = w->editor().view.zoom;
+    QWheelEvent wheel(QPointF(50, 50), w->Level->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->Level, &wheel);
+    EXPECT_GT(w->editor().view.zoom, zoom);
+    EXPECT_TRUE(w->mnuViewZoom[w->editor().view.zoom]->isChecked());
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedChangesAsksFirst) {
