@@ -436,9 +436,6 @@ void frmLevel::BuildScreenExitFrame() {
     onEdit(txtEntranceType, &LevelEditor::txtEntranceType_Change);
     onEdit(txtEntranceX, &LevelEditor::txtEntranceX_Change);
     onEdit(txtEntranceY, &LevelEditor::txtEntranceY_Change);
-    // Typing into a box is one undo step until the box loses the focus.
-    for (QLineEdit* box : {txtExitDestination, txtEntranceType, txtEntranceX, txtEntranceY})
-        connect(box, &QLineEdit::editingFinished, this, [this] { editor_.ExitBoxDone(); });
     ConnectListClick(lstDestinationLevels, this,
                      [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
     ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
