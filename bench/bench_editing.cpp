@@ -1,9 +1,13 @@
 // The editing hot paths: one hover step of the mouse (every hit test, the
 // pointer shape, the tooltip and the position readout) over 2,000 visible
-// entries, and rebuilding the visible list over 5,000 entries.
+// entries, rebuilding the visible list over 5,000 entries, a drag step with
+// and without the undo stack, and the stack's memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include "editing/level_editor.h"
+#include "editing/mouse.h"
 #include "support/rom_builder.h"
 #include "view/view_geometry.h"
 
@@ -76,5 +80,71 @@ void BM_RebuildVisibleList(benchmark::State& state) {
     state.counters["visible"] = static_cast<double>(ed.view.visibleList.size());
 }
 BENCHMARK(BM_RebuildVisibleList);
+
+}  // namespace
+
+namespace {
+
+// One step of a drag (a left-button move in MOV mode) over a 450-object
+// level: through the document, where it merges into the drag's command
+// (arg 1), against the same step writing the entry in place as the editor
+// did before it had an undo stack (arg 0).
+void BM_DragStep(benchmark::State& state) {
+    RecordingPrompter prompter;
+    LevelEditor ed(prompter);
+    ed.Form_Resize(845, 504);
+    FillLevel(ed, 450);
+    ed.RebuildVisibleList();
+    const bool undoable = state.range(0) == 1;
+    ed.selectedObject = 0;
+    ed.dragMode = DragMode::MOV;
+    LevelState bare = ed.level;
+    float px = 40, py = 40;
+    for (auto _ : state) {
+        px = px >= 380 ? 40 : px + 16;  // a new tile every step
+        if (undoable) {
+            ed.Level_MouseMove(1, 0, px, py);
+        } else {
+            ed.MousePointer = PointerShape::Default;
+            ed.lblMousePos = "(" + SignedHex(PixelToTileX(ed.view, px)) + "," + SignedHex(PixelToTileY(ed.view, py)) + ")";
+            LevelObject& e = bare.objectList[0];
+            e.x = static_cast<uint8_t>(std::clamp(PixelToTileX(ed.view, px), 0, kLevelColumns - 1));
+            e.y = static_cast<uint8_t>(std::clamp(PixelToTileY(ed.view, py), 0, kLevelRows - 1));
+            ed.RequestPaint();
+        }
+        benchmark::DoNotOptimize(ed.level.objectList.data());
+        benchmark::DoNotOptimize(bare.objectList.data());
+    }
+    state.counters["commands"] = ed.document.stack().count();
+}
+BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->ArgName("undoable");
+
+// The undo stack's memory on a 450-object level: 1,000 single-entry moves
+// (arg 0), or one Clear of the whole level (arg 1, the largest command the
+// editor makes). Reported as counters; the time is that of building it.
+void BM_UndoStackMemory(benchmark::State& state) {
+    size_t bytes = 0;
+    int count = 0;
+    for (auto _ : state) {
+        RecordingPrompter prompter;
+        LevelEditor ed(prompter);
+        ed.Form_Resize(845, 504);
+        FillLevel(ed, 450);
+        if (state.range(0) == 1) {
+            ed.mnuRandomLevelClear_Click();
+        } else {
+            for (int k = 0; k < 1000; ++k) {
+                ed.selectedObject = k % 450;
+                ed.mnuEditNudge_Click(k % 2 ? 1 : -1, 0);
+            }
+        }
+        bytes = ed.document.stack().memoryBytes();
+        count = ed.document.stack().count();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["KiB"] = static_cast<double>(bytes) / 1024.0;
+    state.counters["commands"] = count;
+}
+BENCHMARK(BM_UndoStackMemory)->Arg(0)->Arg(1)->ArgName("clears")->Unit(benchmark::kMillisecond);
 
 }  // namespace

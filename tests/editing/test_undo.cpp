@@ -399,6 +399,7 @@ TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
 
 TEST_F(EditTest, ADroppedPaletteItemIsCreatedUnderThePointer) {
     SetEntries({Obj(0x01, 2, 2)});
+    ed.levelLoaded = false;  // nothing to drop into
     ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
     ed.levelLoaded = true;
     ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
