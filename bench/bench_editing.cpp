@@ -130,6 +130,7 @@ void BM_UndoStackMemory(benchmark::State& state) {
         LevelEditor ed(prompter);
         ed.Form_Resize(845, 504);
         FillLevel(ed, 450);
+        ed.levelLoaded = true;  // Clear refuses without a level
         if (state.range(0) == 1) {
             ed.mnuRandomLevelClear_Click();
         } else {
