@@ -453,7 +453,7 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
     prompter.messages.clear();
     w->mnuFileSave->trigger();
     EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "No level is loaded."}}));
-    EXPECT_EQ(ReadFile(romPath), notRom.bytes);
+    EXPECT_EQ(test::ReadFileBytes(romPath), notRom.bytes);
 }
 
 }  // namespace
