@@ -294,7 +294,7 @@ TEST_F(MainWindow, UndoAfterADragRestoresTheFile) {
     Open(TestRom());
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    const std::vector<uint8_t> before = ReadFile(romPath);
+    const std::vector<uint8_t> before = test::ReadFileBytes(romPath);
     EXPECT_FALSE(w->mnuEditUndo->isEnabled());
     Press(w->Level, {64, 80});
     DragTo(w->Level, {100, 96});
@@ -302,14 +302,14 @@ TEST_F(MainWindow, UndoAfterADragRestoresTheFile) {
     Release(w->Level, {144, 112});
     EXPECT_EQ(w->mnuEditUndo->text(), "&Undo Move");
     w->mnuFileSave->trigger();
-    ASSERT_NE(ReadFile(romPath), before);
+    ASSERT_NE(test::ReadFileBytes(romPath), before);
 
     QTest::keyClick(w->Level, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w->editor().level.objectList[0].x, 2);
     EXPECT_TRUE(w->windowTitle().endsWith(" *"));  // away from the saved state
     EXPECT_EQ(w->mnuEditRedo->text(), "&Redo Move");
     w->mnuFileSave->trigger();
-    EXPECT_EQ(ReadFile(romPath), before);
+    EXPECT_EQ(test::ReadFileBytes(romPath), before);
     EXPECT_FALSE(w->windowTitle().endsWith(" *"));
 
     w->Level->setFocus();
