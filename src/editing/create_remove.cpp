@@ -64,11 +64,15 @@ bool AddEntry(LevelDocument::Edit& edit, const DefinitionTables& defs, int code,
     return true;
 }
 
+void ReportCannotRemoveAll(Prompter& prompter) {
+    prompter.message("Marlwick - Stopping crashes before they happen",
+                     "Cannot delete every object in level.\n(It wouldn't have anything to hold it up, and it'd fall down)");
+}
+
 bool RemoveEntry(LevelDocument::Edit& edit, int& selectedObject, Prompter& prompter) {
     const LevelState& level = edit.level();
     if (level.objectLast() <= 0) {
-        prompter.message("Marlwick - Stopping crashes before they happen",
-                         "Cannot delete every object in level.\n(It wouldn't have anything to hold it up, and it'd fall down)");
+        ReportCannotRemoveAll(prompter);
         return false;
     }
     selectedObject = std::clamp(selectedObject, 0, level.objectLast());

@@ -27,6 +27,9 @@ LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, 
 bool AddEntry(LevelDocument::Edit& edit, const DefinitionTables& defs, int code, int tileX, int tileY,
               int& selectedObject, Prompter& prompter);
 
+// What "&Remove" says instead of taking the level's last entry (or all of them).
+void ReportCannotRemoveAll(Prompter& prompter);
+
 // "&Remove" outside screen exit mode: removes the selected entry unless the
 // list holds one entry or none. True when an entry was removed.
 bool RemoveEntry(LevelDocument::Edit& edit, int& selectedObject, Prompter& prompter);

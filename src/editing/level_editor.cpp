@@ -318,7 +318,8 @@ void LevelEditor::mnuViewStationary_Click() {
 }
 
 void LevelEditor::Form_Paint(Surface& surface) {
-    PaintView(level, defs, view, selectedObject, surface);
+    PaintView(level, defs, view, selectedObject, surface, SelectedIndices());
+    if (band) DrawBand(*band, surface);
     ShowObjectInfo();
     ShowExitEditor();
 }

@@ -17,6 +17,7 @@
 #include "level/level_state.h"
 #include "level/rom_file.h"
 #include "util/prompter.h"
+#include "view/selection_marks.h"
 #include "view/surface.h"
 #include "view/view_state.h"
 
@@ -306,8 +307,8 @@ public:
     // level, as a drag may; in screen exit mode the current exit moves by
     // one screen in the direction of (dx, dy).
     void mnuEditNudge_Click(int dx, int dy);
-    // Delete: "&Remove".
-    void mnuEditDelete_Click() { cmdRemoveObject_Click(); }
+    // Delete: "&Remove", or all the selected entries in one step.
+    void mnuEditDelete_Click();
     // Zooms one step in (steps > 0) or out through kZoomLevels, keeping the
     // tile under view pixel (px, py) where it is.
     void ZoomStep(int steps, float px, float py);
@@ -325,6 +326,37 @@ public:
 
     // "Level Info": the loaded level's index and name, or its offsets.
     std::string lblLevelName;
+
+    // ---- many entries: the selection and the clipboard ----
+
+    // The selected entries as objectList indices, ascending. The current
+    // entry (selectedObject) is always one of them; the others come from
+    // Ctrl+click, the rubber band and "select all". Moves, nudges, Delete
+    // and the clipboard act on all of them; resizing and the exit editor on
+    // the current entry alone.
+    std::vector<int> SelectedIndices() const;
+    // Makes `indices` the selection; the current entry stays current when it
+    // is among them, else the last of them becomes current (an empty list
+    // leaves the current entry alone selected).
+    void SelectEntries(const std::vector<int>& indices);
+    // The rubber band while a left drag from empty space draws one.
+    std::optional<BandCorners> band;
+    void mnuEditSelectAll_Click();      // Ctrl+A: every entry in view that can be picked
+    void mnuEditSelectCurrent_Click();  // Escape: the current entry alone
+    // "Copy": the selection as the clipboard's text ("" when there is none).
+    std::string mnuEditCopy_Click();
+    // "Cut": the same, and the selection removed in one step ("" when refused).
+    std::string mnuEditCut_Click();
+    // "Paste": the clipboard's entries with their top-left origin at the tile
+    // under view pixel `pointer`, or at the view's top-left tile; they become
+    // the selection, as one step.
+    struct ViewPoint {
+        float px = 0;
+        float py = 0;
+    };
+    void mnuEditPaste_Click(const std::string& text, std::optional<ViewPoint> pointer);
+    // "Duplicate": copies of the selection one tile right and down, selected.
+    void mnuEditDuplicate_Click();
 
 private:
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
@@ -352,6 +384,19 @@ private:
     void DragMove(float px, float py);
     // Moves the selected object's origin to tile (x, y) as a "Move" command.
     void MoveSelectedTo(int x, int y);
+    // The selection's part of a left press: Ctrl toggles the entry under the
+    // pointer or starts a band that adds; a plain press picks (Pick) and
+    // starts a band over empty space.
+    void SelectionPress(float px, float py, bool ctrl);
+    std::vector<int> bandBase_;  // what a Ctrl band adds to
+    void DragBand(float px, float py);
+    void ToggleSelected(int index);
+    // Moves every selected entry by (dx, dy) tiles, less what would take
+    // one out of the level, as a "Move" command.
+    void MoveGroup(int dx, int dy);
+    // Removes every selected entry as the command `text`. False when refused.
+    bool RemoveGroup(const std::string& text);
+    void PasteEntries(const std::string& text, int x, int y, const std::string& name);
     // An exit box's change handler: stores a value that fits a byte in the
     // selected exit's field.
     void StoreExitBox(std::string& box, const std::string& text, ExitField field);

@@ -46,6 +46,7 @@ int LevelEditor::FindExitTabAt(float px, float py) const { return mw::FindExitTa
 namespace {
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
+constexpr int kCtrlKey = 2;  // in the `shift` mask: 1 Shift, 2 Ctrl, 4 Alt
 }  // namespace
 
 void LevelEditor::Pick(float px, float py) {
@@ -80,7 +81,7 @@ void LevelEditor::Pick(float px, float py) {
     }
 }
 
-void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py) {
+void LevelEditor::Level_MouseDown(int button, int shift, float px, float py) {
     // Without a level nothing can be picked, dragged or reordered.
     if (!levelLoaded) return;
     // A press starts a new gesture: its drag becomes a command of its own.
@@ -91,7 +92,7 @@ void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py)
             dragMode = DragMode::NON;
             fraScreenExitsVisible = false;
         } else if (dragMode != DragMode::SCR) {
-            Pick(px, py);
+            SelectionPress(px, py, (shift & kCtrlKey) != 0);
         }
     }
     if (button == kRight) FillPickList(px, py);
@@ -101,6 +102,10 @@ void LevelEditor::Level_MouseDown(int button, int /*shift*/, float px, float py)
 void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
     document.EndMerge();
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
+    if (band) {
+        band.reset();
+        RequestPaint();
+    }
 }
 
 void LevelEditor::DragExtent(bool isWidth, float pointer) {
@@ -128,6 +133,10 @@ void LevelEditor::DragMove(float px, float py) {
 void LevelEditor::MoveSelectedTo(int x, int y) {
     LevelObject e = level.objectList[static_cast<size_t>(selectedObject)];
     if (x == e.x && y == e.y) return;
+    if (SelectedIndices().size() > 1) {
+        MoveGroup(x - e.x, y - e.y);
+        return;
+    }
     e.x = static_cast<uint8_t>(x);
     e.y = static_cast<uint8_t>(y);
     const int index = selectedObject;
@@ -181,6 +190,10 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
         }
         if (dragMode == DragMode::MOV) {
             DragMove(px, py);
+            RequestPaint();
+        }
+        if (band) {
+            DragBand(px, py);
             RequestPaint();
         }
     }

@@ -26,6 +26,7 @@ void LevelEditor::ShowObjectInfo() {
             t = "Object number " + ToHex(e.id) + " - \n" + defs.objectDefs[e.id].name + "\n" + place + "\n" +
                 size + "\n" + number;
         }
+        if (const size_t n = SelectedIndices().size(); n > 1) t += "\n" + std::to_string(n) + " selected";
     }
     lblByteUsage = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
     lblSByteUsage = ByteUsageLabel(level.spriteBytesUsed, level.spriteBytesAvailable);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "level/object_caption.h"
+#include "view/selection_marks.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
 
@@ -126,7 +127,7 @@ void DrawGrid(const ViewState& view, Surface& surface) {
 }
 
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected) {
     SurfaceState& s = surface.state;
 
     // Pass 1: the visible entries, later ones over earlier ones.
@@ -152,7 +153,9 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
                     TileToPixelY(view, t.top + 0.5));
     }
 
-    // Pass 3: the current object in red, whether or not it is in view.
+    // Pass 3: the rest of the selection, then the current object in red,
+    // whether or not it is in view.
+    DrawSelectedOutlines(level, view, selected, selectedObject, surface);
     s.fillPattern = FillPattern::None;
     s.foreColor = kCurrentObjectColour;
     if (selectedObject >= 0 && selectedObject < count) {
@@ -164,12 +167,12 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 }
 
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected) {
     surface.setFontSize(view.fontSize);
     surface.state.fillPattern = EntryFillPattern(view.options);
     surface.clear(kButtonFace);
     DrawGrid(view, surface);
-    DrawLevel(level, defs, view, selectedObject, surface);
+    DrawLevel(level, defs, view, selectedObject, surface, selected);
 }
 
 }  // namespace mw

@@ -5,6 +5,8 @@
 // drawing state carries over from one paint to the next.
 #include "definitions/definition_tables.h"
 #include "level/level_state.h"
+#include <vector>
+
 #include "view/surface.h"
 #include "view/view_state.h"
 
@@ -23,16 +25,17 @@ constexpr Rgb kCurrentObjectColour{255, 0, 0};
 void DrawGrid(const ViewState& view, Surface& surface);
 
 // The entries of view.visibleList in list order, then the screens that carry
-// exits, then the red outline of objectList[selectedObject] (wherever it
-// lies; none when selectedObject is not an index of objectList).
+// exits, then the outlines of the other `selected` entries, then the red
+// outline of objectList[selectedObject] (wherever it lies; none when
+// selectedObject is not an index of objectList).
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface);
+               int selectedObject, Surface& surface, const std::vector<int>& selected = {});
 
 // The drawing part of a repaint: sets the label font size for the zoom and
 // the boxes' fill pattern for "Transparent WireBlocks" (so a switched option
 // fills the first box of this paint the new way), clears to the button-face
 // colour, then DrawGrid and DrawLevel.
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface);
+               int selectedObject, Surface& surface, const std::vector<int>& selected = {});
 
 }  // namespace mw

@@ -4,8 +4,8 @@
 
 namespace mw {
 
-void DrawSelectionMarks(const LevelState& level, const ViewState& view, const std::vector<int>& selected,
-                        int current, const std::optional<BandCorners>& band, Surface& surface) {
+void DrawSelectedOutlines(const LevelState& level, const ViewState& view, const std::vector<int>& selected,
+                          int current, Surface& surface) {
     const SurfaceState remembered = surface.state;
     SurfaceState& s = surface.state;
     s.fillPattern = FillPattern::None;
@@ -18,12 +18,17 @@ void DrawSelectionMarks(const LevelState& level, const ViewState& view, const st
         surface.box(static_cast<float>(TileToPixelX(view, t.left)), static_cast<float>(TileToPixelY(view, t.top)),
                     static_cast<float>(TileToPixelX(view, t.right)), static_cast<float>(TileToPixelY(view, t.bottom)));
     }
-    if (band) {
-        s.lineWidth = 1;
-        s.lineStyle = LineStyle::Dashed;
-        s.foreColor = kBandColour;
-        surface.box(band->x0, band->y0, band->x1, band->y1);
-    }
+    surface.state = remembered;
+}
+
+void DrawBand(const BandCorners& band, Surface& surface) {
+    const SurfaceState remembered = surface.state;
+    SurfaceState& s = surface.state;
+    s.fillPattern = FillPattern::None;
+    s.lineWidth = 1;
+    s.lineStyle = LineStyle::Dashed;
+    s.foreColor = kBandColour;
+    surface.box(band.x0, band.y0, band.x1, band.y1);
     surface.state = remembered;
 }
 

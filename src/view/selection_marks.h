@@ -1,8 +1,8 @@
 #pragma once
 // What the view shows of a selection beyond the current entry's red
 // outline: an outline around every other selected entry, and the rubber
-// band while one is being drawn.
-#include <optional>
+// band while one is being drawn. Both leave the surface's drawing state as
+// they found it.
 #include <vector>
 
 #include "level/level_state.h"
@@ -19,10 +19,11 @@ struct BandCorners {
     float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
 
-// Outlines the entries `selected` (objectList indices) except `current`,
-// then draws the band when there is one. The surface's drawing state is as
-// it was afterwards.
-void DrawSelectionMarks(const LevelState& level, const ViewState& view, const std::vector<int>& selected,
-                        int current, const std::optional<BandCorners>& band, Surface& surface);
+// Outlines the entries `selected` (objectList indices) except `current`.
+void DrawSelectedOutlines(const LevelState& level, const ViewState& view, const std::vector<int>& selected,
+                          int current, Surface& surface);
+
+// The band as a dashed rectangle.
+void DrawBand(const BandCorners& band, Surface& surface);
 
 }  // namespace mw

@@ -1,0 +1,190 @@
+// Many entries at once: selecting with Ctrl+click, the rubber band and the
+// keys, moving, nudging and deleting the selection as one step, and the
+// clipboard (copy, cut, paste, duplicate) as text.
+#include <algorithm>
+
+#include "editing/create_remove.h"
+#include "editing/hit_test.h"
+#include "editing/level_editor.h"
+#include "editing/multi_select.h"
+#include "view/view_geometry.h"
+
+namespace mw {
+
+std::vector<int> LevelEditor::SelectedIndices() const {
+    std::vector<int> out;
+    for (const EntryId id : CurrentSelection().objects) {
+        const int i = document.objectIndex(id);
+        if (i >= 0) out.push_back(i);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void LevelEditor::SelectEntries(const std::vector<int>& indices) {
+    Selection s = CurrentSelection();
+    s.objects.clear();
+    for (const int i : indices)
+        if (const EntryId id = document.objectId(i); id != kNoEntry) s.objects.push_back(id);
+    if (s.objects.empty()) {
+        // The current entry stays selected whatever else goes.
+        if (s.current != kNoEntry) s.objects.push_back(s.current);
+    } else if (std::find(s.objects.begin(), s.objects.end(), s.current) == s.objects.end()) {
+        s.current = s.objects.back();
+        selectedObject = document.objectIndex(s.current);
+    }
+    document.SetSelection(std::move(s));
+}
+
+void LevelEditor::ToggleSelected(int index) {
+    std::vector<int> group = SelectedIndices();
+    const auto at = std::find(group.begin(), group.end(), index);
+    if (at == group.end()) {
+        group.push_back(index);
+        selectedObject = index;  // the entry clicked last is the current one
+    } else if (group.size() > 1) {
+        group.erase(at);
+        if (index == selectedObject) selectedObject = group.back();
+    }
+    SelectEntries(group);
+}
+
+void LevelEditor::mnuEditSelectAll_Click() {
+    if (!levelLoaded) return;
+    SelectEntries(SelectableEntries(level, defs, view));
+    RequestPaint();
+}
+
+void LevelEditor::mnuEditSelectCurrent_Click() {
+    SelectEntries(HasSelectedObject() ? std::vector<int>{selectedObject} : std::vector<int>{});
+    RequestPaint();
+}
+
+void LevelEditor::SelectionPress(float px, float py, bool ctrl) {
+    if (ctrl) {
+        const int body = FindAllAt(level, defs, view, px, py).body;
+        if (body >= 0) {
+            ToggleSelected(body);
+            return;
+        }
+    } else {
+        Pick(px, py);
+        if (dragMode != DragMode::NON) {
+            // A press on an entry outside the selection makes it the selection.
+            SelectEntries(SelectedIndices());
+            return;
+        }
+    }
+    band = BandCorners{px, py, px, py};
+    bandBase_ = ctrl ? SelectedIndices() : std::vector<int>{};
+}
+
+void LevelEditor::DragBand(float px, float py) {
+    band->x1 = px;
+    band->y1 = py;
+    std::vector<int> group = bandBase_;
+    for (const int i : EntriesInBand(level, defs, view, band->x0, band->y0, px, py))
+        if (std::find(group.begin(), group.end(), i) == group.end()) group.push_back(i);
+    SelectEntries(group);
+}
+
+void LevelEditor::MoveGroup(int dx, int dy) {
+    const std::vector<int> group = SelectedIndices();
+    std::vector<LevelObject> entries;
+    entries.reserve(group.size());
+    for (const int i : group) entries.push_back(level.objectList[static_cast<size_t>(i)]);
+    const TileOffset to = ClampGroupOffset(entries, dx, dy);
+    if (to == TileOffset{}) return;
+    ApplyEdit("Move", {kEditMove, document.objectId(selectedObject)}, [&](LevelDocument::Edit& edit) {
+        for (size_t k = 0; k < group.size(); ++k) {
+            LevelObject e = entries[k];
+            e.x = static_cast<uint8_t>(e.x + to.dx);
+            e.y = static_cast<uint8_t>(e.y + to.dy);
+            edit.replaceObject(group[k], e);
+        }
+    });
+}
+
+bool LevelEditor::RemoveGroup(const std::string& text) {
+    const std::vector<int> group = SelectedIndices();
+    if (group.empty()) return false;
+    if (group.size() >= level.objectList.size()) {
+        ReportCannotRemoveAll(prompter);
+        return false;
+    }
+    ApplyEdit(text, {}, [&](LevelDocument::Edit& edit) {
+        for (auto i = group.rbegin(); i != group.rend(); ++i) edit.eraseObject(*i);
+        selectedObject = std::min(group.front(), level.objectLast());
+    });
+    RebuildVisibleList();
+    RequestPaint();
+    return true;
+}
+
+void LevelEditor::mnuEditDelete_Click() {
+    if (!InScreenExitMode() && SelectedIndices().size() > 1) {
+        RemoveGroup("Delete");
+    } else {
+        cmdRemoveObject_Click();
+    }
+}
+
+std::string LevelEditor::mnuEditCopy_Click() {
+    if (!levelLoaded || InScreenExitMode()) return {};
+    std::vector<LevelObject> entries;
+    for (const int i : SelectedIndices()) entries.push_back(level.objectList[static_cast<size_t>(i)]);
+    return entries.empty() ? std::string() : ClipboardText(entries);
+}
+
+std::string LevelEditor::mnuEditCut_Click() {
+    std::string text = mnuEditCopy_Click();
+    if (text.empty() || !RemoveGroup("Cut")) return {};
+    return text;
+}
+
+void LevelEditor::mnuEditPaste_Click(const std::string& text, std::optional<ViewPoint> pointer) {
+    if (!levelLoaded) return;
+    const int x = pointer ? PixelToTileX(view, pointer->px) : view.scrollX();
+    const int y = pointer ? PixelToTileY(view, pointer->py) : view.scrollY();
+    PasteEntries(text, std::clamp(x, 0, kLevelColumns - 1), std::clamp(y, 0, kLevelRows - 1), "Paste");
+}
+
+void LevelEditor::mnuEditDuplicate_Click() {
+    const std::string text = mnuEditCopy_Click();
+    if (text.empty()) return;
+    int x = kLevelColumns, y = 256;
+    for (const int i : SelectedIndices()) {
+        x = std::min<int>(x, level.objectList[static_cast<size_t>(i)].x);
+        y = std::min<int>(y, level.objectList[static_cast<size_t>(i)].y);
+    }
+    // One tile right and down, so that the copies can be seen.
+    PasteEntries(text, x + 1, y + 1, "Duplicate");
+}
+
+void LevelEditor::PasteEntries(const std::string& text, int x, int y, const std::string& name) {
+    std::vector<LevelObject> entries;
+    if (auto why = EntriesFromClipboard(text, defs, x, y, entries)) {
+        prompter.message("Marlwick", "Nothing was pasted: " + *why);
+        return;
+    }
+    if (entries.empty()) return;
+    ApplyEdit(name, {}, [&](LevelDocument::Edit& edit) {
+        Selection s;
+        for (const LevelObject& e : entries)
+            s.objects.push_back(edit.insertObject(static_cast<int>(level.objectList.size()), e));
+        s.current = s.objects.back();
+        s.currentExit = document.exitId(selectedExit);
+        selectedObject = level.objectLast();
+        edit.select(std::move(s));
+    });
+    RebuildVisibleList();
+    RequestPaint();
+    if (level.objectBytesUsed > level.objectBytesAvailable || level.spriteBytesUsed > level.spriteBytesAvailable)
+        prompter.message("Marlwick", "The pasted entries put the level over its byte budget (objects " +
+                                         std::to_string(level.objectBytesUsed) + "/" +
+                                         std::to_string(level.objectBytesAvailable) + ", sprites " +
+                                         std::to_string(level.spriteBytesUsed) + "/" +
+                                         std::to_string(level.spriteBytesAvailable) + " bytes).");
+}
+
+}  // namespace mw
