@@ -1,6 +1,7 @@
 #include "editing/level_document.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "editing/create_remove.h"
 #include "level/level_codec.h"
@@ -39,6 +40,18 @@ public:
 
     // Records a step that has just been applied.
     void add(const Step& step) {
+        // Replacements of an entry since the last insertion or removal of one
+        // are kept as one step (a group drag replaces many entries on every
+        // move); steps of other entries, exits and the header in between
+        // change nothing the step depends on.
+        if (step.op == Step::Op::InsertObject || step.op == Step::Op::EraseObject) replaced_.clear();
+        if (step.op == Step::Op::Object) {
+            const auto [at, isNew] = replaced_.try_emplace(step.id, steps_.size());
+            if (!isNew) {
+                steps_[at->second].objectAfter = step.objectAfter;
+                return;
+            }
+        }
         // Consecutive replacements of the same thing keep the first "before".
         if (!steps_.empty()) {
             Step& last = steps_.back();
@@ -86,7 +99,8 @@ public:
     }
     size_t memoryBytes() const override {
         return sizeof(*this) + text_.capacity() + steps_.capacity() * sizeof(Step) +
-               (selectionBefore_.objects.capacity() + selectionAfter_.objects.capacity()) * sizeof(EntryId);
+               (selectionBefore_.objects.capacity() + selectionAfter_.objects.capacity()) * sizeof(EntryId) +
+               replaced_.size() * (sizeof(EntryId) + 2 * sizeof(size_t) + sizeof(void*));
     }
 
     // The one place that changes the level's lists, forwards and back.
@@ -120,6 +134,7 @@ private:
     std::string text_;
     MergeKey key_;
     std::vector<Step> steps_;
+    std::unordered_map<EntryId, size_t> replaced_;  // entry -> its Object step
     Selection selectionBefore_, selectionAfter_;
     ByteCounters countersBefore_, countersAfter_;
 

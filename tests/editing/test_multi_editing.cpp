@@ -84,6 +84,15 @@ TEST_F(MultiTest, GroupMovesStayInTheLevelAndUndoInOneStep) {
     EXPECT_EQ(At(1), Spr(0x1E, 12, 9));
     EXPECT_EQ(At(3), Obj(0x01, 7, 13));
     EXPECT_EQ(At(2), before.objectList[2]);
+    // A long drag keeps one step per entry: its command does not grow.
+    const size_t undoBytes = ed.document.stack().memoryBytes();
+    ed.Level_MouseDown(kLeft, 0, Px(12), Px(9));
+    for (int k = 0; k < 40; ++k) ed.Level_MouseMove(kLeft, 0, Px(k % 2 ? 13 : 12), Px(10));
+    ed.Level_MouseUp(kLeft, 0, 0, 0);
+    EXPECT_EQ(At(1), Spr(0x1E, 13, 10));
+    EXPECT_LT(ed.document.stack().memoryBytes() - undoBytes, 3000u);
+    ed.mnuEditUndo_Click();
+    EXPECT_EQ(At(1), Spr(0x1E, 12, 9));
     // Far to the left and down: the leftmost stops at column 0, the lowest at row 127.
     ed.Level_MouseDown(kLeft, 0, Px(12), Px(9));
     ed.Level_MouseMove(kLeft, 0, -5000, 5000);
