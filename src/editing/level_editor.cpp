@@ -1,8 +1,12 @@
 #include "editing/level_editor.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "editing/exit_editor.h"
+#include "level/rom_checksum.h"
+#include "level/rom_identity.h"
+#include "util/atomic_file.h"
 #include "util/hex_text.h"
 #include "view/level_renderer.h"
 #include "view/view_controls.h"
@@ -70,7 +74,7 @@ bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& gi
         chosen = *givenPath;
         return true;
     }
-    std::optional<std::string> path = prompter.chooseOpenFile("ROMs (*.smc)", "*.smc");
+    std::optional<std::string> path = prompter.chooseOpenFile("ROMs (*.smc *.sfc)", "*.smc *.sfc");
     if (!path || path->empty()) {
         if (atStartUp) prompter.message("Marlwick - User Error", "A valid ROM must be selected to run Marlwick.");
         return false;
@@ -83,11 +87,42 @@ void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& 
     prompter.message("Marlwick", "The ROM " + path + " could not be opened:\n" + reason);
 }
 
-void LevelEditor::AnnounceReadOnly() {
-    if (rom.isReadOnly())
-        prompter.message("Marlwick", "The ROM file " + rom.path() +
+bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
+    std::string reason;
+    if (!into.open(path, reason)) {
+        ReportOpenFailure(path, reason);
+        return false;
+    }
+    if (IsHeaderlessDump(into.bytes())) {
+        // Offered a copy with the copier header; the dump itself is never written.
+        const std::vector<uint8_t> dump = into.bytes();
+        into.close();
+        if (!prompter.askYesNo("Marlwick", HeaderlessDumpQuestion(path))) return false;
+        const std::string copy = HeaderedCopyPath(path);
+        std::error_code ec;
+        if (std::filesystem::exists(copy, ec)) {
+            prompter.message("Marlwick", copy + " already exists. Open it instead, or move it out of the way.\n"
+                                                "Nothing was written.");
+            return false;
+        }
+        std::vector<uint8_t> bytes(kCopierHeaderSize + dump.size(), 0x00);
+        std::copy(dump.begin(), dump.end(), bytes.begin() + kCopierHeaderSize);
+        if (!ReplaceFile(copy, bytes, FileOwner{}, SystemFileOps(), reason)) {
+            prompter.message("Marlwick", "The copy " + copy + " could not be written:\n" + reason);
+            return false;
+        }
+        path = copy;
+        if (!into.open(path, reason)) {
+            ReportOpenFailure(path, reason);
+            return false;
+        }
+    }
+    if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) prompter.message("Marlwick", *warning);
+    if (into.isReadOnly())
+        prompter.message("Marlwick", "The ROM file " + into.path() +
                                          " is read-only. Its levels can be viewed, but saving and poking bytes "
                                          "are refused.");
+    return true;
 }
 
 bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name) {
@@ -112,6 +147,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     ApplyZoom(view, 16);
     if (std::optional<DefinitionError> error = LoadDefinitions(programDir, defs)) {
         prompter.message("Marlwick", "The definition files could not be read.\n" + error->describe());
+        exitStatus = 1;
         quitRequested = true;
         quitConfirmed_ = true;
         return;
@@ -126,16 +162,14 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
         quitConfirmed_ = true;
         return;
     }
-    std::string reason;
-    if (!rom.open(path, reason)) {
-        ReportOpenFailure(path, reason);
+    if (!OpenRom(rom, path)) {
+        exitStatus = 1;
         quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
     romFileName_ = FileNameOf(path);
     UpdateCaption();
-    AnnounceReadOnly();
     LevelState loaded;
     AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded, IndexLevelName(0));  // rebuilds the visible list
 }
@@ -152,10 +186,7 @@ void LevelEditor::mnuFileOpen_Click() {
     LoadResult result;
     {
         RomFile candidate;
-        if (!candidate.open(path, reason)) {
-            ReportOpenFailure(path, reason);
-            return;
-        }
+        if (!OpenRom(candidate, path)) return;
         result = mw::LoadLevelIndex(candidate, defs, 0, prompter, loaded);
     }
     if (result == LoadResult::Refused) return;
@@ -172,7 +203,6 @@ void LevelEditor::mnuFileOpen_Click() {
         return;
     }
     romFileName_ = FileNameOf(path);
-    AnnounceReadOnly();
     AcceptLoad(result, loaded, IndexLevelName(0));
 }
 

@@ -125,6 +125,9 @@ public:
     // Requests to the shell, cleared by the shell after acting on them.
     bool repaintRequested = false;
     bool quitRequested = false;
+    // The program's exit status when start-up ends it: 1 when the definition
+    // files or the ROM could not be read, 0 for a cancelled choice.
+    int exitStatus = 0;
 
     // ---- session, view and mouse (owned by the editing-core developer) ----
 
@@ -374,7 +377,11 @@ private:
     void AfterHistoryStep();
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
-    void AnnounceReadOnly();  // once per opening, when the ROM is read-only
+    // Opens `path` into `into`: a headerless dump is offered a copy with the
+    // copier header (then `path` names the copy), a ROM that differs from
+    // 1.0 (U) is warned about and a read-only one announced, each once.
+    // False, reported, when nothing was opened.
+    bool OpenRom(RomFile& into, std::string& path);
     bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);
     // "Level 1F: <its name in LevelList.dat>".
     std::string IndexLevelName(int32_t index) const;

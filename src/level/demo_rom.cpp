@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "level/level_codec.h"
+#include "level/rom_checksum.h"
+#include "level/rom_identity.h"
 
 namespace mw {
 
@@ -243,6 +245,9 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs) {
         std::copy(hp.begin(), hp.end(), rom.begin() + kLevelPointerTable + 6 * n);
         std::copy(spp.begin(), spp.end(), rom.begin() + kLevelPointerTable + 6 * n + 3);
     }
+    // Identified as 1.0 (U), with a checksum that agrees with the contents.
+    PutUsInternalHeader(rom);
+    WriteChecksum(rom);
     return rom;
 }
 

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
 
     mw::QtPrompter prompter;
     mw::frmLevel window(prompter);
-    if (!window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), romPath)) return 0;
+    if (!window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), romPath))
+        return window.editor().exitStatus;
     prompter.setParent(&window);
     window.show();
     return app.exec();

@@ -154,6 +154,56 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
     ::chmod(romA.c_str(), 0644);
 }
 
+// A headerless dump of the image that romA holds, at `name`.
+std::string WriteDump(const TempDir& dir, const std::string& smcPath, const std::string& name) {
+    std::ifstream in(smcPath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes.resize(0x200 + 0x200000, 0xEA);
+    const std::string path = dir.file(name);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()) + 0x200, static_cast<std::streamsize>(bytes.size() - 0x200));
+    return path;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(SessionTest, AHeaderlessDumpIsOpenedThroughACopyWithACopierHeader) {
+    const std::string dump = WriteDump(dir, romA, "yi.sfc");
+    const std::vector<uint8_t> before = FileBytes(dump);
+    prompter.answer = true;
+    ed.Form_Load(dir.path(), dump);
+    ASSERT_FALSE(ed.quitRequested);
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_NE(prompter.questions[0].text.find(dir.file("yi.smc")), std::string::npos);
+    EXPECT_EQ(prompter.messages, std::vector<PromptMessage>{kNotice});  // no warning for the copy
+    EXPECT_EQ(ed.rom.path(), dir.file("yi.smc"));
+    EXPECT_EQ(ed.caption, "yi.smc - Marlwick");
+    EXPECT_EQ(ed.level.objectList.at(0).x, 10);
+    const std::vector<uint8_t> copy = FileBytes(dir.file("yi.smc"));
+    ASSERT_EQ(copy.size(), before.size() + 0x200);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), copy.begin() + 0x200));
+    EXPECT_EQ(FileBytes(dump), before);
+
+    // Declined, or with the copy's name taken: nothing is opened or written.
+    for (bool answer : {false, true}) {
+        LevelEditor again{prompter};
+        prompter.answer = answer;
+        prompter.messages.clear();
+        again.Form_Load(dir.path(), dump);
+        EXPECT_TRUE(again.quitRequested);
+        EXPECT_EQ(again.exitStatus, 1);
+        EXPECT_FALSE(again.rom.isOpen());
+        if (answer) {
+            EXPECT_NE(prompter.messages.back().text.find("already exists"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(FileBytes(dir.file("yi.smc")), copy);
+    EXPECT_EQ(FileBytes(dump), before);
+}
+
 TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     Start(romA);
     DragObjectRight();
@@ -201,8 +251,9 @@ TEST_F(SessionTest, OpenRomFailureKeepsTheOldRomAndLevel) {
     prompter.messages.clear();
     prompter.openFileAnswers = {small};
     ed.mnuFileOpen_Click();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "Marlwick - This is bad");
+    ASSERT_EQ(prompter.messages.size(), 2u);  // what it is, then why its level 0 is refused
+    EXPECT_NE(prompter.messages[0].text.find("too small"), std::string::npos);
+    EXPECT_EQ(prompter.messages[1].title, "Marlwick - This is bad");
     EXPECT_EQ(ed.rom.path(), romA);
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
 }

@@ -10,6 +10,7 @@
 
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
+#include "level/rom_identity.h"
 
 namespace mw::test {
 
@@ -17,6 +18,7 @@ namespace fs = std::filesystem;
 
 RomImage::RomImage(size_t size, uint8_t fill) : bytes(size, fill) {
     std::fill(bytes.begin(), bytes.begin() + std::min<size_t>(0x200, size), 0x00);
+    if (size >= 0x200 + kInternalHeaderInImage + UsInternalHeader().size()) PutUsInternalHeader(bytes);
 }
 
 void RomImage::put(int64_t at, const std::vector<uint8_t>& data) {

@@ -13,7 +13,8 @@
 namespace mw::test {
 
 // A ROM image: a 0x200-byte copier header of zeros, then `fill` bytes up to
-// `size`. Large enough by default to hold the level pointer table.
+// `size`, with the internal header of 1.0 (U) where the size allows. Large
+// enough by default to hold the level pointer table.
 struct RomImage {
     explicit RomImage(size_t size = 0xC8000, uint8_t fill = 0xEA);
     std::vector<uint8_t> bytes;

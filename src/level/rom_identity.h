@@ -1,0 +1,40 @@
+#pragma once
+// Which ROM is this: the internal header that the game's image carries at
+// $00:FFC0, compared with the one of Yoshi's Island 1.0 (U), and the
+// headerless dumps that lack the 0x200-byte copier header.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+// Where the internal header lies in the image (after any copier header).
+constexpr int64_t kInternalHeaderInImage = 0x7FC0;
+constexpr int64_t kInternalHeaderTitleLength = 21;
+// The image of 1.0 (U): 2 MiB.
+constexpr int64_t kImageSize = 0x200000;
+
+// The identifying bytes of the 1.0 (U) internal header, from the title to
+// the version (28 bytes: title, map mode, cartridge type, ROM size, RAM
+// size, region, developer, version).
+const std::array<uint8_t, 28>& UsInternalHeader();
+
+// Writes those bytes where a ".smc" file holds them (0x200 + 0x7FC0); the
+// file must be large enough.
+void PutUsInternalHeader(std::vector<uint8_t>& smcFile);
+
+// What differs from 1.0 (U) in a ".smc" file's internal header (title,
+// size code, region, version), as one message; nullopt when nothing does.
+std::optional<std::string> RomIdentityWarning(const std::vector<uint8_t>& smcFile);
+
+// A headerless dump: exactly 2 MiB, with an internal header at 0x7FC0.
+bool IsHeaderlessDump(const std::vector<uint8_t>& file);
+// Where the copy with a copier header goes: the same folder and name with
+// the extension ".smc" ("NAME-with-header.smc" when the dump is NAME.smc).
+std::string HeaderedCopyPath(const std::string& dumpPath);
+// The question put for a headerless dump at `dumpPath`.
+std::string HeaderlessDumpQuestion(const std::string& dumpPath);
+
+}  // namespace mw
