@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the definition files in data/ from the tables of facts about the
 game's level data (objects.tsv, extended.tsv, sprites.tsv, levels.tsv,
-entrances.tsv).
+entrances.tsv, free_space.tsv).
 
 The build does not run this; the generated files are kept in the repository.
 Run it again after the fact tables change:
@@ -247,6 +247,35 @@ def slope_flags(slope):
     return f"{shape} {int(run)} {int(rise)}"
 
 
+# LoROM banks whose levels the game addresses through the linear banks
+# ($4C for bank 19, $50 and $51 for banks 21 to 23): data moved there gets
+# a linear pointer, and a linear bank's two halves form one run.
+LINEAR_LOROM_BANKS = {0x19, 0x21, 0x22, 0x23}
+
+
+def free_blocks(rows):
+    """The usable padding blocks as (start, end, form, note), file offsets
+    inclusive; neighbouring blocks in one linear bank become one."""
+    blocks = []
+    for row in rows:
+        if row["use"] != "yes" or row["fill"] != "FF":
+            continue
+        start, end = int(row["file_start"], 16), int(row["file_end"], 16)
+        bank = int(row["snes_start"], 16) >> 16
+        form = "linear" if bank in LINEAR_LOROM_BANKS else "lorom"
+        note = row["note"]
+        if blocks:
+            pstart, pend, pform, pnote = blocks[-1]
+            same_linear_bank = (pstart - 0x200) >> 16 == (end - 0x200) >> 16
+            if pend + 1 == start and form == pform == "linear" and same_linear_bank:
+                bank = 0x40 + ((pstart - 0x200) >> 16)
+                low, high = (pstart - 0x200) & 0xFFFF, (end - 0x200) & 0xFFFF
+                blocks[-1] = (pstart, end, form, f"one linear run ${bank:02X}:{low:04X}-${bank:02X}:{high:04X}")
+                continue
+        blocks.append((start, end, form, note))
+    return blocks
+
+
 def write(path, lines):
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         for line in lines:
@@ -313,6 +342,9 @@ def main():
         code = int(row["code"], 16)
         entrances.append(f'{code:02X},{quoted(ENTRANCE_NAMES[code])}')
 
+    free = [f'{start:X},{end:X},{form},{quoted(note)}'
+            for start, end, form, note in free_blocks(read_tsv(os.path.join(args.ref, "free_space.tsv")))]
+
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "O5Data.dat"), o5)
     write(os.path.join(args.out, "O4Data.dat"), o4)
@@ -324,6 +356,7 @@ def main():
     # The title screen's data is read without the 10-byte level header.
     write(os.path.join(args.out, "Headerless.dat"),
           [f'{index:02X},{quoted(note)}' for index, note in HEADERLESS_LEVELS.items()])
+    write(os.path.join(args.out, "FreeSpace.dat"), free)
 
 
 if __name__ == "__main__":

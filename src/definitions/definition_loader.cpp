@@ -205,6 +205,24 @@ std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
     return std::nullopt;
 }
 
+std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector<FreeBlock>& blocks) {
+    blocks.clear();
+    DefinitionFile file(dir, "FreeSpace.dat");
+    if (auto e = file.openError()) return e;
+    while (file.next()) {
+        uint32_t first = 0, last = 0;
+        if (auto e = file.expectFields(4)) return e;
+        if (auto e = file.id(0, 0x7FFFFFFE, first)) return e;
+        if (auto e = file.id(1, 0x7FFFFFFE, last)) return e;
+        if (last < first) return file.error("the block ends before it starts");
+        const std::string& form = file.field(2);
+        if (form != "lorom" && form != "linear")
+            return file.error("pointer form \"" + form + "\" is neither lorom nor linear");
+        blocks.push_back({static_cast<int32_t>(first), static_cast<int32_t>(last) + 1, form == "linear"});
+    }
+    return std::nullopt;
+}
+
 std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out) {
     out = DefinitionTables{};
     if (auto e = ReadObjects(dir, "O5Data.dat", kKindFiveByte, out)) return e;

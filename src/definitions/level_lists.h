@@ -34,6 +34,22 @@ std::optional<DefinitionError> ReadLevelList(const std::string& dir, std::vector
 std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
                                                 std::vector<LevelOffsetEntry>& entries);
 
+// One usable block of FreeSpace.dat: padding the game never reads, where
+// level data that outgrew its place may be moved. File offsets, `end` one
+// past the last byte. `linear` blocks get pointers in the linear banks
+// (0x40..0x5F), the others LoROM pointers.
+struct FreeBlock {
+    int32_t start = 0;
+    int32_t end = 0;
+    bool linear = false;
+    bool operator==(const FreeBlock&) const = default;
+};
+
+// FreeSpace.dat: "first offset, last offset, lorom|linear, note" records,
+// offsets hexadecimal and inclusive. `blocks` keeps what was read before a
+// missing file or a malformed line, which is returned.
+std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector<FreeBlock>& blocks);
+
 // `dir` joined with a file name.
 std::string DefinitionPath(const std::string& dir, const std::string& fileName);
 

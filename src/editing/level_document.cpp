@@ -1,5 +1,7 @@
 #include "editing/level_document.h"
 
+#include "level/level_save.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -175,8 +177,8 @@ void LevelDocument::Load(LevelState level) {
     stack_.clear();
 }
 
-bool LevelDocument::Save(Prompter& prompter) {
-    if (!SaveLevel(rom, defs_, level_, prompter)) return false;
+bool LevelDocument::Save(Prompter& prompter, const std::vector<FreeBlock>& freeBlocks) {
+    if (!SaveLevel(rom, defs_, level_, prompter, freeBlocks)) return false;
     stack_.setClean();
     return true;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
 #include "editing/undo_stack.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
@@ -53,7 +54,8 @@ public:
     void Load(LevelState level);
     // Saves the level into the ROM (reporting through `prompter`); on
     // success the current state becomes the clean one. True when saved.
-    bool Save(Prompter& prompter);
+    // A level that outgrew its place may move into `freeBlocks`.
+    bool Save(Prompter& prompter, const std::vector<FreeBlock>& freeBlocks = {});
     // The level differs from the loaded or last saved one: the undo stack
     // is away from its clean index.
     bool changed() const { return !stack_.isClean(); }

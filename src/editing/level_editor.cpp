@@ -8,6 +8,8 @@
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
+#include "level/level_save.h"
+#include "level/room.h"
 #include "view/level_renderer.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
@@ -152,6 +154,8 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
         quitConfirmed_ = true;
         return;
     }
+    // Without its list of free blocks the editor still saves in place.
+    if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
     RemakeObjectList();
     prompter.message("Marlwick - RTFM",
                      "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
@@ -234,7 +238,10 @@ bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
 void LevelEditor::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!CheckLevelLoaded() || !rom.isOpen()) return;
-    if (document.Save(prompter)) UpdateCaption();
+    if (document.Save(prompter, freeBlocks)) {
+        UpdateCaption();
+        RequestPaint();  // a moved level shows its new room
+    }
 }
 
 std::string LevelEditor::IndexLevelName(int32_t index) const {
@@ -247,6 +254,14 @@ std::string LevelEditor::IndexLevelName(int32_t index) const {
         if (space != std::string::npos) name += ": " + text.substr(space + 1);
     }
     return name;
+}
+
+int64_t LevelEditor::FreeSpaceLeft() {
+    if (freeSpaceGeneration_ != rom.generation()) {
+        freeSpaceGeneration_ = rom.generation();
+        freeSpaceLeft_ = TotalFree(FindFreeRuns(rom.bytes(), freeBlocks, LiveMap(rom.bytes(), defs)));
+    }
+    return freeSpaceLeft_;
 }
 
 // ---- layout ----

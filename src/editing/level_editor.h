@@ -13,6 +13,7 @@
 #include "definitions/definition_tables.h"
 #include "editing/exit_editor.h"
 #include "editing/level_document.h"
+#include "definitions/level_lists.h"
 #include "level/level_codec.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
@@ -139,6 +140,11 @@ public:
     bool changed() const { return document.changed(); }
     bool levelLoaded = false;   // a level from the open ROM is in `level`
     std::string programDir;     // where the definition files are read from
+    // The usable free blocks (FreeSpace.dat); empty when the file could not
+    // be read, and then a level that outgrows its place cannot move.
+    std::vector<FreeBlock> freeBlocks;
+    // Free bytes left for moved levels in the open ROM (cached per contents).
+    int64_t FreeSpaceLeft();
 
     // Start-up: zoom 16, definitions, the notice, the ROM (from `romPath`
     // when given, else the file dialog), level 0, the visible list. Sets
@@ -214,6 +220,7 @@ public:
     LabelState lblObjectInfo;  // lines separated by "\n"; empty when no entry is selected
     LabelState lblByteUsage;   // "used/available" object bytes
     LabelState lblSByteUsage;  // "used/available" sprite bytes
+    std::string lblFreeSpace;  // free bytes left in the ROM for moved levels
     void ShowObjectInfo();
     void cmdObjectPrev_Click();
     void cmdObjectNext_Click();
@@ -366,6 +373,8 @@ private:
     int innerHeight_ = 0;
     bool quitConfirmed_ = false;       // the program is ending: no more questions
     std::string romFileName_;          // the caption's file name
+    uint64_t freeSpaceGeneration_ = 0;  // rom.generation() of freeSpaceLeft_
+    int64_t freeSpaceLeft_ = 0;
     void UpdateCaption();
     // Runs `change` as one undoable command, recording the selection from
     // before and after it; then updates the caption. True when the level changed.

@@ -30,6 +30,7 @@ void LevelEditor::ShowObjectInfo() {
     }
     lblByteUsage = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
     lblSByteUsage = ByteUsageLabel(level.spriteBytesUsed, level.spriteBytesAvailable);
+    lblFreeSpace = rom.isOpen() && !freeBlocks.empty() ? std::to_string(FreeSpaceLeft()) + " bytes" : "unknown";
 }
 
 void LevelEditor::cmdObjectNext_Click() {

@@ -6,22 +6,9 @@
 #include "level/level_codec.h"
 #include "level/rom_checksum.h"
 #include "level/rom_identity.h"
+#include "level/room.h"
 
 namespace mw {
-
-std::array<uint8_t, 3> LoRomPointer(int32_t fileOffset) {
-    const int32_t rom = fileOffset - 0x200;
-    const int bank = rom / 0x8000;
-    const int address = 0x8000 | (rom % 0x8000);
-    return {static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(bank)};
-}
-
-std::array<uint8_t, 3> LinearPointer(int32_t fileOffset) {
-    const int32_t rom = fileOffset - 0x200;
-    const int bank = 0x40 + rom / 0x10000;
-    const int address = rom % 0x10000;
-    return {static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(bank)};
-}
 
 namespace {
 

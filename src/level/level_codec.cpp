@@ -280,6 +280,7 @@ LevelState& Scratch() {
     scratch.objectList.clear();
     scratch.exitList.clear();
     scratch.ownsExitEndMarker = true;
+    scratch.tableIndex = -1;
     return scratch;
 }
 
@@ -336,6 +337,7 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
     place.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
     r = DecodeSpriteRegion(rom, place, prompter, decoded);
     if (r != LoadResult::Loaded) return r;
+    decoded.tableIndex = index;
     std::swap(state, decoded);
     return LoadResult::Loaded;
 }
@@ -483,77 +485,6 @@ std::vector<uint8_t> BuildSpriteRegion(const LevelState& state) {
     out.push_back(0xFF);
     if (room > 0) out.insert(out.end(), static_cast<size_t>(room), 0x00);
     return out;
-}
-
-namespace {
-int64_t ObjectRegionLength(const LevelState& s) {
-    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
-}
-}  // namespace
-
-bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& state, Prompter& prompter) {
-    if (rom.isReadOnly()) {
-        prompter.message("Marlwick", ReadOnlyRefusal(rom));
-        return false;
-    }
-    const char* budgetTitle = "Marlwick - It doesn't have pointer recalculation";
-    if (state.objectBytesUsed > state.objectBytesAvailable) {
-        prompter.message(budgetTitle, "You're using more bytes of data than there's room for!  Delete some objects!");
-        return false;
-    }
-    if (state.spriteBytesUsed > state.spriteBytesAvailable) {
-        prompter.message(budgetTitle,
-                         "You're using more bytes of data for sprites than there's room for!  Delete some sprites!");
-        return false;
-    }
-    for (size_t i = 0; i < state.objectList.size(); ++i) {
-        if (auto why = CheckEntryWritable(defs, state.objectList[i])) {
-            prompter.message("Marlwick", "Entry " + ToHex(static_cast<uint32_t>(i)) + " (" +
-                                             ObjectCaption(defs, state.objectList[i], true) + ") cannot be saved: " +
-                                             *why + ".\nNothing was written.");
-            return false;
-        }
-    }
-    for (size_t j = 0; j < state.exitList.size(); ++j) {
-        if (auto why = CheckExitWritable(state.exitList[j])) {
-            prompter.message("Marlwick", "Screen exit " + ToHex(static_cast<uint32_t>(j)) + " cannot be saved: " +
-                                             *why + ".\nNothing was written.");
-            return false;
-        }
-    }
-    const int64_t objectLength = ObjectRegionLength(state);
-    const int64_t spriteLength = 2 + state.spriteBytesAvailable;
-    // Offsets typed by hand may put the sprite stream inside the object
-    // region (or the other way round); writing both would damage one with
-    // the other and still read back as written.
-    if (state.headerOffset < state.spriteOffset + spriteLength && state.spriteOffset < state.headerOffset + objectLength) {
-        prompter.message("Marlwick", "The level's object data (offset " + ToHex(static_cast<uint32_t>(state.headerOffset)) +
-                                         ") and its sprite data (offset " +
-                                         ToHex(static_cast<uint32_t>(state.spriteOffset)) +
-                                         ") overlap, so saving one would damage the other.\nNothing was written.");
-        return false;
-    }
-    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
-    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
-    if (static_cast<int64_t>(objects.size()) != objectLength ||
-        static_cast<int64_t>(sprites.size()) != spriteLength) {
-        prompter.message("Marlwick", "The level could not be saved to " + rom.path() +
-                                         ":\ninternal error: the level's bytes do not fill its old room exactly");
-        return false;
-    }
-    if (!rom.contains(state.headerOffset, objectLength) || !rom.contains(state.spriteOffset, spriteLength)) {
-        prompter.message("Marlwick", "The level could not be saved to " + rom.path() +
-                                         ":\nits room runs past the end of the file.\nNothing was written.");
-        return false;
-    }
-    std::vector<uint8_t> image = rom.bytes();
-    std::copy(objects.begin(), objects.end(), image.begin() + state.headerOffset);
-    std::copy(sprites.begin(), sprites.end(), image.begin() + state.spriteOffset);
-    if (!CommitAndReport(rom, std::move(image), {{{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}}},
-                         prompter))
-        return false;
-    prompter.message("Marlwick", "Level saved succesfully.");
-    return true;
 }
 
 std::string CompareWithFile(const RomFile& rom, const DefinitionTables& defs, const LevelState& state) {

@@ -89,11 +89,6 @@ std::optional<std::string> CheckExitWritable(const ScreenExit& e);
 std::vector<uint8_t> BuildObjectRegion(const DefinitionTables& defs, const LevelState& state);
 std::vector<uint8_t> BuildSpriteRegion(const LevelState& state);
 
-// The save command: both budget checks, the writability check, then both
-// regions written, flushed and read back; reports the outcome (including
-// "Level saved succesfully.") through `prompter`. True when saved.
-bool SaveLevel(RomFile& rom, const DefinitionTables& defs, const LevelState& state, Prompter& prompter);
-
 // Writes the bytes of a level back exactly as they are (used by `check`):
 // builds both regions and compares them with the file. Empty when equal,
 // else a description of the first difference.

@@ -70,6 +70,9 @@ struct LevelState {
     // level has no exits and that byte already belongs to the data behind it,
     // so the level owns no exit end marker (and no free space).
     bool ownsExitEndMarker = true;
+    // The level pointer table entry the level was loaded through; -1 when
+    // it was loaded by offsets (it then has no pointer a save could move).
+    int32_t tableIndex = -1;
 
     int objectLast() const { return static_cast<int>(objectList.size()) - 1; }
     int exitLast() const { return static_cast<int>(exitList.size()) - 1; }

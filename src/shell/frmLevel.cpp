@@ -377,13 +377,15 @@ void frmLevel::BuildControls() {
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
     Place(fraLevelInfo, 646, 168, 192, 89);
-    lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 14, 177, 17);
-    MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 32, 81, 17);
-    lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 32, 97, 17);
-    MakeLabel(fraLevelInfo, QStringLiteral("Sprite"), 8, 50, 81, 17);
-    lblSByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 50, 97, 17);
-    MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 68, 81, 17);
-    lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 68, 97, 17);
+    lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 12, 177, 15);
+    MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 27, 81, 15);
+    lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 27, 97, 15);
+    MakeLabel(fraLevelInfo, QStringLiteral("Sprite"), 8, 42, 81, 15);
+    lblSByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 42, 97, 15);
+    MakeLabel(fraLevelInfo, QStringLiteral("Free in ROM"), 8, 57, 81, 15);
+    lblFreeSpace = MakeLabel(fraLevelInfo, QString(), 88, 57, 97, 15);
+    MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 72, 81, 15);
+    lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 72, 97, 15);
 
     BuildScreenExitFrame();
 }
@@ -722,6 +724,7 @@ void frmLevel::SyncPanels() {
     SetLabel(lblObjectInfo, editor_.lblObjectInfo);
     SetLabel(lblByteUsage, editor_.lblByteUsage);
     SetLabel(lblSByteUsage, editor_.lblSByteUsage);
+    SetLabelText(lblFreeSpace, editor_.lblFreeSpace);
     SetLabelText(lblMousePos, editor_.lblMousePos);
     if (lblLevelName->toolTip() != Q(editor_.lblLevelName)) {
         lblLevelName->setToolTip(Q(editor_.lblLevelName));

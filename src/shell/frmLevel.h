@@ -134,6 +134,7 @@ public:
     QGroupBox* fraLevelInfo = nullptr;
     QLabel* lblByteUsage = nullptr;
     QLabel* lblSByteUsage = nullptr;
+    QLabel* lblFreeSpace = nullptr;
     QLabel* lblMousePos = nullptr;
     QLabel* lblLevelName = nullptr;
 

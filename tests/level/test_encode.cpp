@@ -6,6 +6,7 @@
 
 #include "level/header_fields.h"
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "support/rom_builder.h"
 
 namespace mw {
@@ -214,6 +215,7 @@ TEST(RoundTrip, RandomLevels) {
         s.spriteBytesAvailable = s.spriteBytesUsed + pick(0, 20);
         s.headerOffset = 0x90000;
         s.spriteOffset = 0xA0000;
+        s.tableIndex = 0;  // it is loaded through entry 0
         for (const auto& o : s.objectList) ASSERT_FALSE(CheckEntryWritable(d, o));
 
         test::RomImage rom;

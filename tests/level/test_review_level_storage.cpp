@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "support/rom_builder.h"
 
 namespace mw {

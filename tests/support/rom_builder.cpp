@@ -11,6 +11,7 @@
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "level/rom_identity.h"
+#include "level/room.h"
 
 namespace mw::test {
 

@@ -1,0 +1,196 @@
+#include "level/level_save.h"
+
+#include <algorithm>
+
+#include "level/level_codec.h"
+#include "level/room.h"
+#include "util/hex_text.h"
+
+namespace mw {
+
+namespace {
+
+const char* const kBudgetTitle = "Marlwick - It doesn't have pointer recalculation";
+const char* const kObjectBudget = "You're using more bytes of data than there's room for!  Delete some objects!";
+const char* const kSpriteBudget =
+    "You're using more bytes of data for sprites than there's room for!  Delete some sprites!";
+
+std::string Hex(int64_t n) { return ToHex(static_cast<uint32_t>(n)); }
+
+// The bytes a save in place rewrites from each stream's start.
+int64_t ObjectPlaceLength(const LevelState& s) {
+    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
+}
+int64_t SpritePlaceLength(const LevelState& s) { return 2 + s.spriteBytesAvailable; }
+
+// The first entry or exit that cannot be written so that it reads back the same.
+std::string WhyNotWritable(const DefinitionTables& defs, const LevelState& state) {
+    for (size_t i = 0; i < state.objectList.size(); ++i) {
+        if (auto why = CheckEntryWritable(defs, state.objectList[i]))
+            return "Entry " + Hex(static_cast<int64_t>(i)) + " (" + ObjectCaption(defs, state.objectList[i], true) +
+                   ") cannot be saved: " + *why + ".\nNothing was written.";
+    }
+    for (size_t j = 0; j < state.exitList.size(); ++j) {
+        if (auto why = CheckExitWritable(state.exitList[j]))
+            return "Screen exit " + Hex(static_cast<int64_t>(j)) + " cannot be saved: " + *why + ".\nNothing was written.";
+    }
+    return {};
+}
+
+SavePlan Refuse(std::string title, std::string text) {
+    SavePlan plan;
+    plan.refusalTitle = std::move(title);
+    plan.refusal = std::move(text);
+    return plan;
+}
+
+std::string LevelName(const DefinitionTables& defs, int index) {
+    std::string name = "Level " + Hex(index);
+    // LevelList.dat's text is the index as written, a space and the name.
+    for (const ListEntry& e : defs.destinationLevels)
+        if (e.value == index && e.text.find(' ') != std::string::npos) return name + ": " + e.text.substr(e.text.find(' ') + 1);
+    return name;
+}
+
+void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& bytes) {
+    std::copy(bytes.begin(), bytes.end(), image.begin() + at);
+}
+
+}  // namespace
+
+SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& defs, const LevelState& state,
+                  const std::vector<FreeBlock>& blocks) {
+    if (std::string why = WhyNotWritable(defs, state); !why.empty()) return Refuse("Marlwick", why);
+    const bool objectsFit = state.objectBytesUsed <= state.objectBytesAvailable;
+    const bool spritesFit = state.spriteBytesUsed <= state.spriteBytesAvailable;
+    const int index = state.tableIndex;
+    if ((!objectsFit || !spritesFit) && index < 0)
+        return Refuse(kBudgetTitle, std::string(objectsFit ? kSpriteBudget : kObjectBudget) +
+                                        "\nA level loaded by offsets has no pointer table entry, so it cannot move.");
+    if (!objectsFit && std::find(std::begin(kPinnedObjectEntries), std::end(kPinnedObjectEntries), index) !=
+                           std::end(kPinnedObjectEntries))
+        return Refuse(kBudgetTitle, std::string(kObjectBudget) + "\nThe object data of level " + Hex(index) +
+                                        " is read directly by the game's own code, so it cannot move.");
+
+    const int64_t size = static_cast<int64_t>(image.size());
+    const int64_t objectLength = ObjectPlaceLength(state), spriteLength = SpritePlaceLength(state);
+    auto inFile = [size](int64_t at, int64_t length) { return at >= 0 && length >= 0 && at + length <= size; };
+
+    LevelState saved = state;
+    std::vector<StreamMove> moves;
+    if (!objectsFit || !spritesFit) {
+        const LiveMap map(image, defs);
+        std::vector<FreeRun> runs = FindFreeRuns(image, blocks, map);
+        auto place = [&](bool sprites, int64_t from, int64_t fromEnd, int64_t length) -> bool {
+            auto got = Allocate(runs, length, from);
+            if (!got) return false;
+            TakeFromRuns(runs, got->begin, length);
+            moves.push_back({sprites, from, fromEnd, got->begin, length, got->linear});
+            return true;
+        };
+        auto noRoom = [&](const char* what, int64_t length) {
+            int64_t largest = 0;
+            for (const FreeRun& r : runs) largest = std::max(largest, r.size());
+            return Refuse(kBudgetTitle, std::string(what == std::string("object") ? kObjectBudget : kSpriteBudget) +
+                                            "\nThere is not enough free space in the ROM to move the level's " + what +
+                                            " data: it needs " + std::to_string(length) +
+                                            " bytes in one bank, and the largest free block holds " +
+                                            std::to_string(largest) + ".");
+        };
+        if (!objectsFit) {
+            // A moved stream fills its new place exactly and ends its exits itself.
+            saved.objectBytesAvailable = saved.objectBytesUsed;
+            saved.ownsExitEndMarker = true;
+            const int64_t length = static_cast<int64_t>(BuildObjectRegion(defs, saved).size());
+            if (!place(false, state.headerOffset, state.headerOffset + objectLength, length))
+                return noRoom("object", length);
+            saved.headerOffset = static_cast<int32_t>(moves.back().to);
+        }
+        if (!spritesFit) {
+            saved.spriteBytesAvailable = saved.spriteBytesUsed;
+            const int64_t length = SpritePlaceLength(saved);
+            if (!place(true, state.spriteOffset, state.spriteOffset + spriteLength, length))
+                return noRoom("sprite", length);
+            saved.spriteOffset = static_cast<int32_t>(moves.back().to);
+        }
+        SavePlan plan;
+        plan.image = image;
+        // The old places become padding where no other entry still reads them.
+        for (const StreamMove& m : moves)
+            for (int64_t p = std::max<int64_t>(m.from, 0); p < std::min(m.fromEnd, size); ++p)
+                if (!map.coveredByOthers(p, index)) plan.image[p] = 0xFF;
+        for (const StreamMove& m : moves) {
+            const auto pointer = m.linear ? LinearPointer(static_cast<int32_t>(m.to)) : LoRomPointer(static_cast<int32_t>(m.to));
+            Put(plan.image, kLevelPointerTable + 6 * index + (m.sprites ? 3 : 0), {pointer.begin(), pointer.end()});
+        }
+        for (const StreamMove& m : moves) {
+            plan.fence.ranges.push_back({m.from, m.fromEnd - m.from});
+            plan.fence.ranges.push_back({m.to, m.length});
+            plan.fence.ranges.push_back({kLevelPointerTable + 6 * index + (m.sprites ? 3 : 0), 3});
+        }
+        if (objectsFit) plan.fence.ranges.push_back({state.headerOffset, objectLength});
+        if (spritesFit) plan.fence.ranges.push_back({state.spriteOffset, spriteLength});
+        plan.moves = std::move(moves);
+        plan.saved = std::move(saved);
+        std::vector<uint8_t> objects = BuildObjectRegion(defs, plan.saved);
+        std::vector<uint8_t> sprites = BuildSpriteRegion(plan.saved);
+        if (!inFile(plan.saved.headerOffset, static_cast<int64_t>(objects.size())) ||
+            !inFile(plan.saved.spriteOffset, static_cast<int64_t>(sprites.size())))
+            return Refuse("Marlwick", "The level's data lies outside the ROM file.\nNothing was written.");
+        Put(plan.image, plan.saved.headerOffset, objects);
+        Put(plan.image, plan.saved.spriteOffset, sprites);
+        return plan;
+    }
+
+    // In place: the same two regions as ever, over the same bytes.
+    // Offsets typed by hand may put the sprite stream inside the object
+    // region (or the other way round); writing both would damage one with
+    // the other and still read back as written.
+    if (state.headerOffset < state.spriteOffset + spriteLength && state.spriteOffset < state.headerOffset + objectLength)
+        return Refuse("Marlwick", "The level's object data (offset " + Hex(state.headerOffset) +
+                                      ") and its sprite data (offset " + Hex(state.spriteOffset) +
+                                      ") overlap, so saving one would damage the other.\nNothing was written.");
+    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
+    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
+    if (static_cast<int64_t>(objects.size()) != objectLength || static_cast<int64_t>(sprites.size()) != spriteLength)
+        return Refuse("Marlwick", "internal error: the level's bytes do not fill its old room exactly");
+    if (!inFile(state.headerOffset, objectLength) || !inFile(state.spriteOffset, spriteLength))
+        return Refuse("Marlwick", "The level's data lies outside the ROM file.\nNothing was written.");
+    SavePlan plan;
+    plan.image = image;
+    Put(plan.image, state.headerOffset, objects);
+    Put(plan.image, state.spriteOffset, sprites);
+    plan.fence.ranges = {{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}};
+    plan.saved = state;
+    return plan;
+}
+
+std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan) {
+    std::string text = LevelName(defs, state.tableIndex) + " does not fit in its place in the ROM.";
+    for (const StreamMove& m : plan.moves)
+        text += "\nIts " + std::string(m.sprites ? "sprite list" : "object data") + " needs " +
+                std::to_string(m.length) + " bytes and would move to " + SnesAddressText(m.to, m.linear) +
+                " (file offset " + Hex(m.to) + ").";
+    return text + "\nThe level pointer is rewritten and the old place is filled with FF.\nMove the level?";
+}
+
+bool SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& state, Prompter& prompter,
+               const std::vector<FreeBlock>& blocks) {
+    if (rom.isReadOnly()) {
+        prompter.message("Marlwick", ReadOnlyRefusal(rom));
+        return false;
+    }
+    SavePlan plan = PlanSave(rom.bytes(), defs, state, blocks);
+    if (plan.refused()) {
+        prompter.message(plan.refusalTitle, plan.refusal);
+        return false;
+    }
+    if (!plan.moves.empty() && !prompter.askYesNo("Marlwick - Move the level?", MoveQuestion(defs, state, plan)))
+        return false;
+    if (!CommitAndReport(rom, std::move(plan.image), plan.fence, prompter)) return false;
+    state = std::move(plan.saved);
+    prompter.message("Marlwick", "Level saved succesfully.");
+    return true;
+}
+
+}  // namespace mw

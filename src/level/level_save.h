@@ -1,0 +1,55 @@
+#pragma once
+// Saving a level: in place while both of its streams fit the room they had,
+// otherwise (after asking) moved into free space, with the level's pointer
+// table entry rewritten and the old place filled with 0xFF.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
+#include "level/level_state.h"
+#include "level/rom_file.h"
+#include "util/prompter.h"
+
+namespace mw {
+
+// One stream that leaves its place.
+struct StreamMove {
+    bool sprites = false;  // the sprite list, else the object data
+    int64_t from = 0;      // old place [from, fromEnd)
+    int64_t fromEnd = 0;
+    int64_t to = 0;        // new place [to, to + length)
+    int64_t length = 0;
+    bool linear = false;   // the new pointer is a linear one
+};
+
+// What a save would do, worked out on a copy of the image. Nothing is
+// written by making a plan.
+struct SavePlan {
+    std::string refusalTitle;  // non-empty refusal: nothing may be written
+    std::string refusal;
+    std::vector<StreamMove> moves;  // empty: the level stays in place
+    std::vector<uint8_t> image;     // the whole file as the save leaves it
+    WriteFence fence;               // every range the save may change
+    LevelState saved;               // the level as it lies after the save
+    bool refused() const { return !refusal.empty(); }
+};
+
+// Works out the save of `state` over `image`. `blocks` are the usable free
+// blocks (FreeSpace.dat); a level loaded by offsets (no table entry) can only
+// be saved in place.
+SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& defs, const LevelState& state,
+                  const std::vector<FreeBlock>& blocks);
+
+// The question a moving save asks: the level, the bytes each moving stream
+// needs and where it would go (SNES address and file offset).
+std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan);
+
+// The save command: plans, asks once when the level has to move, writes,
+// and reports the outcome through `prompter` ("Level saved succesfully." on
+// success). On success `state` takes the level's new place and room.
+bool SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& state, Prompter& prompter,
+               const std::vector<FreeBlock>& blocks = {});
+
+}  // namespace mw
