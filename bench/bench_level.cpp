@@ -78,7 +78,7 @@ struct Demo {
     RomFile rom;
     Demo() {
         test::RomImage image(0);
-        image.bytes = BuildDemoRom(test::ShippedDefinitions());
+        image.bytes = test::ShippedDemoRom();
         std::string err;
         rom.open(image.writeTemp("bench-demo.smc"), err);
     }

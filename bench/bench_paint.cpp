@@ -130,7 +130,7 @@ struct DemoRom {
     std::string path;
     DemoRom() {
         test::RomImage rom;
-        rom.bytes = BuildDemoRom(test::ShippedDefinitions());
+        rom.bytes = test::ShippedDemoRom();
         path = rom.writeTemp("demo.smc");
     }
 };

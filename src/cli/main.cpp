@@ -115,7 +115,12 @@ int MakeDemo(const Args& a) {
     if (a.positional.size() != 1) return Usage();
     DefinitionTables defs;
     if (!LoadTables(a, defs)) return 1;
-    const auto bytes = BuildDemoRom(defs);
+    std::vector<FreeBlock> blocks;
+    if (auto e = ReadFreeSpace(DefsDir(a), blocks)) {
+        std::cerr << "marlwick-cli: " << e->describe() << "\n";
+        return 1;
+    }
+    const auto bytes = BuildDemoRom(defs, blocks);
     std::ofstream out(a.positional[0], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();

@@ -82,7 +82,6 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     Sprite(b, 0x025, 4, 0x6F);
     Sprite(b, 0x1A0, 26, 0x6F);
     b.exits = {{1, 6, 0x00, 0x70, 0x6E, 0x03}};
-    b.objectFree = 5;
     levels.push_back(b);
 
     DemoLevel c;
@@ -104,14 +103,11 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     Sprite(d, 0x066, 30, 0x66);
     Sprite(d, 0x1FF, 2, 0x10);
     d.exits = {{2, 6, 0x04, 0x20, 0x20, 0x00}};
-    d.objectFree = 10;
-    d.spriteFree = 9;
     levels.push_back(d);
 
     DemoLevel e;
     e.header = {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     e.objects = {Obj(0x01, 0, 0x78, 16, 8)};
-    e.objectFree = 3;
     levels.push_back(e);
 
     // Level 5: extended objects; level 6: an empty level.
@@ -144,8 +140,6 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     Sprite(h, 0x1B0, 50, 0x40);
     Sprite(h, 0x000, 255, 127);
     h.exits = {{15, 7, 0x00, 0x00, 0x70, 0x00}};
-    h.objectFree = 7;
-    h.spriteFree = 6;
     levels.push_back(h);
 
     // Level 8: lives in a linear bank.
@@ -156,16 +150,14 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     Sprite(i, 0x01E, 20, 0x6F);
     Sprite(i, 0x115, 30, 0x60);
     i.exits = {{2, 6, 0x00, 0x04, 0x70, 0x00}};
-    i.objectFree = 16;
-    i.spriteFree = 6;
     i.linear = true;
     levels.push_back(i);
 
-    // A title screen: no header, a row of extended objects, no exits.
+    // The title screen: no header, sixteen extended objects, no exits.
     DemoLevel t;
     t.hasHeader = false;
-    for (int k = 0; k < 16; ++k) Ext(t, defs, 0x50, 4 + 12 * (k % 8), 0x10 + 0x20 * (k / 8));
-    t.objectFree = 8;
+    static const uint8_t titleParts[] = {0x50, 0x85, 0x17, 0x83};
+    for (int k = 0; k < 16; ++k) Ext(t, defs, titleParts[k % 4], 8 + (k % 8) * 24, 0x10 + (k / 8) * 0x20);
     levels.push_back(t);
 
     return levels;
@@ -173,65 +165,123 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
 
 }  // namespace
 
-std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs) {
+namespace {
+
+// Demo level numbers of the distinct levels, and the entries of the pointer
+// table that share data the way the game's own table does.
+constexpr size_t kTitleLevel = 9;
+constexpr int kSharedObjectsA = 0xBF, kSharedObjectsB = 0xD0;  // one object pointer, two sprite lists
+constexpr int kEndMarkerOwner = 0x51, kEndMarkerBorrower = 0x19;  // 19's sprites: 51's end marker
+constexpr int kSharedBoth = 0xDA, kSharedBothToo = 0xDB;
+
+// The data the level banks hold, in order; each bank's data ends where its
+// free tail begins, as in the game's ROM.
+struct Piece {
+    size_t level;  // index into DemoLevels, or kExtraSprites
+    bool sprites;
+};
+constexpr size_t kExtraSprites = 100;  // the second sprite list of the shared objects
+struct BankPlan {
+    int32_t end;  // first byte of the bank's free tail
+    bool linear;
+    std::vector<Piece> pieces;
+};
+
+std::vector<BankPlan> DemoBanks() {
+    return {
+        {0x881A3, false, {{0, false}, {0, true}, {1, false}, {1, true}}},
+        {0x8FF87, false, {{3, false}, {3, true}, {kExtraSprites, true}, {2, false}, {2, true}}},
+        {0x9819E, false, {{4, false}, {4, true}, {5, false}, {5, true}}},
+        // Level 6 owns no exit end marker: level 7's header follows its objects.
+        {0xA81A5, false, {{6, true}, {6, false}, {7, false}, {7, true}}},
+        {0xB01D7, false, {{kTitleLevel, false}, {kTitleLevel, true}}},
+        {0xD00B7, true, {{8, false}, {8, true}}},
+    };
+}
+
+LevelState StateOf(const DefinitionTables& defs, const DemoLevel& l) {
+    LevelState s;
+    s.headerBytes = l.header;
+    s.hasHeader = l.hasHeader;
+    s.objectList = l.objects;
+    s.exitList = l.exits;
+    s.ownsExitEndMarker = l.ownsExitEndMarker;
+    for (const auto& o : l.objects) {
+        if (o.isSprite)
+            s.spriteBytesUsed += 3;
+        else
+            s.objectBytesUsed += RecordLength(defs.objectDefs[o.id].kind);
+    }
+    s.objectBytesUsed += 5 * static_cast<int>(l.exits.size());
+    s.objectBytesAvailable = s.objectBytesUsed + l.objectFree;
+    s.spriteBytesAvailable = s.spriteBytesUsed + l.spriteFree;
+    return s;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vector<FreeBlock>& freeBlocks) {
     std::vector<uint8_t> rom(kDemoRomSize, 0x00);
-    // A recognisable copier header and a non-zero filler so free space only
-    // comes from where the demo puts it.
+    // A recognisable copier header, a filler that stands for the game's
+    // other data, and 0xFF in the unused blocks.
     const char* tag = "MARLWICK DEMO ROM - SYNTHETIC DATA";
     std::memcpy(rom.data() + 8, tag, std::strlen(tag));
-    for (int64_t k = 0x200; k < kDemoRomSize; ++k) rom[k] = static_cast<uint8_t>(0xEA);
+    std::fill(rom.begin() + 0x200, rom.end(), static_cast<uint8_t>(0xEA));
+    for (const FreeBlock& b : freeBlocks)
+        if (b.start >= 0x200 && b.end <= kDemoRomSize) std::fill(rom.begin() + b.start, rom.begin() + b.end, 0xFF);
 
     const auto levels = DemoLevels(defs);
-    std::vector<std::pair<int32_t, int32_t>> placed;
-    // Object regions from bank 0x10 on, sprite regions from bank 0x14 on,
-    // the last level in the linear bank 0x5E. Gaps of filler now and then.
-    int32_t objectsAt = 0x80200, spritesAt = 0xA0200, linearAt = 0x1E0200;
-    for (size_t n = 0; n < levels.size(); ++n) {
-        const DemoLevel& l = levels[n];
-        LevelState s;
-        s.headerBytes = l.header;
-        s.hasHeader = l.hasHeader;
-        s.objectList = l.objects;
-        s.exitList = l.exits;
-        s.ownsExitEndMarker = l.ownsExitEndMarker;
-        for (const auto& o : l.objects) {
-            if (o.isSprite)
-                s.spriteBytesUsed += 3;
-            else
-                s.objectBytesUsed += RecordLength(defs.objectDefs[o.id].kind);
-        }
-        s.objectBytesUsed += 5 * static_cast<int>(l.exits.size());
-        s.objectBytesAvailable = s.objectBytesUsed + l.objectFree;
-        s.spriteBytesAvailable = s.spriteBytesUsed + l.spriteFree;
-        const auto objects = BuildObjectRegion(defs, s);
-        const auto sprites = BuildSpriteRegion(s);
-        int32_t& h = l.linear ? linearAt : objectsAt;
-        int32_t& sp = l.linear ? linearAt : spritesAt;
-        const int32_t headerOffset = h;
-        std::copy(objects.begin(), objects.end(), rom.begin() + h);
-        h += static_cast<int32_t>(objects.size());
-        const int32_t spriteOffset = sp;
-        std::copy(sprites.begin(), sprites.end(), rom.begin() + sp);
-        sp += static_cast<int32_t>(sprites.size());
-        if (!l.linear && l.ownsExitEndMarker) {
-            objectsAt += (n % 3 == 0) ? 0x7000 : 0x10;
-            spritesAt += (n % 2 == 0) ? 0x5000 : 0x08;
-        }
-        placed.emplace_back(headerOffset, spriteOffset);
+    std::vector<std::vector<uint8_t>> objects, sprites;
+    for (const DemoLevel& l : levels) {
+        const LevelState s = StateOf(defs, l);
+        objects.push_back(BuildObjectRegion(defs, s));
+        sprites.push_back(BuildSpriteRegion(s));
     }
-    // Indices listed as headerless get the title screen, the others the
-    // levels with a header in turn.
-    std::vector<size_t> headerless, headered;
-    for (size_t k = 0; k < levels.size(); ++k) (levels[k].hasHeader ? headered : headerless).push_back(k);
+    LevelState extra;
+    extra.objectList = {MakeSprite(0x025, 12, 0x6F), MakeSprite(0x0FA, 40, 0x60), MakeSprite(0x1A0, 60, 0x6F)};
+    extra.spriteBytesUsed = extra.spriteBytesAvailable = 9;
+    const std::vector<uint8_t> extraSprites = BuildSpriteRegion(extra);
+
+    // Each level's two offsets, packed bank by bank against the free tails.
+    std::vector<std::pair<int32_t, int32_t>> placed(levels.size());
+    std::vector<bool> linear(levels.size());
+    int32_t extraAt = 0;
+    for (const BankPlan& bank : DemoBanks()) {
+        auto bytesOf = [&](const Piece& p) -> const std::vector<uint8_t>& {
+            if (p.level == kExtraSprites) return extraSprites;
+            return p.sprites ? sprites[p.level] : objects[p.level];
+        };
+        int32_t at = bank.end;
+        for (const Piece& p : bank.pieces) at -= static_cast<int32_t>(bytesOf(p).size());
+        for (const Piece& p : bank.pieces) {
+            const auto& bytes = bytesOf(p);
+            std::copy(bytes.begin(), bytes.end(), rom.begin() + at);
+            if (p.level == kExtraSprites) {
+                extraAt = at;
+            } else {
+                (p.sprites ? placed[p.level].second : placed[p.level].first) = at;
+                linear[p.level] = bank.linear;
+            }
+            at += static_cast<int32_t>(bytes.size());
+        }
+    }
+
+    auto point = [&](int entry, int half, int32_t offset, bool lin) {
+        const auto bytes = lin ? LinearPointer(offset) : LoRomPointer(offset);
+        std::copy(bytes.begin(), bytes.end(), rom.begin() + kLevelPointerTable + 6 * entry + 3 * half);
+    };
+    const size_t ordinary = kTitleLevel;  // the levels the other entries cycle through
     for (int n = 0; n < kLevelCount; ++n) {
-        const size_t k = defs.isHeaderless(n) && !headerless.empty() ? headerless[0] : headered[n % headered.size()];
-        const auto& [h, sp] = placed[k];
-        const bool lin = levels[k].linear;
-        const auto hp = lin ? LinearPointer(h) : LoRomPointer(h);
-        const auto spp = lin ? LinearPointer(sp) : LoRomPointer(sp);
-        std::copy(hp.begin(), hp.end(), rom.begin() + kLevelPointerTable + 6 * n);
-        std::copy(spp.begin(), spp.end(), rom.begin() + kLevelPointerTable + 6 * n + 3);
+        size_t k = static_cast<size_t>(n) % ordinary;
+        if (defs.isHeaderless(n)) k = kTitleLevel;
+        if (n == kSharedBothToo) k = static_cast<size_t>(kSharedBoth) % ordinary;
+        if (n == kSharedObjectsB) k = static_cast<size_t>(kSharedObjectsA) % ordinary;
+        point(n, 0, placed[k].first, linear[k]);
+        point(n, 1, placed[k].second, linear[k]);
     }
+    point(kSharedObjectsB, 1, extraAt, false);
+    const size_t owner = static_cast<size_t>(kEndMarkerOwner) % ordinary;
+    point(kEndMarkerBorrower, 1, placed[owner].second + StateOf(defs, levels[owner]).spriteBytesUsed, linear[owner]);
     // Identified as 1.0 (U), with a checksum that agrees with the contents.
     PutUsInternalHeader(rom);
     WriteChecksum(rom);

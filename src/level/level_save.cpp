@@ -37,6 +37,22 @@ std::string WhyNotWritable(const DefinitionTables& defs, const LevelState& state
     return {};
 }
 
+// True when writing `bytes` at `start` would change what another entry
+// reads from a place inside them (level 19's sprite pointer points at the
+// end marker of level 51's list). Entries that share the stream itself, from
+// the same start, read the edit as the game does.
+bool DisturbsOthers(const LiveMap& map, const std::vector<uint8_t>& image, int entry, int64_t start,
+                    const std::vector<uint8_t>& bytes) {
+    const int64_t end = start + static_cast<int64_t>(bytes.size());
+    for (const LiveRange& r : map.ranges()) {
+        if (r.begin >= end) break;
+        if (r.end <= start || r.begin == start || (r.entry == entry && r.entry >= 0)) continue;
+        for (int64_t p = std::max(r.begin, start); p < std::min(r.end, end); ++p)
+            if (image[p] != bytes[p - start]) return true;
+    }
+    return false;
+}
+
 SavePlan Refuse(std::string title, std::string text) {
     SavePlan plan;
     plan.refusalTitle = std::move(title);
@@ -61,9 +77,22 @@ void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& by
 SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& defs, const LevelState& state,
                   const std::vector<FreeBlock>& blocks) {
     if (std::string why = WhyNotWritable(defs, state); !why.empty()) return Refuse("Marlwick", why);
-    const bool objectsFit = state.objectBytesUsed <= state.objectBytesAvailable;
-    const bool spritesFit = state.spriteBytesUsed <= state.spriteBytesAvailable;
     const int index = state.tableIndex;
+    const int64_t size = static_cast<int64_t>(image.size());
+    const int64_t objectLength = ObjectPlaceLength(state), spriteLength = SpritePlaceLength(state);
+    auto inFile = [size](int64_t at, int64_t length) { return at >= 0 && length >= 0 && at + length <= size; };
+    const LiveMap map(image, defs);
+    // A stream fits when it needs no more than its room and, written there,
+    // leaves what other entries read as it was.
+    auto fits = [&](int used, int available, int64_t start, int64_t length, const std::vector<uint8_t>& bytes) {
+        if (used > available) return false;
+        if (index < 0 || !inFile(start, length) || static_cast<int64_t>(bytes.size()) != length) return true;
+        return !DisturbsOthers(map, image, index, start, bytes);
+    };
+    const bool objectsFit = fits(state.objectBytesUsed, state.objectBytesAvailable, state.headerOffset, objectLength,
+                                 BuildObjectRegion(defs, state));
+    const bool spritesFit = fits(state.spriteBytesUsed, state.spriteBytesAvailable, state.spriteOffset, spriteLength,
+                                 BuildSpriteRegion(state));
     if ((!objectsFit || !spritesFit) && index < 0)
         return Refuse(kBudgetTitle, std::string(objectsFit ? kSpriteBudget : kObjectBudget) +
                                         "\nA level loaded by offsets has no pointer table entry, so it cannot move.");
@@ -72,14 +101,9 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
         return Refuse(kBudgetTitle, std::string(kObjectBudget) + "\nThe object data of level " + Hex(index) +
                                         " is read directly by the game's own code, so it cannot move.");
 
-    const int64_t size = static_cast<int64_t>(image.size());
-    const int64_t objectLength = ObjectPlaceLength(state), spriteLength = SpritePlaceLength(state);
-    auto inFile = [size](int64_t at, int64_t length) { return at >= 0 && length >= 0 && at + length <= size; };
-
     LevelState saved = state;
     std::vector<StreamMove> moves;
     if (!objectsFit || !spritesFit) {
-        const LiveMap map(image, defs);
         std::vector<FreeRun> runs = FindFreeRuns(image, blocks, map);
         auto place = [&](bool sprites, int64_t from, int64_t fromEnd, int64_t length) -> bool {
             auto got = Allocate(runs, length, from);

@@ -247,5 +247,19 @@ TEST(LevelLists, MissingOffsetsFileIsNamedAndLeavesNoEntries) {
     EXPECT_TRUE(offsets.empty());
 }
 
+TEST(LevelLists, FreeSpaceBlocksAndWhatIsRefused) {
+    test::TempDir dir;
+    std::vector<FreeBlock> blocks;
+    dir.write("FreeSpace.dat", "881A3,881FF,lorom,\"end of bank 10\"\n115548,1201ff,linear,\"\"\n");
+    ASSERT_FALSE(ReadFreeSpace(dir.path(), blocks));
+    EXPECT_EQ(blocks, (std::vector<FreeBlock>{{0x881A3, 0x88200, false}, {0x115548, 0x120200, true}}));
+    for (const char* bad : {"10,F,lorom,\"\"", "10,20,hirom,\"\"", "10,20,lorom", "zz,20,lorom,\"\""}) {
+        dir.write("FreeSpace.dat", std::string("8,9,lorom,\"\"\n") + bad + "\n");
+        auto error = ReadFreeSpace(dir.path(), blocks);
+        ASSERT_TRUE(error) << bad;
+        EXPECT_EQ(error->describe().rfind("FreeSpace.dat, line 2", 0), 0u) << error->describe();
+    }
+}
+
 }  // namespace
 }  // namespace mw

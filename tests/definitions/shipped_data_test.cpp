@@ -157,5 +157,31 @@ TEST_F(ShippedData, LevelListsCoverEveryLevelOfThePointerTable) {
     for (size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(offsets[k].offset, Hex(rows[k].at("header_file_offset"))) << k;
 }
 
+// Every usable padding byte of the game's ROM is in exactly one block, and
+// nothing else is; the linear blocks are those of banks the game addresses
+// linearly.
+TEST_F(ShippedData, FreeBlocksAreTheUsablePadding) {
+    std::string path = reference("free_space.tsv");
+    if (path.empty()) GTEST_SKIP() << "no reference tables beside the repository";
+    std::vector<FreeBlock> blocks;
+    ASSERT_FALSE(ReadFreeSpace(kDataDir, blocks));
+    std::map<int, bool> usable;  // file offset -> linear
+    for (const auto& row : ReadTsv(path))
+        if (row.at("use") == "yes")
+            for (int k = Hex(row.at("file_start")); k <= Hex(row.at("file_end")); ++k) {
+                const int bank = Hex(row.at("snes_start")) >> 16;
+                usable[k] = bank == 0x19 || (bank >= 0x21 && bank <= 0x23);
+            }
+    size_t covered = 0;
+    for (const FreeBlock& b : blocks) {
+        for (int k = b.start; k < b.end; ++k) {
+            ASSERT_TRUE(usable.count(k)) << std::hex << k;
+            EXPECT_EQ(usable[k], b.linear) << std::hex << k;
+        }
+        covered += static_cast<size_t>(b.end - b.start);
+    }
+    EXPECT_EQ(covered, usable.size());
+}
+
 }  // namespace
 }  // namespace mw

@@ -14,7 +14,7 @@ namespace {
 TEST(DemoRom, EveryLevelLoadsAndWritesBackUnchanged) {
     const auto& defs = test::ShippedDefinitions();
     test::RomImage image(0);
-    image.bytes = BuildDemoRom(defs);
+    image.bytes = test::ShippedDemoRom();
     ASSERT_EQ(static_cast<int64_t>(image.bytes.size()), kDemoRomSize);
     RomFile rom;
     std::string err;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "definitions/level_lists.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "level/rom_identity.h"
@@ -142,5 +143,16 @@ const DefinitionTables& ShippedDefinitions() {
     }();
     return tables;
 }
+
+const std::vector<FreeBlock>& ShippedFreeBlocks() {
+    static const std::vector<FreeBlock> blocks = [] {
+        std::vector<FreeBlock> b;
+        if (auto err = ReadFreeSpace(MW_DATA_DIR, b)) throw std::runtime_error(err->describe());
+        return b;
+    }();
+    return blocks;
+}
+
+std::vector<uint8_t> ShippedDemoRom() { return BuildDemoRom(ShippedDefinitions(), ShippedFreeBlocks()); }
 
 }  // namespace mw::test

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
 #include "level/level_state.h"
 
 namespace mw::test {
@@ -68,5 +69,9 @@ private:
 DefinitionTables SmallDefinitions();
 // The definition files shipped in data/ (loaded once).
 const DefinitionTables& ShippedDefinitions();
+// The free blocks shipped in data/FreeSpace.dat (read once).
+const std::vector<FreeBlock>& ShippedFreeBlocks();
+// The demo ROM built from the shipped files.
+std::vector<uint8_t> ShippedDemoRom();
 
 }  // namespace mw::test
