@@ -10,13 +10,11 @@ namespace mw {
 namespace {
 
 constexpr int64_t kCopier = 0x200;
-constexpr int64_t kLoRomBank = 0x8000;
-constexpr int64_t kLinearBank = 0x10000;
 
-int64_t BankSize(bool linear) { return linear ? kLinearBank : kLoRomBank; }
-// Index of the bank that holds `offset` in a pointer form.
-int64_t BankIndex(int64_t offset, bool linear) { return (offset - kCopier) / BankSize(linear); }
-int64_t BankEnd(int64_t offset, bool linear) { return (BankIndex(offset, linear) + 1) * BankSize(linear) + kCopier; }
+// The end of the bank that holds `offset`, in a pointer form.
+int64_t BankEnd(int64_t offset, bool linear) {
+    return BankEndOffset(offset, linear ? BankMapping::Linear : BankMapping::LoRom);
+}
 
 // Where the stream of a pointer starts and where its bank ends (capped at
 // the file's end); nullopt for an invalid bank or a start outside the file.
@@ -26,10 +24,10 @@ struct Stream {
 };
 std::optional<Stream> StreamAt(const std::vector<uint8_t>& b, int64_t pointerAt) {
     if (pointerAt + 3 > static_cast<int64_t>(b.size())) return std::nullopt;
-    const uint8_t bank = static_cast<uint8_t>(b[pointerAt + 2] & 0x7F);
     const auto start = PointerToOffsetQuiet(b[pointerAt], b[pointerAt + 1], b[pointerAt + 2]);
     if (!start || *start < 0 || *start >= static_cast<int64_t>(b.size())) return std::nullopt;
-    const int64_t limit = std::min<int64_t>(BankEnd(*start, bank >= 0x40), static_cast<int64_t>(b.size()));
+    const int64_t limit =
+        std::min<int64_t>(BankEndOffset(*start, MappingOfBank(b[pointerAt + 2])), static_cast<int64_t>(b.size()));
     return Stream{*start, limit};
 }
 
@@ -93,7 +91,7 @@ LiveMap::LiveMap(const std::vector<uint8_t>& b, const DefinitionTables& defs) {
     for (int n = 0; n < kLevelCount; ++n) {
         const int64_t entry = kLevelPointerTable + 6 * n;
         if (auto s = StreamAt(b, entry))
-            byEntry_[2 * n] = {s->start, ObjectDataEnd(b, defs, *s, true), n, false};
+            byEntry_[2 * n] = {s->start, ObjectDataEnd(b, defs, *s, !defs.isHeaderless(n)), n, false};
         if (auto s = StreamAt(b, entry + 3)) byEntry_[2 * n + 1] = {s->start, SpriteListEnd(b, *s), n, true};
     }
     for (const LiveRange& r : byEntry_)
@@ -175,7 +173,7 @@ std::optional<FreeRun> Allocate(const std::vector<FreeRun>& runs, int64_t length
     std::vector<const FreeRun*> order;
     for (const FreeRun& r : runs)
         if (r.size() >= length) order.push_back(&r);
-    auto sameBank = [near](const FreeRun* r) { return BankIndex(r->begin, r->linear) == BankIndex(near, r->linear); };
+    auto sameBank = [near](const FreeRun* r) { return BankEnd(r->begin, r->linear) == BankEnd(near, r->linear); };
     std::stable_sort(order.begin(), order.end(), [&](const FreeRun* x, const FreeRun* y) {
         if (sameBank(x) != sameBank(y)) return sameBank(x);
         return x->size() > y->size();

@@ -2,6 +2,8 @@
 
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
+#include "level/level_save.h"
+#include "level/room.h"
 #include "support/rom_builder.h"
 
 namespace mw {
