@@ -7,6 +7,7 @@
 
 #include "editing/hex_poke.h"
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "support/rom_builder.h"
 
 namespace mw {
