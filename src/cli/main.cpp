@@ -21,6 +21,7 @@
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "level/level_import.h"
+#include "level/level_save.h"
 #include "level/level_json.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
@@ -243,8 +244,15 @@ int Import(const Args& a) {
     if (auto why = ParseLevelJson(text, defs, content)) return refuse(jsonPath + ": " + *why);
     if (auto why = ApplyLevelContent(defs, content, level)) return refuse(jsonPath + ": " + *why);
 
+    // The level moves when it has outgrown its place, unless --in-place.
+    std::vector<FreeBlock> blocks;
+    if (auto e = ReadFreeSpace(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
     RecordingPrompter saving;
-    const bool saved = SaveLevel(rom, defs, level, saving);
+    saving.answer = !a.has("--in-place");
+    const bool saved = SaveLevel(rom, defs, level, saving, blocks);
+    if (!saved && !saving.answer && !saving.questions.empty())
+        return refuse(saving.questions[0].text.substr(0, saving.questions[0].text.find('\n')) +
+                      " --in-place keeps it from moving.");
     PrintMessages(saved ? std::cout : std::cerr, saving.messages);
     return saved ? 0 : 1;
 }
