@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "level/level_codec.h"
+#include "level/object_caption.h"
 #include "level/room.h"
 #include "util/hex_text.h"
 
