@@ -34,11 +34,11 @@ TEST(RomIdentity, OneWarningNamesEverythingThatDiffersFromUs) {
     }
     const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o', '\n'};
     EXPECT_NE(RomIdentityWarning(text).value_or("").find("too small (6 bytes)"), std::string::npos);
-    EXPECT_EQ(RomIdentityWarning(BuildDemoRom(test::ShippedDefinitions())), std::nullopt);
+    EXPECT_EQ(RomIdentityWarning(test::ShippedDemoRom()), std::nullopt);
 }
 
 TEST(RomIdentity, HeaderlessDumpsAreTwoMiBWithTheirInternalHeaderAt7FC0) {
-    const std::vector<uint8_t> smc = BuildDemoRom(test::ShippedDefinitions());
+    const std::vector<uint8_t> smc = test::ShippedDemoRom();
     const std::vector<uint8_t> dump(smc.begin() + 0x200, smc.end());
     EXPECT_TRUE(IsHeaderlessDump(dump));
     EXPECT_FALSE(IsHeaderlessDump(smc));
