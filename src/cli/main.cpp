@@ -88,6 +88,26 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     return true;
 }
 
+// A hexadecimal option value of 1 to 8 digits no larger than `max`; a value
+// given but not of that form is a usage error that names the option.
+bool HexOption(const Args& a, const std::string& name, size_t i, uint32_t max, uint32_t dflt, uint32_t& out) {
+    if (!a.has(name)) {
+        out = dflt;
+        return true;
+    }
+    const std::string text = a.get(name, i);
+    const auto value = ParseHexDigits(text, 8);
+    if (value && *value <= max) {
+        out = *value;
+        return true;
+    }
+    std::cerr << "marlwick-cli: " << name << " takes a hexadecimal number from 0 to " << ToHex(max) << ", not \""
+              << text << "\"\n";
+    return false;
+}
+constexpr uint32_t kLastLevel = kLevelCount - 1;
+constexpr uint32_t kLastOffset = 0xFFFFFF;  // no ROM file is larger than 16 MiB
+
 // The directory of the definition files: --defs, or the program's own.
 std::string DefsDir(const Args& a) { return a.get("--defs", 0, ProgramDir()); }
 
@@ -135,6 +155,10 @@ int MakeDemo(const Args& a) {
 
 int Info(const Args& a) {
     if (a.positional.size() != 1 || (a.has("--level") == a.has("--offsets"))) return Usage();
+    uint32_t level = 0, header = 0, sprites = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, level) || !HexOption(a, "--offsets", 0, kLastOffset, 0, header) ||
+        !HexOption(a, "--offsets", 1, kLastOffset, 0, sprites))
+        return 2;
     // The JSON is printed whatever happens; what went wrong is in its messages.
     RecordingPrompter prompter;
     LevelState state;
@@ -147,10 +171,9 @@ int Info(const Args& a) {
     } else if (!rom.open(a.positional[0], error)) {
         prompter.message("Marlwick", "Cannot open " + a.positional[0] + ": " + error);
     } else if (a.has("--level")) {
-        r = LoadLevelIndex(rom, defs, static_cast<int32_t>(ParseHex(a.get("--level"))), prompter, state);
+        r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
     } else {
-        r = LoadLevelOffset(rom, defs, static_cast<int32_t>(ParseHex(a.get("--offsets", 0))),
-                            static_cast<int32_t>(ParseHex(a.get("--offsets", 1))), prompter, state);
+        r = LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites), prompter, state);
     }
     if (r != LoadResult::Loaded) state = LevelState{};
     std::cout << LevelToJson(state, prompter.messages);
@@ -159,16 +182,16 @@ int Info(const Args& a) {
 
 int Check(const Args& a) {
     if (a.positional.size() != 1) return Usage();
+    uint32_t first = 0, last = 0;
+    if (!HexOption(a, "--first", 0, kLastLevel, 0, first) || !HexOption(a, "--last", 0, kLastLevel, kLastLevel, last))
+        return 2;
     DefinitionTables defs;
     if (!LoadTables(a, defs)) return 1;
     RomFile rom;
     if (!OpenRom(a, rom)) return 1;
-    const int first = static_cast<int>(ParseHex(a.get("--first", 0, "0")));
-    const int last = static_cast<int>(ParseHex(a.get("--last", 0, ToHex(kLevelCount - 1))));
     int ok = 0, failed = 0;
     LevelState state;
-    // A 64-bit counter, so that a --last of 7FFFFFFF still ends the loop.
-    for (int64_t n = first; n <= last; ++n) {
+    for (uint32_t n = first; n <= last; ++n) {
         RecordingPrompter prompter;
         const LoadResult r = LoadLevelIndex(rom, defs, static_cast<int32_t>(n), prompter, state);
         std::string problem;
@@ -209,7 +232,9 @@ int Render(const Args& a) {
         std::cerr << "marlwick-cli: --zoom takes 1 to 64, --width and --height 1 to 16384 (decimal)\n";
         return 2;
     }
-    return RenderCommand(a.positional[0], static_cast<int>(ParseHex(a.get("--level"))), a.get("--out"), zoom,
+    uint32_t level = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, level)) return 2;
+    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), zoom,
                          width, height, DefsDir(a));
 }
 
@@ -224,7 +249,8 @@ int Import(const Args& a) {
     RomFile rom;
     if (!OpenRom(a, rom)) return 1;
     const std::string& jsonPath = a.positional[1];
-    const uint32_t index = ParseHex(a.get("--level"));
+    uint32_t index = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, index)) return 2;
     auto refuse = [&](const std::string& why) {
         std::cerr << "marlwick-cli: " << why << "\nNothing was written.\n";
         return 1;
