@@ -251,7 +251,9 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
         }
         EXPECT_EQ(Take(ed).level, loaded.level);
         EXPECT_EQ(ed.caption.ends_with(" *"), savedIndex != 0);
-        if (savedIndex == 0) EXPECT_EQ(CompareWithFile(ed.rom, ed.defs, ed.level), "");
+        if (savedIndex == 0) {
+            EXPECT_EQ(CompareWithFile(ed.rom, ed.defs, ed.level), "");
+        }
         while (ed.mnuEditRedoEnabled()) {
             ed.mnuEditRedo_Click();
             ASSERT_EQ(Take(ed), afters[static_cast<size_t>(s.index())]);
@@ -405,8 +407,12 @@ TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
         const int* want = steps > 0 ? std::min(at + 1, std::end(kZoomLevels) - 1) : std::max(at - 1, std::begin(kZoomLevels));
         ASSERT_EQ(ed.view.zoom, *want);
         // Unless the scroll range stops it, the same tile is under the pointer.
-        if (ed.view.scrollX() > 0 && ed.view.scrollX() < ed.view.hsc.maximum) EXPECT_EQ(PixelToTileX(ed.view, px), tileX);
-        if (ed.view.scrollY() > 0 && ed.view.scrollY() < ed.view.vsc.maximum) EXPECT_EQ(PixelToTileY(ed.view, py), tileY);
+        if (ed.view.scrollX() > 0 && ed.view.scrollX() < ed.view.hsc.maximum) {
+            EXPECT_EQ(PixelToTileX(ed.view, px), tileX);
+        }
+        if (ed.view.scrollY() > 0 && ed.view.scrollY() < ed.view.vsc.maximum) {
+            EXPECT_EQ(PixelToTileY(ed.view, py), tileY);
+        }
     }
     EXPECT_EQ(stack().count(), 0);  // zooming is not an edit
 }
