@@ -5,9 +5,12 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -184,6 +187,11 @@ int ButtonMask(Qt::MouseButtons bs) {
     return (bs & Qt::LeftButton ? 1 : 0) | (bs & Qt::RightButton ? 2 : 0) | (bs & Qt::MiddleButton ? 4 : 0);
 }
 
+// The keys held with a mouse event: 1 Shift, 2 Ctrl, 4 Alt.
+int ShiftMask(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
 // The tooltip: a one-line label 1028 pixels wide, of which only the part
 // behind its text is painted, so that it hides as little of the view as it can.
 class ToolTipLabel : public QLabel {
@@ -232,17 +240,17 @@ void LevelView::paintEvent(QPaintEvent*) {
 
 void LevelView::mousePressEvent(QMouseEvent* e) {
     owner_.Level_MouseDown(ButtonBit(e->button()), static_cast<float>(e->position().x()),
-                           static_cast<float>(e->position().y()));
+                           static_cast<float>(e->position().y()), ShiftMask(e->modifiers()));
 }
 
 void LevelView::mouseMoveEvent(QMouseEvent* e) {
     owner_.Level_MouseMove(ButtonMask(e->buttons()), static_cast<float>(e->position().x()),
-                           static_cast<float>(e->position().y()));
+                           static_cast<float>(e->position().y()), ShiftMask(e->modifiers()));
 }
 
 void LevelView::mouseReleaseEvent(QMouseEvent* e) {
     owner_.Level_MouseUp(ButtonBit(e->button()), static_cast<float>(e->position().x()),
-                         static_cast<float>(e->position().y()));
+                         static_cast<float>(e->position().y()), ShiftMask(e->modifiers()));
 }
 
 // The wheel scrolls the view through its scroll bars, so the bars' own
@@ -524,6 +532,8 @@ void frmLevel::BuildMenus() {
     mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.mnuEditZoom_Click(1); });
     mnuEditZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.mnuEditZoom_Click(-1); });
+    mnuEdit->addSeparator();
+    BuildSelectionItems(mnuEdit);
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuViewCross = check(item(mnuView, "Cross-section mode", Qt::Key_C, [this] { editor_.mnuViewCross_Click(); }));
@@ -557,6 +567,44 @@ void frmLevel::BuildMenus() {
     connect(mnuHelpAbout, &QAction::triggered, this, [this] { aboutDialog()->showModal(); });
 
     SyncMenus();
+}
+
+void frmLevel::BuildSelectionItems(QMenu* edit) {
+    // Text boxes keep these keys for their own text (IsMenuShortcut).
+    auto item = [this, edit](const char* caption, std::initializer_list<QKeySequence> keys, auto handler) {
+        QAction* a = edit->addAction(QString::fromUtf8(caption));
+        a->setShortcuts(QList<QKeySequence>(keys));
+        a->setProperty("boxKeepsKeys", true);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto toClipboard = [](const std::string& text) {
+        if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    };
+    mnuEditCut = item("Cut", {QKeySequence(Qt::CTRL | Qt::Key_X)},
+                      [this, toClipboard] { Run([&] { toClipboard(editor_.mnuEditCut_Click()); }); });
+    mnuEditCopy = item("Copy", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+                       [this, toClipboard] { Run([&] { toClipboard(editor_.mnuEditCopy_Click()); }); });
+    mnuEditPaste = item("Paste", {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+                        [this] { PasteFromClipboard(); });
+    mnuEditDuplicate = item("Duplicate", {QKeySequence(Qt::CTRL | Qt::Key_D)},
+                            [this] { Run([&] { editor_.mnuEditDuplicate_Click(); }); });
+    edit->addSeparator();
+    mnuEditSelectAll = item("Select &all", {QKeySequence(Qt::CTRL | Qt::Key_A)},
+                            [this] { Run([&] { editor_.mnuEditSelectAll_Click(); }); });
+    mnuEditSelectCurrent = item("Select current &only", {QKeySequence(Qt::Key_Escape)},
+                                [this] { Run([&] { editor_.mnuEditSelectCurrent_Click(); }); });
+}
+
+void frmLevel::PasteFromClipboard() {
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    std::optional<LevelEditor::ViewPoint> at;
+    // A click on the menu item leaves the pointer over the menu, not the view.
+    if (Level->underMouse()) {
+        const QPoint p = Level->mapFromGlobal(QCursor::pos());
+        at = LevelEditor::ViewPoint{static_cast<float>(p.x()), static_cast<float>(p.y())};
+    }
+    Run([&] { editor_.mnuEditPaste_Click(text, at); });
 }
 
 bool frmLevel::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
@@ -595,7 +643,9 @@ bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
     const QKeySequence pressed(key->keyCombination());
     // The view's own keys (arrows, Delete) stay with the boxes.
     for (const QAction* a : menuBar()->findChildren<QAction*>())
-        if (a->shortcutContext() == Qt::WindowShortcut && a->shortcuts().contains(pressed)) return true;
+        if (a->shortcutContext() == Qt::WindowShortcut && a->shortcuts().contains(pressed) &&
+            !a->property("boxKeepsKeys").toBool())
+            return true;
     return false;
 }
 
@@ -780,16 +830,16 @@ void frmLevel::SyncFromEditor() {
     }
 }
 
-void frmLevel::Level_MouseDown(int button, float px, float py) {
-    Run([&] { editor_.Level_MouseDown(button, 0, px, py); });
+void frmLevel::Level_MouseDown(int button, float px, float py, int shift) {
+    Run([&] { editor_.Level_MouseDown(button, shift, px, py); });
 }
 
-void frmLevel::Level_MouseMove(int buttons, float px, float py) {
-    Run([&] { editor_.Level_MouseMove(buttons, 0, px, py); });
+void frmLevel::Level_MouseMove(int buttons, float px, float py, int shift) {
+    Run([&] { editor_.Level_MouseMove(buttons, shift, px, py); });
 }
 
-void frmLevel::Level_MouseUp(int button, float px, float py) {
-    Run([&] { editor_.Level_MouseUp(button, 0, px, py); });
+void frmLevel::Level_MouseUp(int button, float px, float py, int shift) {
+    Run([&] { editor_.Level_MouseUp(button, shift, px, py); });
 }
 
 void frmLevel::Level_ZoomWheel(int steps, float px, float py) {

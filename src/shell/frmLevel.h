@@ -171,6 +171,12 @@ public:
     QMenu* mnuEditMove = nullptr;
     QAction* mnuEditZoomIn = nullptr;
     QAction* mnuEditZoomOut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditDuplicate = nullptr;
+    QAction* mnuEditSelectAll = nullptr;
+    QAction* mnuEditSelectCurrent = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewCross = nullptr;
     QAction* mnuViewScreenExit = nullptr;
@@ -195,10 +201,11 @@ public:
     frmLevelSelect* levelOffsetDialog();
     frmObjectList* objectListWindow();
 
-    // The view's mouse events (button mask 1 left, 2 right, 4 middle).
-    void Level_MouseDown(int button, float px, float py);
-    void Level_MouseMove(int buttons, float px, float py);
-    void Level_MouseUp(int button, float px, float py);
+    // The view's mouse events (button mask 1 left, 2 right, 4 middle; shift
+    // mask 1 Shift, 2 Ctrl, 4 Alt).
+    void Level_MouseDown(int button, float px, float py, int shift = 0);
+    void Level_MouseMove(int buttons, float px, float py, int shift = 0);
+    void Level_MouseUp(int button, float px, float py, int shift = 0);
     // Ctrl+wheel: one zoom step per notch, around the pointer.
     void Level_ZoomWheel(int steps, float px, float py);
     // True when `source` is one of the palette's lists.
@@ -216,6 +223,11 @@ private:
     // True when the key press is the shortcut of one of the window's menu items.
     bool IsMenuShortcut(const QKeyEvent* key) const;
     void BuildMenus();
+    // The selection and clipboard items of the "&Edit" menu.
+    void BuildSelectionItems(QMenu* edit);
+    // "Paste": the system clipboard's text at the tile under the pointer
+    // when the pointer is over the view, else at the view's top-left.
+    void PasteFromClipboard();
     void Form_Resize();
     void SyncMenus();
     void SyncScrollBar(QScrollBar* bar, const ScrollBarState& state);

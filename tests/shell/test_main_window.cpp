@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -454,6 +455,28 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
     w->mnuFileSave->trigger();
     EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "No level is loaded."}}));
     EXPECT_EQ(test::ReadFileBytes(romPath), notRom.bytes);
+}
+
+// Ctrl+click adds to the selection, which is outlined; copy and paste go
+// through the system clipboard as text, and a menu paste lands at the
+// view's top-left.
+TEST_F(MainWindow, SelectionAndClipboard) {
+    Open(TestRom());
+    QTest::mouseClick(w->Level, Qt::LeftButton, Qt::ControlModifier, QPoint(12 * 16 + 8, 10 * 16 + 8));
+    EXPECT_EQ(w->editor().SelectedIndices(), (std::vector<int>{0, 2}));
+    EXPECT_TRUE(w->lblObjectInfo->text().contains(QStringLiteral("2 selected")));
+    const QImage img = View();
+    EXPECT_EQ(Px(img, 32, 90), Rgb32(kSelectedObjectColour));  // entry 0, no longer the current one
+    EXPECT_EQ(Px(img, 12 * 16, 10 * 16 + 8), 0xFF0000u);       // the sprite, now current
+
+    w->mnuEditCopy->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("\"isSprite\": true")));
+    w->mnuEditPaste->trigger();
+    ASSERT_EQ(w->editor().level.objectList.size(), 5u);
+    EXPECT_EQ(w->editor().level.objectList[3], MakeObject(0x01, 0, 0, 4, 4));
+    EXPECT_EQ(w->editor().level.objectList[4], MakeSprite(0x1E, 10, 7));
+    EXPECT_EQ(w->editor().SelectedIndices(), (std::vector<int>{3, 4}));
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" *")));
 }
 
 }  // namespace
