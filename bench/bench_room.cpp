@@ -16,13 +16,13 @@ const std::vector<uint8_t>& Image() {
     return image;
 }
 
-void BM_CopyImage(benchmark::State& state) {
+void BM_CopyImageForRoom(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<uint8_t> copy = Image();
         benchmark::DoNotOptimize(copy.data());
     }
 }
-BENCHMARK(BM_CopyImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopyImageForRoom)->Unit(benchmark::kMicrosecond);
 
 void BM_LiveMapAndFreeSpace(benchmark::State& state) {
     const auto& defs = test::ShippedDefinitions();
