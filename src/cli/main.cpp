@@ -8,7 +8,9 @@
 // Level numbers and offsets are hexadecimal.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/output_file.h"
 #include "cli/render.h"
 #include "definitions/definition_tables.h"
 #include "level/demo_rom.h"
@@ -23,6 +26,7 @@
 #include "level/level_import.h"
 #include "level/level_save.h"
 #include "level/level_json.h"
+#include "level/rom_identity.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -142,13 +146,7 @@ int MakeDemo(const Args& a) {
         return 1;
     }
     const auto bytes = BuildDemoRom(defs, blocks);
-    std::ofstream out(a.positional[0], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::cerr << "marlwick-cli: cannot write " << a.positional[0] << "\n";
-        return 1;
-    }
+    if (!WriteOutputFile(a.positional[0], bytes)) return 1;
     std::cout << "Wrote the demo ROM to " << a.positional[0] << " (" << bytes.size() << " bytes)\n";
     return 0;
 }
@@ -170,10 +168,21 @@ int Info(const Args& a) {
         prompter.message("Marlwick", "Cannot read the definition files: " + err->describe());
     } else if (!rom.open(a.positional[0], error)) {
         prompter.message("Marlwick", "Cannot open " + a.positional[0] + ": " + error);
-    } else if (a.has("--level")) {
-        r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
     } else {
-        r = LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites), prompter, state);
+        // Said as the window says it. A dump's levels lie 0x200 bytes from
+        // where the editor looks, so none is read from the dump itself.
+        const bool dump = IsHeaderlessDump(rom.bytes());
+        if (dump) prompter.message("Marlwick", HeaderlessDumpNotice(a.positional[0]));
+        if (std::optional<std::string> warning = RomIdentityWarning(dump ? WithCopierHeader(rom.bytes()) : rom.bytes()))
+            prompter.message("Marlwick", *warning);
+        if (dump)
+            prompter.message("Marlwick", "Open it in marlwick to write a copy with that header, and read the copy.\n"
+                                         "The level was not loaded.");
+        else if (a.has("--level"))
+            r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
+        else
+            r = LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites), prompter,
+                                state);
     }
     if (r != LoadResult::Loaded) state = LevelState{};
     std::cout << LevelToJson(state, prompter.messages);
@@ -283,15 +292,29 @@ int Import(const Args& a) {
     return saved ? 0 : 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    Args a;
-    if (!ParseArgs(argc, argv, a)) return Usage();
+int Run(const Args& a) {
     if (a.command == "make-demo") return MakeDemo(a);
     if (a.command == "info") return Info(a);
     if (a.command == "check") return Check(a);
     if (a.command == "render") return Render(a);
     if (a.command == "import") return Import(a);
     return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Args a;
+    if (!ParseArgs(argc, argv, a)) return Usage();
+    const int status = Run(a);
+    // What went to standard output is part of the result (info's JSON): a
+    // failed write there (a full disk, /dev/full) is a failure too.
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !std::cout) {
+        std::cerr << "marlwick-cli: writing to standard output failed: "
+                  << (errno != 0 ? std::strerror(errno) : "unknown error") << "\n";
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

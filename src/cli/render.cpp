@@ -1,5 +1,6 @@
 #include "cli/render.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/output_file.h"
 #include "editing/level_editor.h"
 #include "shell/qpainter_surface.h"
 #include "view/view_controls.h"
@@ -72,11 +74,14 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
         editor.Form_Paint(surface);
         surface.end();
     }
-    if (!image.save(QString::fromStdString(outPng), "PNG")) {
-        std::cerr << "marlwick-cli: could not write " << outPng << '\n';
+    // Encoded in memory first, so that the file is only ever replaced whole.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        std::cerr << "marlwick-cli: could not encode the PNG for " << outPng << "; nothing was written\n";
         return 1;
     }
-    return 0;
+    return WriteOutputFile(outPng, std::vector<uint8_t>(png.begin(), png.end())) ? 0 : 1;
 }
 
 }  // namespace mw

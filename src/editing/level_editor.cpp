@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "editing/exit_editor.h"
-#include "level/rom_checksum.h"
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
@@ -107,9 +106,7 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
                                                 "Nothing was written.");
             return false;
         }
-        std::vector<uint8_t> bytes(kCopierHeaderSize + dump.size(), 0x00);
-        std::copy(dump.begin(), dump.end(), bytes.begin() + kCopierHeaderSize);
-        if (!ReplaceFile(copy, bytes, FileOwner{}, SystemFileOps(), reason)) {
+        if (!ReplaceFile(copy, WithCopierHeader(dump), FileOwner{}, SystemFileOps(), reason)) {
             prompter.message("Marlwick", "The copy " + copy + " could not be written:\n" + reason);
             return false;
         }

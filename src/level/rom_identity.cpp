@@ -83,10 +83,19 @@ std::string HeaderedCopyPath(const std::string& dumpPath) {
     return copy.string();
 }
 
+std::vector<uint8_t> WithCopierHeader(const std::vector<uint8_t>& dump) {
+    std::vector<uint8_t> file(kCopierHeader + dump.size(), 0x00);
+    std::copy(dump.begin(), dump.end(), file.begin() + kCopierHeader);
+    return file;
+}
+
+std::string HeaderlessDumpNotice(const std::string& dumpPath) {
+    return dumpPath + " is a dump without the 0x200-byte copier header that Marlwick works with.";
+}
+
 std::string HeaderlessDumpQuestion(const std::string& dumpPath) {
-    return dumpPath +
-           " is a dump without the 0x200-byte copier header that Marlwick works with.\n"
-           "Write a copy with that header to " +
+    return HeaderlessDumpNotice(dumpPath) +
+           "\nWrite a copy with that header to " +
            HeaderedCopyPath(dumpPath) + " and open the copy? The dump itself is not changed.";
 }
 

@@ -48,6 +48,13 @@ std::string FolderOf(const std::string& path) {
 
 bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, const FileOwner& owner, FileOps& ops,
                  std::string& error) {
+    // Only a regular file is replaced: a rename over a device, a FIFO or a
+    // folder's entry would swap the node itself (as root, even /dev/full).
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        error = "it is not a regular file";
+        return false;
+    }
     const std::string folder = FolderOf(path);
     std::string temp = folder + "/." + std::filesystem::path(path).filename().string() + ".XXXXXX";
     errno = 0;

@@ -27,7 +27,8 @@ public:
 // The program's own operations.
 FileOps& SystemFileOps();
 
-// Replaces (or creates) `path` with `bytes` as described above. The new file
+// Replaces (or creates) `path` with `bytes` as described above; a `path`
+// that exists and is not a regular file is refused before anything is done. The new file
 // gets the permission bits `mode` (and, where allowed, the owner `uid`/`gid`
 // when given). On failure returns false and sets `error` to the step that
 // failed and the system's reason.

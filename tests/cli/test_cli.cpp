@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -8,19 +9,24 @@
 
 #include "level/level_codec.h"
 #include "level/level_json.h"
+#include "level/rom_identity.h"
+#include "util/json.h"
 #include "support/rom_builder.h"
 
 namespace mw {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct CliRun {
     int status = -1;
     std::string out;
 };
 
-CliRun Cli(const std::string& args) {
+// `shell` runs first in the same shell (e.g. to set a limit).
+CliRun Cli(const std::string& args, const std::string& shell = "") {
     CliRun r;
-    std::string cmd = std::string(MW_CLI_PATH) + " " + args + " --defs " MW_DATA_DIR " 2>&1";
+    std::string cmd = shell + std::string(MW_CLI_PATH) + " " + args + " --defs " MW_DATA_DIR " 2>&1";
     FILE* p = ::popen(cmd.c_str(), "r");
     char buf[4096];
     size_t n;
@@ -97,6 +103,63 @@ TEST(Cli, RefusedLoadsStillPrintTheirJson) {
     CliRun missing = Cli("info " + dir.file("nope.smc") + " --level 0");
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.out.find("nope.smc"), std::string::npos);
+}
+
+TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
+    test::TempDir dir;
+    const std::string rom = dir.file("demo.smc");
+    ASSERT_EQ(Cli("make-demo " + rom).status, 0);
+    const std::string folder = dir.file("out");
+    fs::create_directory(folder);
+    fs::create_directory(folder + "/dir");
+    ASSERT_EQ(::mkfifo((folder + "/fifo").c_str(), 0644), 0);
+    // A limit on the file size makes the write of the temporary file fail
+    // part way (SIGXFSZ ignored, so that the write returns EFBIG).
+    const std::string sizeLimit = "ulimit -f 1; trap '' XFSZ; ";
+    const struct {
+        std::string target, shell, said;
+    } cases[] = {
+        {folder + "/dir", "", "not a regular file"},
+        {folder + "/fifo", "", "not a regular file"},
+        {"/dev/full", "", "not a regular file"},
+        {folder + "/old", sizeLimit, "File too large"},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& command : {std::string("make-demo "), "render " + rom + " --level 0 --out "}) {
+            SCOPED_TRACE(command + c.target);
+            test::WriteFileBytes(folder + "/old", {'o', 'l', 'd'});
+            const auto type = fs::status(c.target).type();
+            CliRun r = Cli(command + c.target, c.shell);
+            EXPECT_EQ(r.status, 1) << r.out;
+            EXPECT_NE(r.out.find("cannot write " + c.target + ": "), std::string::npos) << r.out;
+            EXPECT_NE(r.out.find(c.said), std::string::npos) << r.out;
+            EXPECT_EQ(fs::status(c.target).type(), type);
+            EXPECT_EQ(test::ReadFileBytes(folder + "/old"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);  // no temporary file
+        }
+    }
+    // Standard output that cannot be written fails the command too.
+    const std::string info = std::string(MW_CLI_PATH) + " info " + rom + " --level 0 --defs " MW_DATA_DIR;
+    EXPECT_EQ(WEXITSTATUS(std::system((info + " >/dev/full 2>/dev/null").c_str())), 1);
+}
+
+TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
+    test::TempDir dir;
+    std::vector<uint8_t> smc = test::ShippedDemoRom();
+    smc[0x200 + kInternalHeaderInImage + 25] = 0x02;  // region: Europe
+    test::WriteFileBytes(dir.file("pal.smc"), smc);
+    test::WriteFileBytes(dir.file("pal.sfc"), std::vector<uint8_t>(smc.begin() + 0x200, smc.end()));
+    const std::string warning = JsonString(RomIdentityWarning(smc).value_or(""));
+
+    CliRun pal = Cli("info " + dir.file("pal.smc") + " --level 0");
+    EXPECT_EQ(pal.status, 0) << pal.out;  // a warning, and the level loads
+    EXPECT_NE(pal.out.find("\"text\": " + warning), std::string::npos) << pal.out;
+
+    CliRun dump = Cli("info " + dir.file("pal.sfc") + " --level 0");
+    EXPECT_EQ(dump.status, 1) << dump.out;
+    EXPECT_NE(dump.out.find(HeaderlessDumpNotice(dir.file("pal.sfc"))), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("its region is 2"), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("The level was not loaded."), std::string::npos) << dump.out;
 }
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
