@@ -40,6 +40,12 @@ public:
         : doc_(doc), text_(std::move(text)), key_(key), selectionBefore_(doc.selection_),
           countersBefore_(CountersOf(doc.level_)) {}
 
+    // Applies a new step to the level and records it.
+    void take(const Step& step) {
+        apply(step);
+        add(step);
+    }
+
     // Records a step that has just been applied.
     void add(const Step& step) {
         // Replacements of an entry since the last insertion or removal of one
@@ -227,8 +233,7 @@ void LevelDocument::Edit::replaceObject(int index, const LevelObject& entry) {
     s.id = doc_.objectIds_[static_cast<size_t>(index)];
     s.objectBefore = old;
     s.objectAfter = entry;
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
 }
 
 EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
@@ -238,8 +243,7 @@ EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
     s.index = index;
     s.id = doc_.nextId_++;
     s.objectAfter = entry;
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
     (entry.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) += RecordByteCount(doc_.defs_, entry);
     return s.id;
 }
@@ -250,8 +254,7 @@ void LevelDocument::Edit::eraseObject(int index) {
     s.index = index;
     s.id = doc_.objectIds_.at(static_cast<size_t>(index));
     s.objectBefore = doc_.level_.objectList[static_cast<size_t>(index)];
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
     (s.objectBefore.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) -=
         RecordByteCount(doc_.defs_, s.objectBefore);
 }
@@ -263,14 +266,12 @@ void LevelDocument::Edit::moveObject(int from, int to) {
     erase.index = from;
     erase.id = doc_.objectIds_.at(static_cast<size_t>(from));
     erase.objectBefore = doc_.level_.objectList[static_cast<size_t>(from)];
-    command_.apply(erase);
-    command_.add(erase);
+    command_.take(erase);
     Step insert = erase;
     insert.op = Step::Op::InsertObject;
     insert.index = std::clamp(to, 0, static_cast<int>(doc_.level_.objectList.size()));
     insert.objectAfter = erase.objectBefore;
-    command_.apply(insert);
-    command_.add(insert);
+    command_.take(insert);
 }
 
 void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) {
@@ -282,8 +283,7 @@ void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) {
     s.id = doc_.exitIds_[static_cast<size_t>(index)];
     s.exitBefore = old;
     s.exitAfter = exit;
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
 }
 
 EntryId LevelDocument::Edit::insertExit(int index, const ScreenExit& exit) {
@@ -293,8 +293,7 @@ EntryId LevelDocument::Edit::insertExit(int index, const ScreenExit& exit) {
     s.index = index;
     s.id = doc_.nextId_++;
     s.exitAfter = exit;
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
     doc_.level_.objectBytesUsed += kExitRecordBytes;
     return s.id;
 }
@@ -305,8 +304,7 @@ void LevelDocument::Edit::eraseExit(int index) {
     s.index = index;
     s.id = doc_.exitIds_.at(static_cast<size_t>(index));
     s.exitBefore = doc_.level_.exitList[static_cast<size_t>(index)];
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
     doc_.level_.objectBytesUsed -= kExitRecordBytes;
 }
 
@@ -316,8 +314,7 @@ void LevelDocument::Edit::replaceHeader(const LevelHeader& header) {
     s.op = Step::Op::Header;
     s.headerBefore = doc_.level_.headerBytes;
     s.headerAfter = header;
-    command_.apply(s);
-    command_.add(s);
+    command_.take(s);
 }
 
 }  // namespace mw

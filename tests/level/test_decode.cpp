@@ -20,24 +20,30 @@ const std::vector<uint8_t> kHeader = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 
 constexpr int32_t kH = 0x90000;
 constexpr int32_t kS = 0x98000;
 
-// Loads a level whose object region and sprite region are given.
+// Opens the image and loads one of its levels over `previous` (which a
+// refusal must leave as it was).
 struct Loaded {
-    LoadResult result;
-    LevelState state;
+    RomFile file;
     RecordingPrompter prompter;
+    LevelState state;
+    LoadResult result = LoadResult::Refused;
+
+    explicit Loaded(const test::RomImage& rom, int index = 0, const DefinitionTables& defs = test::SmallDefinitions(),
+                    LevelState previous = {})
+        : state(std::move(previous)) {
+        std::string err;
+        EXPECT_TRUE(file.open(rom.writeTemp(), err)) << err;
+        result = LoadLevelIndex(file, defs, index, prompter, state);
+    }
 };
 
+// Loads a level whose object region and sprite region are given.
 Loaded LoadFrom(test::RomImage rom, const std::vector<uint8_t>& objects, const std::vector<uint8_t>& sprites,
                 const DefinitionTables& defs = test::SmallDefinitions()) {
     rom.put(kH, Cat({kHeader, objects}));
     rom.put(kS, sprites);
     rom.setLevel(0, kH, kS);
-    RomFile f;
-    std::string err;
-    EXPECT_TRUE(f.open(rom.writeTemp(), err)) << err;
-    Loaded l;
-    l.result = LoadLevelIndex(f, defs, 0, l.prompter, l.state);
-    return l;
+    return Loaded(rom, 0, defs);
 }
 
 TEST(DecodeObjects, EmptyStreamsAndFreeSpace) {
@@ -152,13 +158,9 @@ TEST(FreeSpace, StopsAtTheNextLevelAndAtTheEndOfTheFile) {
     small.put(0xBFFF0, {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00});
     small.put(kH - 0x10000, Cat({kHeader, {0xFF, 0xFF}}));
     small.setLevel(0, kH - 0x10000, 0xBFFF0);
-    RomFile f;
-    std::string err;
-    ASSERT_TRUE(f.open(small.writeTemp(), err));
-    RecordingPrompter p;
-    LevelState s;
-    ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, s), LoadResult::Loaded);
-    EXPECT_EQ(s.spriteBytesAvailable, 5);
+    const Loaded cut(small);
+    ASSERT_EQ(cut.result, LoadResult::Loaded);
+    EXPECT_EQ(cut.state.spriteBytesAvailable, 5);
 }
 
 TEST(DecodeRefusals, DataPastTheEndKeepsThePreviousLevel) {
@@ -169,16 +171,12 @@ TEST(DecodeRefusals, DataPastTheEndKeepsThePreviousLevel) {
 
     auto expectRefused = [&](test::RomImage rom, int32_t h, int32_t s) {
         rom.setLevel(0, h, s);
-        RomFile f;
-        std::string err;
-        ASSERT_TRUE(f.open(rom.writeTemp(), err));
-        RecordingPrompter p;
-        LevelState state = previous;
-        EXPECT_EQ(LoadLevelIndex(f, defs, 0, p, state), LoadResult::Refused);
-        EXPECT_EQ(state, previous);
-        ASSERT_FALSE(p.messages.empty());
-        EXPECT_EQ(p.messages.back().title, "Marlwick - This is bad");
-        EXPECT_NE(p.messages.back().text.find("runs past the end of the ROM file"), std::string::npos);
+        const Loaded l(rom, 0, defs, previous);
+        EXPECT_EQ(l.result, LoadResult::Refused);
+        EXPECT_EQ(l.state, previous);
+        ASSERT_FALSE(l.prompter.messages.empty());
+        EXPECT_EQ(l.prompter.messages.back().title, "Marlwick - This is bad");
+        EXPECT_NE(l.prompter.messages.back().text.find("runs past the end of the ROM file"), std::string::npos);
     };
     const int32_t end = 0xC8000;
     test::RomImage headerCut;
@@ -200,13 +198,9 @@ TEST(DecodeRefusals, DataPastTheEndKeepsThePreviousLevel) {
 
     // A pointer table entry past the end of a short file.
     test::RomImage tiny(0x1000);
-    RomFile f;
-    std::string err;
-    ASSERT_TRUE(f.open(tiny.writeTemp(), err));
-    RecordingPrompter p;
-    LevelState state = previous;
-    EXPECT_EQ(LoadLevelIndex(f, defs, 0, p, state), LoadResult::Refused);
-    EXPECT_EQ(state, previous);
+    const Loaded l(tiny, 0, defs, previous);
+    EXPECT_EQ(l.result, LoadResult::Refused);
+    EXPECT_EQ(l.state, previous);
 }
 
 TEST(DecodeRefusals, UnknownObjectTypeRefusesTheLevel) {
@@ -247,13 +241,10 @@ TEST(DecodeFreeSpace, StopsAtTheEndOfTheStreamsBank) {
             rom.setRawPointers(0, LinearPointer(c.h), LinearPointer(c.s));
         else
             rom.setRawPointers(0, LoRomPointer(c.h), LoRomPointer(c.s));
-        RomFile f;
-        std::string err;
-        ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
-        RecordingPrompter p;
-        LevelState state;
-        ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Loaded);
-        EXPECT_TRUE(p.messages.empty());
+        const Loaded l(rom);
+        ASSERT_EQ(l.result, LoadResult::Loaded);
+        EXPECT_TRUE(l.prompter.messages.empty());
+        const LevelState& state = l.state;
         EXPECT_EQ(state.objectBytesUsed, 10);
         EXPECT_EQ(state.objectBytesAvailable, c.objectsAvailable);
         EXPECT_EQ(state.spriteBytesUsed, 3);
@@ -263,7 +254,7 @@ TEST(DecodeFreeSpace, StopsAtTheEndOfTheStreamsBank) {
         EXPECT_LE(c.h + static_cast<int64_t>(BuildObjectRegion(test::SmallDefinitions(), state).size()),
                   BankEndOffset(c.h, bank));
         EXPECT_LE(c.s + static_cast<int64_t>(BuildSpriteRegion(state).size()), BankEndOffset(c.s, bank));
-        EXPECT_EQ(CompareWithFile(f, test::SmallDefinitions(), state), "");
+        EXPECT_EQ(CompareWithFile(l.file, test::SmallDefinitions(), state), "");
     }
 }
 
@@ -273,17 +264,13 @@ TEST(DecodeFreeSpace, AMegabyteOfZerosIsCountedUpToWhatTheCounterHolds) {
     rom.put(h, Cat({kHeader, Obj5(0x01, 1, 2, 3, 4), {0xFF, 0xFF}}));
     rom.put(s, {0xFF, 0xFF});
     rom.setRawPointers(0, LinearPointer(h), LinearPointer(s));
-    RomFile f;
-    std::string err;
-    ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
-    RecordingPrompter p;
-    LevelState state;
-    ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Loaded);
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(state.objectBytesUsed, 5);
-    EXPECT_EQ(state.objectBytesAvailable, 32767);
-    EXPECT_EQ(state.spriteBytesAvailable, 32767);
-    EXPECT_EQ(CompareWithFile(f, test::SmallDefinitions(), state), "");
+    const Loaded l(rom);
+    ASSERT_EQ(l.result, LoadResult::Loaded);
+    EXPECT_TRUE(l.prompter.messages.empty());
+    EXPECT_EQ(l.state.objectBytesUsed, 5);
+    EXPECT_EQ(l.state.objectBytesAvailable, 32767);
+    EXPECT_EQ(l.state.spriteBytesAvailable, 32767);
+    EXPECT_EQ(CompareWithFile(l.file, test::SmallDefinitions(), l.state), "");
 }
 
 TEST(DecodeRefusals, StreamsThatOutgrowTheCounterOrTheirBankAreRefused) {
@@ -311,15 +298,12 @@ TEST(DecodeRefusals, StreamsThatOutgrowTheCounterOrTheirBankAreRefused) {
         rom.put(0x180200, {0xFF, 0xFF});
         rom.setRawPointers(0, c.objects.size() > 0x8000 ? LinearPointer(c.h) : LoRomPointer(c.h),
                            LinearPointer(0x180200));
-        RomFile f;
-        std::string err;
-        ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
-        RecordingPrompter p;
-        LevelState state;
-        EXPECT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, state), LoadResult::Refused);
-        ASSERT_EQ(p.messages.size(), 1u);
-        EXPECT_NE(p.messages[0].text.find(c.expected), std::string::npos) << p.messages[0].text;
-        EXPECT_NE(p.messages[0].text.find("The level was not loaded."), std::string::npos);
+        const Loaded l(rom);
+        EXPECT_EQ(l.result, LoadResult::Refused);
+        ASSERT_EQ(l.prompter.messages.size(), 1u);
+        const std::string& text = l.prompter.messages[0].text;
+        EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+        EXPECT_NE(text.find("The level was not loaded."), std::string::npos);
     }
 }
 
