@@ -189,6 +189,16 @@ std::optional<DefinitionError> ReadLevelList(const std::string& dir, std::vector
     return ReadIdNameList(dir, "LevelList.dat", entries);
 }
 
+std::string LevelIndexName(const std::vector<ListEntry>& levelList, int32_t index) {
+    std::string name = "Level " + ToHex(static_cast<uint32_t>(index));
+    // LevelList.dat's text is the index as written, a space and the name.
+    for (const ListEntry& e : levelList) {
+        const size_t space = e.text.find(' ');
+        if (e.value == index && space != std::string::npos) return name + ": " + e.text.substr(space + 1);
+    }
+    return name;
+}
+
 std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
                                                 std::vector<LevelOffsetEntry>& entries) {
     entries.clear();

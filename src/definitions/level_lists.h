@@ -29,6 +29,10 @@ std::optional<DefinitionError> ReadIdNameList(const std::string& dir, const std:
 // LevelList.dat, as above.
 std::optional<DefinitionError> ReadLevelList(const std::string& dir, std::vector<ListEntry>& entries);
 
+// "Level N: name" for level index N, the name from LevelList.dat's
+// entries; "Level N" where the list has none.
+std::string LevelIndexName(const std::vector<ListEntry>& levelList, int32_t index);
+
 // LevelOffsets.dat: "offset, name" records, the offset hexadecimal (0 to
 // 7FFFFFFF). A 257th record is reported as an error after the first 256.
 std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,

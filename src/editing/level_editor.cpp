@@ -172,7 +172,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     romFileName_ = FileNameOf(path);
     UpdateCaption();
     LevelState loaded;
-    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded, IndexLevelName(0));  // rebuilds the visible list
+    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded, LevelIndexName(defs.destinationLevels, 0));  // rebuilds the visible list
 }
 
 void LevelEditor::mnuFileOpen_Click() {
@@ -204,7 +204,7 @@ void LevelEditor::mnuFileOpen_Click() {
         return;
     }
     romFileName_ = FileNameOf(path);
-    AcceptLoad(result, loaded, IndexLevelName(0));
+    AcceptLoad(result, loaded, LevelIndexName(defs.destinationLevels, 0));
 }
 
 void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
@@ -221,7 +221,7 @@ bool LevelEditor::LoadLevelIndex(int32_t index) {
     // An index outside the table is refused before anything is asked.
     if (!rom.isOpen() || !CheckLevelIndex(index, prompter) || !ConfirmDiscardChanges()) return false;
     LevelState loaded;
-    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded, IndexLevelName(index));
+    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded, LevelIndexName(defs.destinationLevels, index));
 }
 
 bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
@@ -239,18 +239,6 @@ void LevelEditor::mnuFileSave_Click() {
         UpdateCaption();
         RequestPaint();  // a moved level shows its new room
     }
-}
-
-std::string LevelEditor::IndexLevelName(int32_t index) const {
-    std::string name = "Level " + ToHex(static_cast<uint32_t>(index));
-    // LevelList.dat's text is the index as written, a space and the name.
-    const int row = FindListValue(defs.destinationLevels, index);
-    if (row >= 0) {
-        const std::string& text = defs.destinationLevels[static_cast<size_t>(row)].text;
-        const size_t space = text.find(' ');
-        if (space != std::string::npos) name += ": " + text.substr(space + 1);
-    }
-    return name;
 }
 
 int64_t LevelEditor::FreeSpaceLeft() {

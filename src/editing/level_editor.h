@@ -392,8 +392,6 @@ private:
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
     bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);
-    // "Level 1F: <its name in LevelList.dat>".
-    std::string IndexLevelName(int32_t index) const;
     void Pick(float px, float py);
     // A resize drag: the width (or height) that the pointer's tile gives the selected object.
     void DragExtent(bool isWidth, float pointer);

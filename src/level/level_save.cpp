@@ -61,14 +61,6 @@ SavePlan Refuse(std::string title, std::string text) {
     return plan;
 }
 
-std::string LevelName(const DefinitionTables& defs, int index) {
-    std::string name = "Level " + Hex(index);
-    // LevelList.dat's text is the index as written, a space and the name.
-    for (const ListEntry& e : defs.destinationLevels)
-        if (e.value == index && e.text.find(' ') != std::string::npos) return name + ": " + e.text.substr(e.text.find(' ') + 1);
-    return name;
-}
-
 void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& bytes) {
     std::copy(bytes.begin(), bytes.end(), image.begin() + at);
 }
@@ -191,7 +183,7 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
 }
 
 std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan) {
-    std::string text = LevelName(defs, state.tableIndex) + " does not fit in its place in the ROM.";
+    std::string text = LevelIndexName(defs.destinationLevels, state.tableIndex) + " does not fit in its place in the ROM.";
     for (const StreamMove& m : plan.moves)
         text += "\nIts " + std::string(m.sprites ? "sprite list" : "object data") + " needs " +
                 std::to_string(m.length) + " bytes and would move to " + SnesAddressText(m.to, m.linear) +
