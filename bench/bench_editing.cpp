@@ -21,11 +21,7 @@ using namespace mw;
 void FillLevel(LevelEditor& ed, int count) {
     ed.defs = test::SmallDefinitions();
     LevelState level;
-    uint32_t seed = 12345;
-    auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 16) % static_cast<uint32_t>(range));
-    };
+    test::Lcg next(12345);
     for (int k = 0; k < count; ++k) {
         LevelObject o;
         o.x = static_cast<uint8_t>(10 + next(240));

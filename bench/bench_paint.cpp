@@ -36,11 +36,7 @@ constexpr int kEntries = 550;
 void FillLevel(LevelEditor& ed) {
     ed.defs = test::ShippedDefinitions();
     LevelState level;
-    uint32_t seed = 4242;
-    auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 16) % static_cast<uint32_t>(range));
-    };
+    test::Lcg next(4242);
     for (int k = 0; k < kEntries; ++k) {
         LevelObject o;
         o.x = static_cast<uint8_t>(next(250));

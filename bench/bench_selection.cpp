@@ -25,11 +25,7 @@ constexpr int kViewHeight = 512;
 void FillLevel(LevelEditor& ed) {
     ed.defs = test::ShippedDefinitions();
     LevelState level;
-    uint32_t seed = 99;
-    auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 16) % static_cast<uint32_t>(range));
-    };
+    test::Lcg next(99);
     for (int k = 0; k < 450; ++k) {
         LevelObject o;
         o.x = static_cast<uint8_t>(4 + next(240));

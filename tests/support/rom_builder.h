@@ -59,6 +59,21 @@ private:
     std::string path_;
 };
 
+// A fixed pseudo-random sequence, the same on every platform and library,
+// for generated levels that must not change between runs.
+class Lcg {
+public:
+    explicit Lcg(uint32_t seed) : seed_(seed) {}
+    // The next number in 0 .. range-1.
+    int operator()(int range) {
+        seed_ = seed_ * 1103515245u + 12345u;
+        return static_cast<int>((seed_ >> 16) % static_cast<uint32_t>(range));
+    }
+
+private:
+    uint32_t seed_;
+};
+
 // Small tables independent of the shipped files:
 //   00 extended (ext 10: 3x2 "Ext ten", ext 11: 0x0 unnamed)
 //   01 five-byte "Block"         02 four-byte nibbles "Nib"
