@@ -512,7 +512,7 @@ void frmLevel::BuildMenus() {
     };
     mnuEditDelete = viewKey(item(mnuEdit, "&Delete", 0, [this] { editor_.mnuEditDelete_Click(); }),
                             QKeySequence(Qt::Key_Delete));
-    mnuEditMove = mnuEdit->addMenu(QStringLiteral("&Move current entry"));
+    mnuEditMove = mnuEdit->addMenu(QStringLiteral("&Move selected entries"));
     struct Nudge {
         const char* caption;
         int key, dx, dy;
