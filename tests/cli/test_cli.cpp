@@ -125,6 +125,7 @@ TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
         {folder + "/old", sizeLimit, "File too large"},
     };
     for (const auto& c : cases) {
+        if (c.target == "/dev/full" && !fs::is_character_file(c.target)) continue;  // never create one
         for (const std::string& command : {std::string("make-demo "), "render " + rom + " --level 0 --out "}) {
             SCOPED_TRACE(command + c.target);
             test::WriteFileBytes(folder + "/old", {'o', 'l', 'd'});
