@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/output_file.h"
+#include "cli/cli_files.h"
 #include "cli/render.h"
 #include "definitions/definition_tables.h"
 #include "level/demo_rom.h"
@@ -128,12 +128,7 @@ bool OpenRom(const Args& a, RomFile& rom) {
         std::cerr << "marlwick-cli: no ROM file given\n";
         return false;
     }
-    std::string error;
-    if (!rom.open(a.positional[0], error)) {
-        std::cerr << "marlwick-cli: cannot open " << a.positional[0] << ": " << error << "\n";
-        return false;
-    }
-    return true;
+    return OpenCommandRom(a.positional[0], rom);
 }
 
 int MakeDemo(const Args& a) {
@@ -176,8 +171,7 @@ int Info(const Args& a) {
         if (std::optional<std::string> warning = RomIdentityWarning(dump ? WithCopierHeader(rom.bytes()) : rom.bytes()))
             prompter.message("Marlwick", *warning);
         if (dump)
-            prompter.message("Marlwick", "Open it in marlwick to write a copy with that header, and read the copy.\n"
-                                         "The level was not loaded.");
+            prompter.message("Marlwick", kDumpAdvice);
         else if (a.has("--level"))
             r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
         else

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/output_file.h"
+#include "cli/cli_files.h"
 #include "editing/level_editor.h"
 #include "shell/qpainter_surface.h"
 #include "view/view_controls.h"
@@ -46,11 +46,7 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
         std::cerr << "marlwick-cli: " << error->describe() << '\n';
         return 1;
     }
-    std::string reason;
-    if (!editor.rom.open(romPath, reason)) {
-        std::cerr << "marlwick-cli: " << romPath << ": " << reason << '\n';
-        return 1;
-    }
+    if (!OpenCommandRom(romPath, editor.rom)) return 1;
     const bool loaded = editor.LoadLevelIndex(level);
     PrintMessages(prompter);
     if (!loaded) {

@@ -144,6 +144,8 @@ TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
     EXPECT_EQ(WEXITSTATUS(std::system((info + " >/dev/full 2>/dev/null").c_str())), 1);
 }
 
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
 TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
     test::TempDir dir;
     std::vector<uint8_t> smc = test::ShippedDemoRom();
@@ -161,9 +163,20 @@ TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
     EXPECT_NE(dump.out.find(HeaderlessDumpNotice(dir.file("pal.sfc"))), std::string::npos) << dump.out;
     EXPECT_NE(dump.out.find("its region is 2"), std::string::npos) << dump.out;
     EXPECT_NE(dump.out.find("The level was not loaded."), std::string::npos) << dump.out;
-}
 
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    // The other commands read no level from the dump and write nothing into it.
+    WriteText(dir.file("level.json"), "{}");
+    const std::vector<uint8_t> before = test::ReadFileBytes(dir.file("pal.sfc"));
+    for (const std::string command : {"check " + dir.file("pal.sfc"),
+                                      "render " + dir.file("pal.sfc") + " --level 0 --out " + dir.file("x.png"),
+                                      "import " + dir.file("pal.sfc") + " --level 0 " + dir.file("level.json")}) {
+        const CliRun r = Cli(command);
+        EXPECT_EQ(r.status, 1) << command << "\n" << r.out;
+        EXPECT_NE(r.out.find(HeaderlessDumpNotice(dir.file("pal.sfc"))), std::string::npos) << command << r.out;
+    }
+    EXPECT_EQ(test::ReadFileBytes(dir.file("pal.sfc")), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+}
 
 // What the core loads for level `index` of the file at `path`.
 LevelState Load(const std::string& path, int index) {
