@@ -23,7 +23,8 @@ bool OpenCommandRom(const std::string& path, RomFile& rom) {
 
 bool WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string error;
-    if (ReplaceFile(path, bytes, FileOwner{}, SystemFileOps(), error)) return true;
+    // Like the editor's saves, a write through a link changes the link's target.
+    if (ReplaceFile(WriteTarget(path), bytes, FileOwner{}, SystemFileOps(), error)) return true;
     std::cerr << "marlwick-cli: cannot write " << path << ": " << error << "\nIt was left as it was.\n";
     return false;
 }

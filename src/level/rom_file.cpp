@@ -187,12 +187,7 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
     }
 
     // A link is followed, so that the link stays and its target changes.
-    std::error_code ec;
-    std::string target = path_;
-    if (fs::is_symlink(path_, ec)) {
-        fs::path resolved = fs::canonical(path_, ec);
-        if (!ec) target = resolved.string();
-    }
+    const std::string target = WriteTarget(path_);
 
     // Is the file still the one that was read?
     bool missing = false;

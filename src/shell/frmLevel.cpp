@@ -728,7 +728,8 @@ void frmLevel::SyncMenus() {
     // Without a level the editing commands are greyed; "&Save Level" stays
     // reachable by its key and says why it does nothing.
     const bool editable = editor_.levelLoaded;
-    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction()})
+    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction(),
+                       mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditDuplicate, mnuEditSelectAll, mnuEditSelectCurrent})
         if (a->isEnabled() != editable) a->setEnabled(editable);
     for (QPushButton* b : {cmdAddObject, cmdRemoveObject})
         if (b->isEnabled() != editable) b->setEnabled(editable);

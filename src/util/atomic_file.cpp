@@ -96,6 +96,13 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, con
     return true;
 }
 
+std::string WriteTarget(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return ec ? path : resolved.string();
+}
+
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool& missing, std::string& error,
                                                   int64_t limit) {
     missing = false;

@@ -39,6 +39,11 @@ struct FileOwner {
 bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, const FileOwner& owner, FileOps& ops,
                  std::string& error);
 
+// Where a write to `path` should go so that a symbolic link stays and its
+// target changes: the link's target, or `path` itself when it is no link
+// (or a link that cannot be resolved).
+std::string WriteTarget(const std::string& path);
+
 // Reads the whole file. Nullopt when it cannot be read or holds more than
 // `limit` bytes; `missing` is set when it does not exist at all.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool& missing, std::string& error,

@@ -139,6 +139,11 @@ TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
             EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);  // no temporary file
         }
     }
+    // A link stays a link, and its target gets the output.
+    fs::create_symlink("old", folder + "/link");
+    ASSERT_EQ(Cli("make-demo " + folder + "/link").status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder + "/link"));
+    EXPECT_EQ(test::ReadFileBytes(folder + "/old"), test::ReadFileBytes(rom));
     // Standard output that cannot be written fails the command too.
     const std::string info = std::string(MW_CLI_PATH) + " info " + rom + " --level 0 --defs " MW_DATA_DIR;
     EXPECT_EQ(WEXITSTATUS(std::system((info + " >/dev/full 2>/dev/null").c_str())), 1);

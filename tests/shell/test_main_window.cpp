@@ -451,6 +451,8 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
     EXPECT_FALSE(w->cmdRemoveObject->isEnabled());
     EXPECT_FALSE(w->mnuLevelHeader->isEnabled());
     EXPECT_FALSE(w->mnuRandomLevelClearcheck->menuAction()->isEnabled());
+    for (const QAction* a : {w->mnuEditCut, w->mnuEditCopy, w->mnuEditPaste, w->mnuEditDuplicate, w->mnuEditSelectAll})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     prompter.messages.clear();
     w->mnuFileSave->trigger();
     EXPECT_EQ(prompter.messages, (std::vector<PromptMessage>{{"Marlwick", "No level is loaded."}}));
