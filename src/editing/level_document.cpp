@@ -237,11 +237,14 @@ void LevelDocument::Edit::replaceObject(int index, const LevelObject& entry) {
 }
 
 EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
-    index = std::clamp(index, 0, static_cast<int>(doc_.level_.objectList.size()));
+    return insertObject(index, entry, doc_.nextId_++);
+}
+
+EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry, EntryId id) {
     Step s;
     s.op = Step::Op::InsertObject;
-    s.index = index;
-    s.id = doc_.nextId_++;
+    s.index = std::clamp(index, 0, static_cast<int>(doc_.level_.objectList.size()));
+    s.id = id;
     s.objectAfter = entry;
     command_.take(s);
     (entry.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) += RecordByteCount(doc_.defs_, entry);
@@ -261,17 +264,11 @@ void LevelDocument::Edit::eraseObject(int index) {
 
 void LevelDocument::Edit::moveObject(int from, int to) {
     if (from == to) return;
-    Step erase;
-    erase.op = Step::Op::EraseObject;
-    erase.index = from;
-    erase.id = doc_.objectIds_.at(static_cast<size_t>(from));
-    erase.objectBefore = doc_.level_.objectList[static_cast<size_t>(from)];
-    command_.take(erase);
-    Step insert = erase;
-    insert.op = Step::Op::InsertObject;
-    insert.index = std::clamp(to, 0, static_cast<int>(doc_.level_.objectList.size()));
-    insert.objectAfter = erase.objectBefore;
-    command_.take(insert);
+    // The record's bytes are taken off and counted again.
+    const LevelObject entry = doc_.level_.objectList.at(static_cast<size_t>(from));
+    const EntryId id = doc_.objectIds_[static_cast<size_t>(from)];
+    eraseObject(from);
+    insertObject(to, entry, id);
 }
 
 void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) {

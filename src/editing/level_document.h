@@ -96,6 +96,7 @@ public:
     private:
         friend class LevelDocument;
         Edit(LevelDocument& doc, Command& command) : doc_(doc), command_(command) {}
+        EntryId insertObject(int index, const LevelObject& entry, EntryId id);
         LevelDocument& doc_;
         Command& command_;
     };

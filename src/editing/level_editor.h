@@ -345,6 +345,8 @@ public:
     // and the clipboard act on all of them; resizing and the exit editor on
     // the current entry alone.
     std::vector<int> SelectedIndices() const;
+    // The selected entries, in the order of SelectedIndices().
+    std::vector<LevelObject> SelectedEntries() const;
     // Makes `indices` the selection; the current entry stays current when it
     // is among them, else the last of them becomes current (an empty list
     // leaves the current entry alone selected).

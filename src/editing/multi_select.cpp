@@ -45,9 +45,6 @@ TileOffset ClampGroupOffset(const std::vector<LevelObject>& entries, int dx, int
     return {std::clamp(dx, minDx, maxDx), std::clamp(dy, minDy, maxDy)};
 }
 
-namespace {
-
-// The smallest column and the smallest row among the entries' origins.
 TileOffset TopLeftOf(const std::vector<LevelObject>& entries) {
     TileOffset t{255, 255};
     for (const LevelObject& e : entries) {
@@ -57,18 +54,16 @@ TileOffset TopLeftOf(const std::vector<LevelObject>& entries) {
     return t;
 }
 
-void Shift(std::vector<LevelObject>& entries, int dx, int dy) {
+void ShiftEntries(std::vector<LevelObject>& entries, int dx, int dy) {
     for (LevelObject& e : entries) {
         e.x = static_cast<uint8_t>(e.x + dx);
         e.y = static_cast<uint8_t>(e.y + dy);
     }
 }
 
-}  // namespace
-
 std::string ClipboardText(std::vector<LevelObject> entries) {
     const TileOffset topLeft = TopLeftOf(entries);
-    Shift(entries, -topLeft.dx, -topLeft.dy);
+    ShiftEntries(entries, -topLeft.dx, -topLeft.dy);
     return EntriesToJson(entries);
 }
 
@@ -79,7 +74,7 @@ std::optional<std::string> EntriesFromClipboard(std::string_view text, const Def
     // Text typed by hand need not start at (0, 0).
     const TileOffset topLeft = TopLeftOf(entries);
     const TileOffset to = ClampGroupOffset(entries, x - topLeft.dx, y - topLeft.dy);
-    Shift(entries, to.dx, to.dy);
+    ShiftEntries(entries, to.dx, to.dy);
     out = std::move(entries);
     return std::nullopt;
 }

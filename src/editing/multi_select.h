@@ -32,6 +32,12 @@ struct TileOffset {
 // is not pushed up, only kept from going further down.
 TileOffset ClampGroupOffset(const std::vector<LevelObject>& entries, int dx, int dy);
 
+// The smallest column and the smallest row among the entries' origins.
+TileOffset TopLeftOf(const std::vector<LevelObject>& entries);
+
+// Moves every entry's origin by (dx, dy).
+void ShiftEntries(std::vector<LevelObject>& entries, int dx, int dy);
+
 // The entries as the clipboard holds them: in the given order, moved so
 // that their top-left origin is tile (0, 0).
 std::string ClipboardText(std::vector<LevelObject> entries);

@@ -21,6 +21,12 @@ std::vector<int> LevelEditor::SelectedIndices() const {
     return out;
 }
 
+std::vector<LevelObject> LevelEditor::SelectedEntries() const {
+    std::vector<LevelObject> out;
+    for (const int i : SelectedIndices()) out.push_back(level.objectList[static_cast<size_t>(i)]);
+    return out;
+}
+
 void LevelEditor::SelectEntries(const std::vector<int>& indices) {
     Selection s = CurrentSelection();
     s.objects.clear();
@@ -90,18 +96,12 @@ void LevelEditor::DragBand(float px, float py) {
 
 void LevelEditor::MoveGroup(int dx, int dy) {
     const std::vector<int> group = SelectedIndices();
-    std::vector<LevelObject> entries;
-    entries.reserve(group.size());
-    for (const int i : group) entries.push_back(level.objectList[static_cast<size_t>(i)]);
+    std::vector<LevelObject> entries = SelectedEntries();
     const TileOffset to = ClampGroupOffset(entries, dx, dy);
     if (to == TileOffset{}) return;
+    ShiftEntries(entries, to.dx, to.dy);
     ApplyEdit("Move", {kEditMove, document.objectId(selectedObject)}, [&](LevelDocument::Edit& edit) {
-        for (size_t k = 0; k < group.size(); ++k) {
-            LevelObject e = entries[k];
-            e.x = static_cast<uint8_t>(e.x + to.dx);
-            e.y = static_cast<uint8_t>(e.y + to.dy);
-            edit.replaceObject(group[k], e);
-        }
+        for (size_t k = 0; k < group.size(); ++k) edit.replaceObject(group[k], entries[k]);
     });
 }
 
@@ -131,9 +131,8 @@ void LevelEditor::mnuEditDelete_Click() {
 
 std::string LevelEditor::mnuEditCopy_Click() {
     if (!levelLoaded || InScreenExitMode()) return {};
-    std::vector<LevelObject> entries;
-    for (const int i : SelectedIndices()) entries.push_back(level.objectList[static_cast<size_t>(i)]);
-    return entries.empty() ? std::string() : ClipboardText(entries);
+    std::vector<LevelObject> entries = SelectedEntries();
+    return entries.empty() ? std::string() : ClipboardText(std::move(entries));
 }
 
 std::string LevelEditor::mnuEditCut_Click() {
@@ -152,13 +151,9 @@ void LevelEditor::mnuEditPaste_Click(const std::string& text, std::optional<View
 void LevelEditor::mnuEditDuplicate_Click() {
     const std::string text = mnuEditCopy_Click();
     if (text.empty()) return;
-    int x = kLevelColumns, y = 256;
-    for (const int i : SelectedIndices()) {
-        x = std::min<int>(x, level.objectList[static_cast<size_t>(i)].x);
-        y = std::min<int>(y, level.objectList[static_cast<size_t>(i)].y);
-    }
+    const TileOffset topLeft = TopLeftOf(SelectedEntries());
     // One tile right and down, so that the copies can be seen.
-    PasteEntries(text, x + 1, y + 1, "Duplicate");
+    PasteEntries(text, topLeft.dx + 1, topLeft.dy + 1, "Duplicate");
 }
 
 void LevelEditor::PasteEntries(const std::string& text, int x, int y, const std::string& name) {
