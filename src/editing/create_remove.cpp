@@ -8,14 +8,8 @@
 namespace mw {
 
 namespace {
-constexpr int kSpriteRecordBytes = 3;
-
 uint8_t TileOf(int scroll) { return static_cast<uint8_t>(std::clamp(scroll, 0, 255)); }
 }  // namespace
-
-int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry) {
-    return entry.isSprite ? kSpriteRecordBytes : RecordLength(defs.kindOf(entry));
-}
 
 LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, uint8_t y) {
     LevelObject entry;

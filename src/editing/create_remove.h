@@ -9,12 +9,6 @@
 
 namespace mw {
 
-constexpr int kExitRecordBytes = 5;
-
-// The bytes an entry's record takes: 3 for a sprite (sprite counter), else
-// its kind's record length, 4 for an extended object (object counter).
-int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry);
-
 // The entry "&Create" makes for a palette code, its origin at (x, y).
 LevelObject NewEntryFromCode(const DefinitionTables& defs, int code, uint8_t x, uint8_t y);
 

@@ -20,7 +20,6 @@ struct DemoLevel {
     std::vector<ScreenExit> exits;
     int objectFree = 0;  // zero bytes after the exits' end marker
     int spriteFree = 0;
-    bool linear = false;  // placed in a linear bank
     bool ownsExitEndMarker = true;
     bool hasHeader = true;  // false: only for the indices the tables list as headerless
 };
@@ -142,7 +141,7 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     h.exits = {{15, 7, 0x00, 0x00, 0x70, 0x00}};
     levels.push_back(h);
 
-    // Level 8: lives in a linear bank.
+    // Level 8: lives in a linear bank (see the bank plan below).
     DemoLevel i;
     i.header = {0x40, 0x80, 0x08, 0x02, 0x10, 0x30, 0x00, 0x00, 0x01, 0x00};
     i.objects = {Obj(0x01, 0, 0x70, 48, 16), Obj(0x05, 48, 0x6C, 8, 4), Obj(0x0D, 10, 0x66, 10, 1)};
@@ -150,7 +149,6 @@ std::vector<DemoLevel> DemoLevels(const DefinitionTables& defs) {
     Sprite(i, 0x01E, 20, 0x6F);
     Sprite(i, 0x115, 30, 0x60);
     i.exits = {{2, 6, 0x00, 0x04, 0x70, 0x00}};
-    i.linear = true;
     levels.push_back(i);
 
     // The title screen: no header, sixteen extended objects, no exits.
@@ -206,13 +204,7 @@ LevelState StateOf(const DefinitionTables& defs, const DemoLevel& l) {
     s.objectList = l.objects;
     s.exitList = l.exits;
     s.ownsExitEndMarker = l.ownsExitEndMarker;
-    for (const auto& o : l.objects) {
-        if (o.isSprite)
-            s.spriteBytesUsed += 3;
-        else
-            s.objectBytesUsed += RecordLength(defs.objectDefs[o.id].kind);
-    }
-    s.objectBytesUsed += 5 * static_cast<int>(l.exits.size());
+    CountBytesUsed(defs, s);
     s.objectBytesAvailable = s.objectBytesUsed + l.objectFree;
     s.spriteBytesAvailable = s.spriteBytesUsed + l.spriteFree;
     return s;

@@ -359,6 +359,17 @@ std::optional<uint8_t> EncodeFullByteSize(int extent) {
     return std::nullopt;
 }
 
+int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry) {
+    return entry.isSprite ? kSpriteRecordBytes : RecordLength(defs.kindOf(entry));
+}
+
+void CountBytesUsed(const DefinitionTables& defs, LevelState& level) {
+    level.objectBytesUsed = kExitRecordBytes * static_cast<int>(level.exitList.size());
+    level.spriteBytesUsed = 0;
+    for (const LevelObject& o : level.objectList)
+        (o.isSprite ? level.spriteBytesUsed : level.objectBytesUsed) += RecordByteCount(defs, o);
+}
+
 int RecordLength(uint8_t kind) {
     switch (kind) {
         case kKindExtended:

@@ -76,6 +76,17 @@ std::optional<uint8_t> EncodeFullByteSize(int extent);
 // Byte length of an object record by kind (3, 4, 5), 0 for anything else.
 int RecordLength(uint8_t kind);
 
+constexpr int kExitRecordBytes = 5;
+constexpr int kSpriteRecordBytes = 3;
+
+// The bytes an entry's record takes: 3 for a sprite (sprite counter), else
+// its kind's record length, 4 for an extended object (object counter).
+int RecordByteCount(const DefinitionTables& defs, const LevelObject& entry);
+
+// Sets the level's used-byte counters from its lists: the objects' and the
+// exits' records, and the sprites' records.
+void CountBytesUsed(const DefinitionTables& defs, LevelState& level);
+
 // The bytes of one record.
 std::vector<uint8_t> EncodeObject(const DefinitionTables& defs, const LevelObject& o);
 std::vector<uint8_t> EncodeSprite(const LevelObject& s);

@@ -13,14 +13,7 @@ std::optional<std::string> ApplyLevelContent(const DefinitionTables& defs, const
     if (content.header) state.headerBytes = *content.header;
     state.objectList = content.objectList;
     state.exitList = content.exitList;
-    state.objectBytesUsed = 5 * static_cast<int>(state.exitList.size());
-    state.spriteBytesUsed = 0;
-    for (const LevelObject& o : state.objectList) {
-        if (o.isSprite)
-            state.spriteBytesUsed += 3;
-        else
-            state.objectBytesUsed += RecordLength(defs.objectDefs[o.id].kind);
-    }
+    CountBytesUsed(defs, state);
     return std::nullopt;
 }
 

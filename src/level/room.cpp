@@ -50,7 +50,7 @@ int64_t ObjectDataEnd(const std::vector<uint8_t>& b, const DefinitionTables& def
     for (;;) {
         if (p >= s.limit) return s.limit;
         if (b[p] & 0x80) return b[p] == 0xFF ? p + 1 : p;
-        p += 5;
+        p += kExitRecordBytes;
     }
 }
 
@@ -58,7 +58,7 @@ int64_t SpriteListEnd(const std::vector<uint8_t>& b, Stream s) {
     int64_t p = s.start;
     while (p + 2 <= s.limit) {
         if (b[p] == 0xFF && b[p + 1] == 0xFF) return p + 2;
-        p += 3;
+        p += kSpriteRecordBytes;
     }
     return s.limit;
 }

@@ -71,7 +71,7 @@ TEST(MovingSave, RandomEditsKeepEveryEntryReadableAndTouchOnlyTheirOwnBytes) {
                 while (!s.objectList.empty() && rng() % 3) {
                     const LevelObject o = s.objectList.back();
                     s.objectList.pop_back();
-                    (o.isSprite ? s.spriteBytesUsed : s.objectBytesUsed) -= o.isSprite ? 3 : RecordLength(defs.kindOf(o));
+                    (o.isSprite ? s.spriteBytesUsed : s.objectBytesUsed) -= RecordByteCount(defs, o);
                 }
         }
         const std::vector<uint8_t> before = demo.rom.bytes();
