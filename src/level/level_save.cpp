@@ -82,10 +82,12 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
         if (index < 0 || !inFile(start, length) || static_cast<int64_t>(bytes.size()) != length) return true;
         return !DisturbsOthers(map, image, index, start, bytes);
     };
-    const bool objectsFit = fits(state.objectBytesUsed, state.objectBytesAvailable, state.headerOffset, objectLength,
-                                 BuildObjectRegion(defs, state));
-    const bool spritesFit = fits(state.spriteBytesUsed, state.spriteBytesAvailable, state.spriteOffset, spriteLength,
-                                 BuildSpriteRegion(state));
+    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
+    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
+    const bool objectsFit =
+        fits(state.objectBytesUsed, state.objectBytesAvailable, state.headerOffset, objectLength, objects);
+    const bool spritesFit =
+        fits(state.spriteBytesUsed, state.spriteBytesAvailable, state.spriteOffset, spriteLength, sprites);
     if ((!objectsFit || !spritesFit) && index < 0)
         return Refuse(kBudgetTitle, std::string(objectsFit ? kSpriteBudget : kObjectBudget) +
                                         "\nA level loaded by offsets has no pointer table entry, so it cannot move.");
@@ -97,6 +99,8 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
     LevelState saved = state;
     std::vector<StreamMove> moves;
     if (!objectsFit || !spritesFit) {
+        // What goes to each stream's place, old or new.
+        std::vector<uint8_t> movedObjects = objects, movedSprites = sprites;
         std::vector<FreeRun> runs = FindFreeRuns(image, blocks, map);
         auto place = [&](bool sprites, int64_t from, int64_t fromEnd, int64_t length) -> bool {
             auto got = Allocate(runs, length, from);
@@ -105,11 +109,12 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
             moves.push_back({sprites, from, fromEnd, got->begin, length, got->linear});
             return true;
         };
-        auto noRoom = [&](const char* what, int64_t length) {
+        auto noRoom = [&](bool sprites, int64_t length) {
             int64_t largest = 0;
             for (const FreeRun& r : runs) largest = std::max(largest, r.size());
-            return Refuse(kBudgetTitle, std::string(what == std::string("object") ? kObjectBudget : kSpriteBudget) +
-                                            "\nThere is not enough free space in the ROM to move the level's " + what +
+            return Refuse(kBudgetTitle, std::string(sprites ? kSpriteBudget : kObjectBudget) +
+                                            "\nThere is not enough free space in the ROM to move the level's " +
+                                            (sprites ? "sprite" : "object") +
                                             " data: it needs " + std::to_string(length) +
                                             " bytes in one bank, and the largest free block holds " +
                                             std::to_string(largest) + ".");
@@ -118,16 +123,18 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
             // A moved stream fills its new place exactly and ends its exits itself.
             saved.objectBytesAvailable = saved.objectBytesUsed;
             saved.ownsExitEndMarker = true;
-            const int64_t length = static_cast<int64_t>(BuildObjectRegion(defs, saved).size());
+            movedObjects = BuildObjectRegion(defs, saved);
+            const int64_t length = static_cast<int64_t>(movedObjects.size());
             if (!place(false, state.headerOffset, state.headerOffset + objectLength, length))
-                return noRoom("object", length);
+                return noRoom(false, length);
             saved.headerOffset = static_cast<int32_t>(moves.back().to);
         }
         if (!spritesFit) {
             saved.spriteBytesAvailable = saved.spriteBytesUsed;
-            const int64_t length = SpritePlaceLength(saved);
+            movedSprites = BuildSpriteRegion(saved);
+            const int64_t length = static_cast<int64_t>(movedSprites.size());
             if (!place(true, state.spriteOffset, state.spriteOffset + spriteLength, length))
-                return noRoom("sprite", length);
+                return noRoom(true, length);
             saved.spriteOffset = static_cast<int32_t>(moves.back().to);
         }
         SavePlan plan;
@@ -149,13 +156,11 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
         if (spritesFit) plan.fence.ranges.push_back({state.spriteOffset, spriteLength});
         plan.moves = std::move(moves);
         plan.saved = std::move(saved);
-        std::vector<uint8_t> objects = BuildObjectRegion(defs, plan.saved);
-        std::vector<uint8_t> sprites = BuildSpriteRegion(plan.saved);
-        if (!inFile(plan.saved.headerOffset, static_cast<int64_t>(objects.size())) ||
-            !inFile(plan.saved.spriteOffset, static_cast<int64_t>(sprites.size())))
+        if (!inFile(plan.saved.headerOffset, static_cast<int64_t>(movedObjects.size())) ||
+            !inFile(plan.saved.spriteOffset, static_cast<int64_t>(movedSprites.size())))
             return Refuse("Marlwick", "The level's data lies outside the ROM file.\nNothing was written.");
-        Put(plan.image, plan.saved.headerOffset, objects);
-        Put(plan.image, plan.saved.spriteOffset, sprites);
+        Put(plan.image, plan.saved.headerOffset, movedObjects);
+        Put(plan.image, plan.saved.spriteOffset, movedSprites);
         return plan;
     }
 
@@ -167,8 +172,6 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
         return Refuse("Marlwick", "The level's object data (offset " + Hex(state.headerOffset) +
                                       ") and its sprite data (offset " + Hex(state.spriteOffset) +
                                       ") overlap, so saving one would damage the other.\nNothing was written.");
-    const std::vector<uint8_t> objects = BuildObjectRegion(defs, state);
-    const std::vector<uint8_t> sprites = BuildSpriteRegion(state);
     if (static_cast<int64_t>(objects.size()) != objectLength || static_cast<int64_t>(sprites.size()) != spriteLength)
         return Refuse("Marlwick", "internal error: the level's bytes do not fill its old room exactly");
     if (!inFile(state.headerOffset, objectLength) || !inFile(state.spriteOffset, spriteLength))
