@@ -1,10 +1,8 @@
 #include "definitions/record_reader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 
+#include "util/atomic_file.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -56,24 +54,12 @@ void SplitRecord(std::string_view line, std::vector<std::string>& fields) {
 }
 
 RecordReader::RecordReader(const std::string& path) {
-    // Read through stdio, whose failures (a directory, an I/O error) come
-    // back as errno rather than as an exception.
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        error_ = std::strerror(errno);
-        return;
-    }
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text_.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    const int reason = errno;
-    std::fclose(f);
-    if (failed) {
-        error_ = std::strerror(reason);
-        text_.clear();
-        return;
-    }
+    // Failures (a directory, an I/O error) come back as the system's reason,
+    // not as an exception.
+    bool missing = false;
+    const std::optional<std::vector<uint8_t>> data = ReadWholeFile(path, missing, error_);
+    if (!data) return;
+    text_.assign(data->begin(), data->end());
     if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;  // UTF-8 byte order mark
     ok_ = true;
 }

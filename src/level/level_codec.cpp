@@ -297,14 +297,6 @@ LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const L
     return LoadResult::Loaded;
 }
 
-LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset, int32_t spriteOffset,
-                       Prompter& prompter, LevelState& state) {
-    LevelPlace place;
-    place.headerOffset = headerOffset;
-    place.spriteOffset = spriteOffset;
-    return DecodeLevel(rom, defs, place, prompter, state);
-}
-
 bool CheckLevelIndex(int32_t index, Prompter& prompter) {
     if (index >= 0 && index < kLevelCount) return true;
     prompter.message("Marlwick - User error", "There is no level " + ToHex(static_cast<uint32_t>(index)) +
@@ -344,7 +336,11 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
 
 LoadResult LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
                            int32_t spriteOffset, Prompter& prompter, LevelState& state) {
-    const LoadResult r = DecodeLevel(rom, defs, headerOffset, spriteOffset, prompter, state);
+    // A level given by offsets has a header and LoROM banks.
+    LevelPlace place;
+    place.headerOffset = headerOffset;
+    place.spriteOffset = spriteOffset;
+    const LoadResult r = DecodeLevel(rom, defs, place, prompter, state);
     if (r == LoadResult::Loaded)
         prompter.message("Marlwick - Substandard loading feature", "Level and sprites loaded.");
     return r;

@@ -49,9 +49,6 @@ struct LevelPlace {
 // Decodes the level at `place`. `state` is replaced only on success.
 LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
                        Prompter& prompter, LevelState& state);
-// The same for a level with a header in LoROM banks.
-LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
-                       int32_t spriteOffset, Prompter& prompter, LevelState& state);
 
 // False, after one message that gives the table's range, when `index` is
 // not an index of the level pointer table: the bytes after the table are
