@@ -11,10 +11,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -24,7 +20,7 @@ std::string_view Trim(std::string_view s) {
 bool AllHex(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
-        if (!IsHexDigit(c)) return false;
+        if (HexDigit(c) < 0) return false;
     return true;
 }
 

@@ -5,14 +5,12 @@
 
 namespace mw {
 
-namespace {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-}  // namespace
 
 uint32_t ParseHex(std::string_view text) {
     uint64_t value = 0;

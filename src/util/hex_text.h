@@ -6,6 +6,9 @@
 
 namespace mw {
 
+// The value of one hexadecimal digit (either case), -1 for any other character.
+int HexDigit(char c);
+
 // Reads typed hexadecimal the way every box of the program does: the longest
 // leading run of hex digits counts; empty or non-hex text reads as 0.
 // Values too large for 32 bits saturate at UINT32_MAX (callers range-check).

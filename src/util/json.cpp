@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "util/hex_text.h"
+
 namespace mw {
 
 namespace {
@@ -108,11 +110,7 @@ private:
     bool hex4(uint32_t& cp) {
         cp = 0;
         for (int k = 0; k < 4; ++k, ++pos_) {
-            const char c = peek();
-            int d = -1;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            const int d = HexDigit(peek());
             if (d < 0) return fail("\\u needs four hexadecimal digits");
             cp = cp * 16 + static_cast<uint32_t>(d);
         }
