@@ -218,9 +218,9 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     // other data, and 0xFF in the unused blocks.
     const char* tag = "MARLWICK DEMO ROM - SYNTHETIC DATA";
     std::memcpy(rom.data() + 8, tag, std::strlen(tag));
-    std::fill(rom.begin() + 0x200, rom.end(), static_cast<uint8_t>(0xEA));
+    std::fill(rom.begin() + kCopierHeaderSize, rom.end(), static_cast<uint8_t>(0xEA));
     for (const FreeBlock& b : freeBlocks)
-        if (b.start >= 0x200 && b.end <= kDemoRomSize) std::fill(rom.begin() + b.start, rom.begin() + b.end, 0xFF);
+        if (b.start >= kCopierHeaderSize && b.end <= kDemoRomSize) std::fill(rom.begin() + b.start, rom.begin() + b.end, 0xFF);
 
     const auto levels = DemoLevels(defs);
     std::vector<std::vector<uint8_t>> objects, sprites;

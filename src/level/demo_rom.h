@@ -12,10 +12,11 @@
 
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
+#include "level/rom_layout.h"
 
 namespace mw {
 
-constexpr int64_t kDemoRomSize = 0x200 + 0x200000;
+constexpr int64_t kDemoRomSize = kCopierHeaderSize + kImageSize;
 
 // `freeBlocks` (FreeSpace.dat) are filled with 0xFF.
 std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vector<FreeBlock>& freeBlocks);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "level/object_caption.h"
+#include "level/rom_layout.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -240,7 +241,7 @@ std::optional<int32_t> PointerToOffsetQuiet(uint8_t low, uint8_t high, uint8_t b
     const int32_t address = high * 256 + low;
     if (bank >= 0x60) return std::nullopt;
     if (bank >= 0x40) return bank * 0x10000 + address - 0x3FFE00;
-    return bank * 0x8000 + (address & 0x7FFF) + 0x200;
+    return bank * 0x8000 + (address & 0x7FFF) + static_cast<int32_t>(kCopierHeaderSize);
 }
 
 BankMapping MappingOfBank(uint8_t bank) {
@@ -249,10 +250,9 @@ BankMapping MappingOfBank(uint8_t bank) {
 }
 
 int64_t BankEndOffset(int64_t fileOffset, BankMapping mapping) {
-    constexpr int64_t kCopierHeader = 0x200;
-    if (fileOffset < kCopierHeader) return kCopierHeader;
+    if (fileOffset < kCopierHeaderSize) return kCopierHeaderSize;
     const int64_t bankSize = mapping == BankMapping::Linear ? 0x10000 : 0x8000;
-    return (fileOffset - kCopierHeader) / bankSize * bankSize + bankSize + kCopierHeader;
+    return (fileOffset - kCopierHeaderSize) / bankSize * bankSize + bankSize + kCopierHeaderSize;
 }
 
 int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& prompter) {

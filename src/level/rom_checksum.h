@@ -6,13 +6,14 @@
 #include <optional>
 #include <vector>
 
+#include "level/rom_layout.h"
+
 namespace mw {
 
-// File offsets in the ".smc" layout (after the 0x200-byte copier header):
-// the complement at $00:FFDC, the checksum at $00:FFDE, 16-bit little-endian.
-constexpr int64_t kCopierHeaderSize = 0x200;
-constexpr int64_t kChecksumComplementOffset = kCopierHeaderSize + 0x7FDC;
-constexpr int64_t kChecksumOffset = kCopierHeaderSize + 0x7FDE;
+// File offsets in the ".smc" layout: the complement at $00:FFDC, the
+// checksum at $00:FFDE, 16-bit little-endian, in the internal header.
+constexpr int64_t kChecksumComplementOffset = kCopierHeaderSize + kInternalHeaderInImage + 0x1C;
+constexpr int64_t kChecksumOffset = kCopierHeaderSize + kInternalHeaderInImage + 0x1E;
 
 // The 16-bit sum of every byte of the image after the copier header, counted
 // as if the four checksum bytes held FF FF 00 00 (so that writing the result

@@ -8,7 +8,6 @@ namespace mw {
 
 namespace {
 
-constexpr int64_t kCopierHeader = 0x200;
 // Offsets inside the internal header.
 constexpr int kMapMode = 21, kSizeCode = 23, kRegion = 25, kVersion = 27;
 
@@ -46,12 +45,12 @@ const std::array<uint8_t, 28>& UsInternalHeader() {
 
 void PutUsInternalHeader(std::vector<uint8_t>& smcFile) {
     const auto& h = UsInternalHeader();
-    std::copy(h.begin(), h.end(), smcFile.begin() + kCopierHeader + kInternalHeaderInImage);
+    std::copy(h.begin(), h.end(), smcFile.begin() + kCopierHeaderSize + kInternalHeaderInImage);
 }
 
 std::optional<std::string> RomIdentityWarning(const std::vector<uint8_t>& smcFile) {
     const auto& us = UsInternalHeader();
-    const int64_t at = kCopierHeader + kInternalHeaderInImage;
+    const int64_t at = kCopierHeaderSize + kInternalHeaderInImage;
     std::string differs;
     if (at + static_cast<int64_t>(us.size()) > static_cast<int64_t>(smcFile.size())) {
         differs = "the file is too small (" + std::to_string(smcFile.size()) + " bytes) to hold the game's internal header";
@@ -84,8 +83,8 @@ std::string HeaderedCopyPath(const std::string& dumpPath) {
 }
 
 std::vector<uint8_t> WithCopierHeader(const std::vector<uint8_t>& dump) {
-    std::vector<uint8_t> file(kCopierHeader + dump.size(), 0x00);
-    std::copy(dump.begin(), dump.end(), file.begin() + kCopierHeader);
+    std::vector<uint8_t> file(kCopierHeaderSize + dump.size(), 0x00);
+    std::copy(dump.begin(), dump.end(), file.begin() + kCopierHeaderSize);
     return file;
 }
 

@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "level/rom_layout.h"
+
 namespace mw {
 
-// Where the internal header lies in the image (after any copier header).
-constexpr int64_t kInternalHeaderInImage = 0x7FC0;
 constexpr int64_t kInternalHeaderTitleLength = 21;
-// The image of 1.0 (U): 2 MiB.
-constexpr int64_t kImageSize = 0x200000;
 
 // The identifying bytes of the 1.0 (U) internal header, from the title to
 // the version (28 bytes: title, map mode, cartridge type, ROM size, RAM

@@ -9,7 +9,6 @@ namespace mw {
 
 namespace {
 
-constexpr int64_t kCopier = 0x200;
 
 // The end of the bank that holds `offset`, in a pointer form.
 int64_t BankEnd(int64_t offset, bool linear) {
@@ -66,14 +65,14 @@ int64_t SpriteListEnd(const std::vector<uint8_t>& b, Stream s) {
 }  // namespace
 
 std::array<uint8_t, 3> LoRomPointer(int32_t fileOffset) {
-    const int32_t rom = fileOffset - 0x200;
+    const int32_t rom = fileOffset - static_cast<int32_t>(kCopierHeaderSize);
     const int bank = rom / 0x8000;
     const int address = 0x8000 | (rom % 0x8000);
     return {static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(bank)};
 }
 
 std::array<uint8_t, 3> LinearPointer(int32_t fileOffset) {
-    const int32_t rom = fileOffset - 0x200;
+    const int32_t rom = fileOffset - static_cast<int32_t>(kCopierHeaderSize);
     const int bank = 0x40 + rom / 0x10000;
     const int address = rom % 0x10000;
     return {static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(bank)};
@@ -142,7 +141,7 @@ std::vector<FreeRun> FindFreeRuns(const std::vector<uint8_t>& b, const std::vect
         const int64_t end = std::min<int64_t>(block.end, size);
         auto next = std::lower_bound(live.begin(), live.end(), std::make_pair(int64_t{block.start}, int64_t{0}));
         if (next != live.begin() && std::prev(next)->second > block.start) --next;
-        int64_t p = std::max<int64_t>(block.start, kCopier);
+        int64_t p = std::max<int64_t>(block.start, kCopierHeaderSize);
         while (p < end) {
             while (next != live.end() && next->second <= p) ++next;
             if (next != live.end() && next->first <= p) {

@@ -10,12 +10,13 @@
 
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
+#include "level/rom_layout.h"
 
 namespace mw {
 
 // File offsets of what must never move or be overwritten by a move.
-constexpr int64_t kInternalHeaderStart = 0x200 + 0x7FA0;  // $00:FFA0, header and vectors
-constexpr int64_t kInternalHeaderEnd = 0x200 + 0x8000;
+constexpr int64_t kInternalHeaderStart = kCopierHeaderSize + 0x7FA0;  // $00:FFA0, header and vectors
+constexpr int64_t kInternalHeaderEnd = kCopierHeaderSize + 0x8000;
 // The entries whose object data code outside the table points into.
 constexpr int kPinnedObjectEntries[] = {0xDA, 0xDB};
 

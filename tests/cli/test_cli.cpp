@@ -172,7 +172,7 @@ TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
     // The other commands read no level from the dump and write nothing into it.
     WriteText(dir.file("level.json"), "{}");
     const std::vector<uint8_t> before = test::ReadFileBytes(dir.file("pal.sfc"));
-    for (const std::string command : {"check " + dir.file("pal.sfc"),
+    for (const std::string& command : {"check " + dir.file("pal.sfc"),
                                       "render " + dir.file("pal.sfc") + " --level 0 --out " + dir.file("x.png"),
                                       "import " + dir.file("pal.sfc") + " --level 0 " + dir.file("level.json")}) {
         const CliRun r = Cli(command);
