@@ -259,7 +259,7 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     }
 
     auto point = [&](int entry, int half, int32_t offset, bool lin) {
-        const auto bytes = lin ? LinearPointer(offset) : LoRomPointer(offset);
+        const auto bytes = PointerTo(offset, lin);
         std::copy(bytes.begin(), bytes.end(), rom.begin() + kLevelPointerTable + 6 * entry + 3 * half);
     };
     const size_t ordinary = kTitleLevel;  // the levels the other entries cycle through

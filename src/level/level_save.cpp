@@ -144,7 +144,7 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
             for (int64_t p = std::max<int64_t>(m.from, 0); p < std::min(m.fromEnd, size); ++p)
                 if (!map.coveredByOthers(p, index)) plan.image[p] = 0xFF;
         for (const StreamMove& m : moves) {
-            const auto pointer = m.linear ? LinearPointer(static_cast<int32_t>(m.to)) : LoRomPointer(static_cast<int32_t>(m.to));
+            const auto pointer = PointerTo(m.to, m.linear);
             Put(plan.image, kLevelPointerTable + 6 * index + (m.sprites ? 3 : 0), {pointer.begin(), pointer.end()});
         }
         for (const StreamMove& m : moves) {

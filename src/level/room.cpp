@@ -78,8 +78,13 @@ std::array<uint8_t, 3> LinearPointer(int32_t fileOffset) {
     return {static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(bank)};
 }
 
+std::array<uint8_t, 3> PointerTo(int64_t fileOffset, bool linear) {
+    const auto at = static_cast<int32_t>(fileOffset);
+    return linear ? LinearPointer(at) : LoRomPointer(at);
+}
+
 std::string SnesAddressText(int64_t fileOffset, bool linear) {
-    const auto p = linear ? LinearPointer(static_cast<int32_t>(fileOffset)) : LoRomPointer(static_cast<int32_t>(fileOffset));
+    const auto p = PointerTo(fileOffset, linear);
     char text[16];
     std::snprintf(text, sizeof text, "$%02X:%02X%02X", p[2], p[1], p[0]);
     return text;

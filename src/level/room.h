@@ -33,6 +33,8 @@ struct LiveRange {
 // (banks 0x00..0x3F) or in a linear 64 KiB bank (0x40..0x5F).
 std::array<uint8_t, 3> LoRomPointer(int32_t fileOffset);
 std::array<uint8_t, 3> LinearPointer(int32_t fileOffset);
+// The one of the two that `linear` names.
+std::array<uint8_t, 3> PointerTo(int64_t fileOffset, bool linear);
 // "$bb:aaaa" of a file offset in the pointer form given.
 std::string SnesAddressText(int64_t fileOffset, bool linear);
 
