@@ -4,7 +4,7 @@
 BUILD      ?= build
 SANBUILD   ?= build-asan
 DEMO       ?= $(BUILD)/demo.smc
-PACKAGES   := cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-dejavu-core
+PACKAGES   := cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev zlib1g-dev xvfb xauth fonts-dejavu-core
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test test-plain test-asan bench demo clean

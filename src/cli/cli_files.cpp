@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "level/rom_file.h"
-#include "level/rom_identity.h"
 #include "util/atomic_file.h"
 
 namespace mw {
@@ -12,10 +11,6 @@ bool OpenCommandRom(const std::string& path, RomFile& rom) {
     std::string error;
     if (!rom.open(path, error)) {
         std::cerr << "marlwick-cli: cannot open " << path << ": " << error << "\n";
-        return false;
-    }
-    if (IsHeaderlessDump(rom.bytes())) {
-        std::cerr << "marlwick-cli: " << HeaderlessDumpNotice(path) << "\n" << kDumpAdvice << "\n";
         return false;
     }
     return true;

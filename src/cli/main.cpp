@@ -1,13 +1,16 @@
 // marlwick-cli: the editor's core without the window.
-//   make-demo OUT.smc
+//   make-demo OUT.smc | --headerless OUT.sfc
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
 //   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
 //   import ROM --level N FILE.json [--in-place]
+//   patch ORIGINAL MODIFIED --out FILE.bps|FILE.ips
+//   apply ORIGINAL PATCH --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +30,8 @@
 #include "level/level_save.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
+#include "patch/patch.h"
+#include "util/atomic_file.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -36,11 +41,13 @@ using namespace mw;
 
 int Usage() {
     std::cerr << "usage:\n"
-                 "  marlwick-cli make-demo OUT.smc\n"
+                 "  marlwick-cli make-demo OUT.smc | [--headerless] OUT.sfc\n"
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
+                 "  marlwick-cli patch ORIGINAL MODIFIED --out FILE.bps|FILE.ips\n"
+                 "  marlwick-cli apply ORIGINAL PATCH --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
@@ -70,7 +77,7 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
-                                                     {"--in-place", 0}};
+                                                     {"--in-place", 0}, {"--headerless", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -140,7 +147,11 @@ int MakeDemo(const Args& a) {
         std::cerr << "marlwick-cli: " << e->describe() << "\n";
         return 1;
     }
-    const auto bytes = BuildDemoRom(defs, blocks);
+    std::vector<uint8_t> bytes = BuildDemoRom(defs, blocks);
+    // Without the copier header when asked, or when the name says ".sfc".
+    std::string ext = std::filesystem::path(a.positional[0]).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (a.has("--headerless") || ext == ".sfc") bytes.erase(bytes.begin(), bytes.begin() + kCopierHeaderSize);
     if (!WriteOutputFile(a.positional[0], bytes)) return 1;
     std::cout << "Wrote the demo ROM to " << a.positional[0] << " (" << bytes.size() << " bytes)\n";
     return 0;
@@ -164,19 +175,17 @@ int Info(const Args& a) {
     } else if (!rom.open(a.positional[0], error)) {
         prompter.message("Marlwick", "Cannot open " + a.positional[0] + ": " + error);
     } else {
-        // Said as the window says it. A dump's levels lie 0x200 bytes from
-        // where the editor looks, so none is read from the dump itself.
-        const bool dump = IsHeaderlessDump(rom.bytes());
-        if (dump) prompter.message("Marlwick", HeaderlessDumpNotice(a.positional[0]));
-        if (std::optional<std::string> warning = RomIdentityWarning(dump ? WithCopierHeader(rom.bytes()) : rom.bytes()))
-            prompter.message("Marlwick", *warning);
-        if (dump)
-            prompter.message("Marlwick", kDumpAdvice);
-        else if (a.has("--level"))
+        if (std::optional<std::string> warning = RomIdentityWarning(rom.bytes())) prompter.message("Marlwick", *warning);
+        // Offsets typed and shown are the file's own.
+        if (a.has("--level"))
             r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
         else
-            r = LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites), prompter,
-                                state);
+            r = LoadLevelOffset(rom, defs, static_cast<int32_t>(rom.SmcOffset(header)),
+                                static_cast<int32_t>(rom.SmcOffset(sprites)), prompter, state);
+        if (r == LoadResult::Loaded) {
+            state.headerOffset = static_cast<int32_t>(rom.DiskOffset(state.headerOffset));
+            state.spriteOffset = static_cast<int32_t>(rom.DiskOffset(state.spriteOffset));
+        }
     }
     if (r != LoadResult::Loaded) state = LevelState{};
     std::cout << LevelToJson(state, prompter.messages);
@@ -286,12 +295,60 @@ int Import(const Args& a) {
     return saved ? 0 : 1;
 }
 
+// Patches are made between the images without the copier header, so one
+// patch serves either layout.
+int Patch(const Args& a) {
+    if (a.positional.size() != 2 || !a.has("--out")) return Usage();
+    const std::optional<PatchFormat> format = PatchFormatOf(a.get("--out"));
+    if (!format) {
+        std::cerr << "marlwick-cli: --out names the patch: FILE.bps or FILE.ips\n";
+        return 2;
+    }
+    RomFile original, modified;
+    if (!OpenCommandRom(a.positional[0], original) || !OpenCommandRom(a.positional[1], modified)) return 1;
+    const PatchOutcome patch = MakePatch(*format, original.Image(), modified.Image());
+    if (!patch.ok()) {
+        std::cerr << "marlwick-cli: no patch was made: " << patch.error << ".\nNothing was written.\n";
+        return 1;
+    }
+    if (!WriteOutputFile(a.get("--out"), patch.bytes)) return 1;
+    std::cout << "Wrote the " << PatchFormatName(*format) << " patch " << a.get("--out") << " (" << patch.bytes.size()
+              << " bytes)\n";
+    return 0;
+}
+
+int Apply(const Args& a) {
+    if (a.positional.size() != 2 || !a.has("--out")) return Usage();
+    RomFile original;
+    if (!OpenCommandRom(a.positional[0], original)) return 1;
+    bool missing = false;
+    std::string error;
+    const std::optional<std::vector<uint8_t>> patch = ReadWholeFile(a.positional[1], missing, error, 2 * kMaxPatchImage);
+    if (!patch) {
+        std::cerr << "marlwick-cli: cannot read " << a.positional[1] << ": " << error << "\n";
+        return 1;
+    }
+    const PatchOutcome patched = ApplyPatch(original.Image(), *patch);
+    if (!patched.ok()) {
+        std::cerr << "marlwick-cli: " << a.positional[1] << " cannot be applied to " << a.positional[0] << ": "
+                  << patched.error << ".\nNothing was written.\n";
+        return 1;
+    }
+    // The patched file in the original's layout.
+    const std::vector<uint8_t> file = original.FileWithImage(patched.bytes);
+    if (!WriteOutputFile(a.get("--out"), file)) return 1;
+    std::cout << "Wrote " << a.get("--out") << " (" << file.size() << " bytes)\n";
+    return 0;
+}
+
 int Run(const Args& a) {
     if (a.command == "make-demo") return MakeDemo(a);
     if (a.command == "info") return Info(a);
     if (a.command == "check") return Check(a);
     if (a.command == "render") return Render(a);
     if (a.command == "import") return Import(a);
+    if (a.command == "patch") return Patch(a);
+    if (a.command == "apply") return Apply(a);
     return Usage();
 }
 

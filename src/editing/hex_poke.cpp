@@ -14,13 +14,13 @@ constexpr const char* kRefusalTitle = "Marlwick - User error";
 }
 
 bool HexPokeDialog::OffsetInFile(const RomFile& rom, Prompter& prompter, int64_t offset) {
-    if (offset < rom.size()) return true;
-    if (rom.size() == 0) {
+    if (offset < rom.diskSize()) return true;
+    if (rom.diskSize() == 0) {
         prompter.message(kRefusalTitle, "The ROM file holds no bytes.");
     } else {
         prompter.message(kRefusalTitle, "Offset " + ToHex(static_cast<uint32_t>(offset)) +
                                             " lies past the end of the ROM file (its last byte is at " +
-                                            ToHex(static_cast<uint32_t>(rom.size() - 1)) + ").");
+                                            ToHex(static_cast<uint32_t>(rom.diskSize() - 1)) + ").");
     }
     return false;
 }
@@ -29,7 +29,7 @@ bool HexPokeDialog::cmdGet_Click(const RomFile& rom, Prompter& prompter) {
     // Reading is harmless: the box is read leniently.
     const int64_t offset = ParseHex(txtOffset);
     if (!OffsetInFile(rom, prompter, offset)) return false;
-    auto byte = rom.byteAt(offset);
+    auto byte = rom.byteAt(rom.SmcOffset(offset));
     if (!byte) return false;  // cannot happen: the offset lies inside the file
     txtValue = ToHex(*byte);
     return true;
@@ -62,8 +62,9 @@ bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
     const std::optional<Poke> poke = ReadPutBoxes(rom, prompter);
     if (!poke) return false;
     std::vector<uint8_t> image = rom.bytes();
-    image[static_cast<size_t>(poke->offset)] = poke->value;
-    if (!CommitAndReport(rom, std::move(image), {{{poke->offset, 1}}}, prompter)) return false;
+    const int64_t at = rom.SmcOffset(poke->offset);
+    image[static_cast<size_t>(at)] = poke->value;
+    if (!CommitAndReport(rom, std::move(image), {{{at, 1}}}, prompter)) return false;
     prompter.message("Marlwick", "Wrote " + ToHex(poke->value) + " at offset " +
                                      ToHex(static_cast<uint32_t>(poke->offset)) + " of the ROM file.");
     return true;

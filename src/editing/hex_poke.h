@@ -1,6 +1,7 @@
 #pragma once
 // frmHex without the widgets: read or write one byte of the ROM file at an
-// offset typed in hexadecimal. Works on the file only, never on the level.
+// offset typed in hexadecimal: an offset in the file as it is on the disk.
+// Works on the file only, never on the level.
 #include <cstdint>
 #include <optional>
 #include <string>

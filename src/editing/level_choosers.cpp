@@ -47,10 +47,10 @@ void LevelOffsetChooser::Show(const std::string& dir, Prompter& prompter) {
     visible = true;
 }
 
-void LevelOffsetChooser::lstLevels_Click(int itemIndex) {
+void LevelOffsetChooser::lstLevels_Click(int itemIndex, const RomFile& rom) {
     if (itemIndex < 0 || itemIndex >= static_cast<int>(rows.size())) return;
     listIndex = itemIndex;
-    txtOffset = ToHex(static_cast<uint32_t>(rows[itemIndex].offset));
+    txtOffset = ToHex(static_cast<uint32_t>(rom.DiskOffset(rows[itemIndex].offset)));
 }
 
 void LevelOffsetChooser::cmdOK_Click(LevelEditor& editor) {

@@ -46,8 +46,9 @@ public:
 
     // As LevelIndexChooser::Show, for LevelOffsets.dat (at most 256 rows).
     void Show(const std::string& dir, Prompter& prompter);
-    // Puts the row's header offset into txtOffset; txtSpriteOffset stays.
-    void lstLevels_Click(int itemIndex);
+    // Puts the row's header offset into txtOffset, as an offset in `rom`'s
+    // file (the list gives ".smc" offsets); txtSpriteOffset stays.
+    void lstLevels_Click(int itemIndex, const RomFile& rom);
     // "&Alright": loads from the two offsets, hides, asks for a repaint.
     void cmdOK_Click(LevelEditor& editor);
     void cmdCancel_Click() { visible = false; }

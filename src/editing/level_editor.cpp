@@ -94,28 +94,6 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
         ReportOpenFailure(path, reason);
         return false;
     }
-    if (IsHeaderlessDump(into.bytes())) {
-        // Offered a copy with the copier header; the dump itself is never written.
-        const std::vector<uint8_t> dump = into.bytes();
-        into.close();
-        if (!prompter.askYesNo("Marlwick", HeaderlessDumpQuestion(path))) return false;
-        const std::string copy = HeaderedCopyPath(path);
-        std::error_code ec;
-        if (std::filesystem::exists(copy, ec)) {
-            prompter.message("Marlwick", copy + " already exists. Open it instead, or move it out of the way.\n"
-                                                "Nothing was written.");
-            return false;
-        }
-        if (!ReplaceFile(copy, WithCopierHeader(dump), FileOwner{}, SystemFileOps(), reason)) {
-            prompter.message("Marlwick", "The copy " + copy + " could not be written:\n" + reason);
-            return false;
-        }
-        path = copy;
-        if (!into.open(path, reason)) {
-            ReportOpenFailure(path, reason);
-            return false;
-        }
-    }
     if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) prompter.message("Marlwick", *warning);
     if (into.isReadOnly())
         prompter.message("Marlwick", "The ROM file " + into.path() +
@@ -227,7 +205,10 @@ bool LevelEditor::LoadLevelIndex(int32_t index) {
 bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
     LevelState loaded;
-    return AcceptLoad(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset, prompter, loaded), loaded,
+    const auto smc = [&](int32_t diskOffset) {
+        return static_cast<int32_t>(std::min<int64_t>(rom.SmcOffset(diskOffset), INT32_MAX));
+    };
+    return AcceptLoad(mw::LoadLevelOffset(rom, defs, smc(headerOffset), smc(spriteOffset), prompter, loaded), loaded,
                       "Offsets " + ToHex(static_cast<uint32_t>(headerOffset)) + ", " +
                           ToHex(static_cast<uint32_t>(spriteOffset)));
 }

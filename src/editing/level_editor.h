@@ -159,6 +159,7 @@ public:
     // The loaders (also called by the level choosers). They ask first when
     // the level has unsaved changes. True when a new level is in place.
     bool LoadLevelIndex(int32_t index);
+    // The offsets are the file's own (without a copier header in a headerless dump).
     bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
     void mnuFileSave_Click();
     // True when there is nothing unsaved, or the user saved it ("&Save
@@ -388,9 +389,9 @@ private:
     void AfterHistoryStep();
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
-    // Opens `path` into `into`: a headerless dump is offered a copy with the
-    // copier header (then `path` names the copy), a ROM that differs from
-    // 1.0 (U) is warned about and a read-only one announced, each once.
+    // Opens `path` into `into` (a headerless dump as it is): a ROM that
+    // differs from 1.0 (U) is warned about and a read-only one announced,
+    // each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
     bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);

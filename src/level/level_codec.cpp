@@ -499,7 +499,7 @@ std::string CompareWithFile(const RomFile& rom, const DefinitionTables& defs, co
         for (size_t k = 0; k < bytes.size(); ++k) {
             auto actual = rom.byteAt(at + static_cast<int64_t>(k));
             if (!actual || *actual != bytes[k])
-                return std::string(what) + " differ at offset " + ToHex(static_cast<uint32_t>(at + k)) + ": file " +
+                return std::string(what) + " differ at offset " + ToHex(static_cast<uint32_t>(rom.DiskOffset(at + static_cast<int64_t>(k)))) + ": file " +
                        (actual ? ToHex(*actual) : std::string("(end)")) + ", written " + ToHex(bytes[k]);
         }
         return {};

@@ -12,6 +12,7 @@
 #include <regex>
 
 #include "level/rom_checksum.h"
+#include "level/rom_identity.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -61,7 +62,8 @@ bool RomFile::open(const std::string& path, std::string& error) {
     close();
     open_ = true;
     path_ = path;
-    data_ = std::move(*data);
+    headerless_ = IsHeaderlessDump(*data);
+    data_ = headerless_ ? WithCopierHeader(*data) : std::move(*data);
     readOnly_ = IsReadOnly(path);
     backedUp_ = false;
     bumpGeneration();
@@ -71,10 +73,31 @@ bool RomFile::open(const std::string& path, std::string& error) {
 void RomFile::close() {
     open_ = false;
     readOnly_ = false;
+    headerless_ = false;
     path_.clear();
     data_.clear();
     backedUp_ = false;
     bumpGeneration();
+}
+
+std::vector<uint8_t> RomFile::DiskImage(const std::vector<uint8_t>& image) const {
+    if (!headerless_) return image;
+    const size_t skip = std::min(image.size(), static_cast<size_t>(kCopierHeaderSize));
+    return std::vector<uint8_t>(image.begin() + static_cast<std::ptrdiff_t>(skip), image.end());
+}
+
+std::vector<uint8_t> RomFile::Image() const {
+    const size_t skip = std::min(data_.size(), static_cast<size_t>(kCopierHeaderSize));
+    return std::vector<uint8_t>(data_.begin() + static_cast<std::ptrdiff_t>(skip), data_.end());
+}
+
+std::vector<uint8_t> RomFile::FileWithImage(const std::vector<uint8_t>& image) const {
+    if (headerless_) return image;
+    std::vector<uint8_t> file(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(
+                                                                 std::min(data_.size(), static_cast<size_t>(kCopierHeaderSize))));
+    file.resize(kCopierHeaderSize, 0x00);
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
 }
 
 std::optional<uint8_t> RomFile::byteAt(int64_t offset) const {
@@ -114,12 +137,42 @@ bool FenceCoversChecksum(const WriteFence& fence) {
 
 std::string Stem(const std::string& path) { return fs::path(path).stem().string(); }
 
+// The extension of the backups of the file at `path`: its own, so that a
+// backup opens as the file does.
+std::string BackupExtension(const std::string& path, bool headerless) {
+    const std::string ext = fs::path(path).extension().string();
+    return ext.empty() ? (headerless ? ".sfc" : ".smc") : ext;
+}
+
+std::string EscapedForRegex(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([\^$.|?*+()\[\]{}\\])"), R"(\$&)");
+}
+
 }  // namespace
 
 std::string RomFile::backupFolder() const {
     fs::path p(path_);
     fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
     return (folder / (Stem(path_) + ".backups")).string();
+}
+
+std::vector<std::string> RomFile::Backups() const {
+    // Names sort by their time, then by their number within the same second.
+    const std::string stem = Stem(path_);
+    const std::regex pattern(EscapedForRegex(stem) + R"(-(\d{8}-\d{6})(?:-(\d+))?)" +
+                             EscapedForRegex(BackupExtension(path_, headerless_)));
+    std::vector<std::pair<std::pair<std::string, int>, std::string>> found;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(backupFolder(), ec)) {
+        std::smatch m;
+        const std::string file = e.path().filename().string();
+        if (e.is_regular_file(ec) && std::regex_match(file, m, pattern))
+            found.push_back({{m[1].str(), m[2].matched ? std::stoi(m[2].str()) : 1}, e.path().string()});
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> paths;
+    for (auto& f : found) paths.push_back(std::move(f.second));
+    return paths;
 }
 
 bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& owner, std::string& error) {
@@ -131,6 +184,7 @@ bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& 
         return false;
     }
     const std::string stem = Stem(path_);
+    const std::string ext = BackupExtension(path_, headerless_);
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -138,26 +192,16 @@ bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& 
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     // Two openings within one second get numbered names rather than one
     // backup overwriting the other.
-    std::string name = stem + "-" + stamp + ".smc";
-    for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n) name = stem + "-" + stamp + "-" + std::to_string(n) + ".smc";
+    std::string name = stem + "-" + stamp + ext;
+    for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n) name = stem + "-" + stamp + "-" + std::to_string(n) + ext;
     std::string why;
     if (!ReplaceFile((fs::path(folder) / name).string(), contents, owner, ops(), why)) {
         error = "keeping a backup in " + folder + " failed: " + why;
         return false;
     }
-    // Keep the newest backups of this ROM: names sort by their time, then by
-    // their number within the same second.
-    const std::regex pattern(std::regex_replace(stem, std::regex(R"([\^$.|?*+()\[\]{}\\])"), R"(\$&)") +
-                             R"(-(\d{8}-\d{6})(?:-(\d+))?\.smc)");
-    std::vector<std::pair<std::pair<std::string, int>, fs::path>> backups;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-        std::smatch m;
-        const std::string file = e.path().filename().string();
-        if (e.is_regular_file(ec) && std::regex_match(file, m, pattern))
-            backups.push_back({{m[1].str(), m[2].matched ? std::stoi(m[2].str()) : 1}, e.path()});
-    }
-    std::sort(backups.begin(), backups.end());
-    for (size_t k = 0; k + kBackupsKept < backups.size(); ++k) fs::remove(backups[k].second, ec);
+    // Keep the newest backups of this ROM.
+    const std::vector<std::string> backups = Backups();
+    for (size_t k = 0; k + kBackupsKept < backups.size(); ++k) fs::remove(backups[k], ec);
     return true;
 }
 
@@ -193,6 +237,7 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
     bool missing = false;
     std::string why;
     std::optional<std::vector<uint8_t>> onDisk = ReadWholeFile(target, missing, why, kMaxRomSize);
+    if (onDisk && headerless_) onDisk = WithCopierHeader(*onDisk);  // compared in memory's layout
     const std::vector<uint8_t>* base = &data_;
     if (!onDisk && missing) {
         if (!writeIfMissing) {
@@ -248,14 +293,14 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
         owner.gid = st.st_gid;
     }
     if (!backedUp_ && onDisk) {
-        if (!keepBackup(*onDisk, owner, why)) {
+        if (!keepBackup(DiskImage(*onDisk), owner, why)) {
             result.status = Status::Failed;
             result.reason = why;
             return result;
         }
         backedUp_ = true;
     }
-    if (!ReplaceFile(target, image, owner, ops(), why)) {
+    if (!ReplaceFile(target, DiskImage(image), owner, ops(), why)) {
         result.status = Status::Failed;
         result.reason = why;
         return result;

@@ -1,6 +1,11 @@
 #pragma once
 // The open ROM file. The whole file is read into memory when it is opened,
-// so decoding never touches the disk. A change is made on a copy of the image
+// so decoding never touches the disk. In memory the file is always in the
+// ".smc" layout (a copier header, then the image), whatever its layout on
+// the disk: a headerless dump gets a header of zeros in front when it is
+// read and loses it again whenever it is written. So every offset inside
+// the program is a ".smc" offset, as the definition files give them; the
+// offsets the user sees and types are the file's own (diskOffset, smcOffset). A change is made on a copy of the image
 // and committed at once: the new image replaces the file through a temporary
 // file beside it (see util/atomic_file.h), so the file on the disk is always
 // either as it was or wholly changed.
@@ -9,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "level/rom_layout.h"
 #include "util/atomic_file.h"
 #include "util/prompter.h"
 
@@ -66,6 +72,24 @@ public:
     // across all RomFile objects, so it can key a cache of derived data.
     uint64_t generation() const { return generation_; }
 
+    // The file on the disk has no copier header: a headerless dump.
+    bool isHeaderless() const { return headerless_; }
+    // The size of the copier header in the file on the disk (0 or 0x200).
+    int64_t copierHeaderSize() const { return headerless_ ? 0 : kCopierHeaderSize; }
+    // The size of the file on the disk.
+    int64_t diskSize() const { return DiskOffset(size()); }
+    // A ".smc" offset as an offset in the file on the disk, and back.
+    int64_t DiskOffset(int64_t smcOffset) const { return smcOffset - kCopierHeaderSize + copierHeaderSize(); }
+    int64_t SmcOffset(int64_t diskOffset) const { return diskOffset + kCopierHeaderSize - copierHeaderSize(); }
+    // `image` (in the ".smc" layout, as bytes()) as the file on the disk
+    // holds it: what a save, a copy or a test image writes.
+    std::vector<uint8_t> DiskImage(const std::vector<uint8_t>& image) const;
+    // The image without any copier header (what patches are made between),
+    // and the file in this file's layout, with its copier header, holding
+    // `image` instead.
+    std::vector<uint8_t> Image() const;
+    std::vector<uint8_t> FileWithImage(const std::vector<uint8_t>& image) const;
+
     // Byte at `offset`, or nullopt past the end (or before the start).
     std::optional<uint8_t> byteAt(int64_t offset) const;
     // True when [offset, offset + length) lies inside the file.
@@ -84,13 +108,17 @@ public:
     //    commit is refused. If it is gone, the result is Missing unless
     //    `writeIfMissing`, which writes the whole new image there;
     //  - before the first change of each opening, a copy of the file as it
-    //    was goes to "<folder>/<name>.backups/<name>-YYYYMMDD-HHMMSS.smc"
-    //    (newest 10 kept); if that fails nothing is written.
+    //    was goes to "<folder>/<name>.backups/<name>-YYYYMMDD-HHMMSS.<ext>"
+    //    (the file's own extension; newest 10 kept); if that fails nothing
+    //    is written;
+    //  - the file keeps its layout: a headerless dump is written headerless.
     // On Done, bytes() is the committed image.
     CommitResult commit(std::vector<uint8_t> image, const WriteFence& fence, bool writeIfMissing = false);
 
     // The folder the backups go to.
     std::string backupFolder() const;
+    // The backups of this ROM in backupFolder(), oldest first.
+    std::vector<std::string> Backups() const;
     static constexpr int kBackupsKept = 10;
 
     // Tests make disk steps fail through this; nullptr restores the system's.
@@ -99,6 +127,7 @@ public:
 private:
     bool open_ = false;
     bool readOnly_ = false;
+    bool headerless_ = false;
     std::string path_;
     std::vector<uint8_t> data_;
     uint64_t generation_ = 0;

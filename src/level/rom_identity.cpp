@@ -75,27 +75,10 @@ bool IsHeaderlessDump(const std::vector<uint8_t>& file) {
     return static_cast<int64_t>(file.size()) == kImageSize && PlausibleHeaderAt(file, kInternalHeaderInImage);
 }
 
-std::string HeaderedCopyPath(const std::string& dumpPath) {
-    std::filesystem::path copy = std::filesystem::path(dumpPath).replace_extension(".smc");
-    // A dump already named ".smc" keeps its name; the copy gets another.
-    if (copy == std::filesystem::path(dumpPath)) copy.replace_filename(copy.stem().string() + "-with-header.smc");
-    return copy.string();
-}
-
 std::vector<uint8_t> WithCopierHeader(const std::vector<uint8_t>& dump) {
     std::vector<uint8_t> file(kCopierHeaderSize + dump.size(), 0x00);
     std::copy(dump.begin(), dump.end(), file.begin() + kCopierHeaderSize);
     return file;
-}
-
-std::string HeaderlessDumpNotice(const std::string& dumpPath) {
-    return dumpPath + " is a dump without the 0x200-byte copier header that Marlwick works with.";
-}
-
-std::string HeaderlessDumpQuestion(const std::string& dumpPath) {
-    return HeaderlessDumpNotice(dumpPath) +
-           "\nWrite a copy with that header to " +
-           HeaderedCopyPath(dumpPath) + " and open the copy? The dump itself is not changed.";
 }
 
 }  // namespace mw

@@ -29,15 +29,8 @@ std::optional<std::string> RomIdentityWarning(const std::vector<uint8_t>& smcFil
 
 // A headerless dump: exactly 2 MiB, with an internal header at 0x7FC0.
 bool IsHeaderlessDump(const std::vector<uint8_t>& file);
-// Where the copy with a copier header goes: the same folder and name with
-// the extension ".smc" ("NAME-with-header.smc" when the dump is NAME.smc).
-std::string HeaderedCopyPath(const std::string& dumpPath);
-// The dump with a copier header of zeros in front: the ".smc" file.
+// The dump with a copier header of zeros in front: the ".smc" file (as
+// RomFile holds a dump in memory).
 std::vector<uint8_t> WithCopierHeader(const std::vector<uint8_t>& dump);
-// What a headerless dump at `dumpPath` is, in one sentence.
-std::string HeaderlessDumpNotice(const std::string& dumpPath);
-// The question put for a headerless dump at `dumpPath`: the notice, then
-// the offer of a copy.
-std::string HeaderlessDumpQuestion(const std::string& dumpPath);
 
 }  // namespace mw

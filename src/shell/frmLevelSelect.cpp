@@ -53,7 +53,7 @@ void frmLevelSelect::showModal() {
 }
 
 void frmLevelSelect::lstLevels_Click(int row) {
-    model.lstLevels_Click(row);
+    model.lstLevels_Click(row, main_.editor().rom);
     txtOffset->setText(QString::fromStdString(model.txtOffset));
 }
 

@@ -10,6 +10,7 @@
 #include "level/level_codec.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
+#include "util/hex_text.h"
 #include "util/json.h"
 #include "support/rom_builder.h"
 
@@ -151,7 +152,7 @@ TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
+TEST(Cli, CommandsTakeHeaderlessDumpsAndWarnAboutOtherVersions) {
     test::TempDir dir;
     std::vector<uint8_t> smc = test::ShippedDemoRom();
     smc[0x200 + kInternalHeaderInImage + 25] = 0x02;  // region: Europe
@@ -159,28 +160,60 @@ TEST(Cli, InfoSaysWhatTheWindowSaysAboutOtherVersionsAndHeaderlessDumps) {
     test::WriteFileBytes(dir.file("pal.sfc"), std::vector<uint8_t>(smc.begin() + 0x200, smc.end()));
     const std::string warning = JsonString(RomIdentityWarning(smc).value_or(""));
 
-    CliRun pal = Cli("info " + dir.file("pal.smc") + " --level 0");
-    EXPECT_EQ(pal.status, 0) << pal.out;  // a warning, and the level loads
-    EXPECT_NE(pal.out.find("\"text\": " + warning), std::string::npos) << pal.out;
-
-    CliRun dump = Cli("info " + dir.file("pal.sfc") + " --level 0");
-    EXPECT_EQ(dump.status, 1) << dump.out;
-    EXPECT_NE(dump.out.find(HeaderlessDumpNotice(dir.file("pal.sfc"))), std::string::npos) << dump.out;
-    EXPECT_NE(dump.out.find("its region is 2"), std::string::npos) << dump.out;
-    EXPECT_NE(dump.out.find("The level was not loaded."), std::string::npos) << dump.out;
-
-    // The other commands read no level from the dump and write nothing into it.
-    WriteText(dir.file("level.json"), "{}");
-    const std::vector<uint8_t> before = test::ReadFileBytes(dir.file("pal.sfc"));
-    for (const std::string& command : {"check " + dir.file("pal.sfc"),
-                                      "render " + dir.file("pal.sfc") + " --level 0 --out " + dir.file("x.png"),
-                                      "import " + dir.file("pal.sfc") + " --level 0 " + dir.file("level.json")}) {
-        const CliRun r = Cli(command);
-        EXPECT_EQ(r.status, 1) << command << "\n" << r.out;
-        EXPECT_NE(r.out.find(HeaderlessDumpNotice(dir.file("pal.sfc"))), std::string::npos) << command << r.out;
+    // The same level from either file; the offsets are each file's own.
+    std::string headerOffset[2];
+    for (int k = 0; k < 2; ++k) {
+        const std::string file = dir.file(k == 0 ? "pal.smc" : "pal.sfc");
+        CliRun info = Cli("info " + file + " --level 0");
+        EXPECT_EQ(info.status, 0) << info.out;  // a warning, and the level loads
+        EXPECT_NE(info.out.find("\"text\": " + warning), std::string::npos) << info.out;
+        const size_t at = info.out.find("\"headerOffset\": ");
+        ASSERT_NE(at, std::string::npos);
+        headerOffset[k] = info.out.substr(at + 16, info.out.find(',', at) - at - 16);
+        EXPECT_EQ(Cli("check " + file).status, 0) << file;
     }
-    EXPECT_EQ(test::ReadFileBytes(dir.file("pal.sfc")), before);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+    EXPECT_EQ(std::stoi(headerOffset[0]) - 0x200, std::stoi(headerOffset[1]));
+    const CliRun byOffsets = Cli("info " + dir.file("pal.sfc") + " --offsets " + ToHex(std::stoul(headerOffset[1])) + " 0");
+    EXPECT_NE(byOffsets.out.find("\"headerOffset\": " + headerOffset[1]), std::string::npos) << byOffsets.out;
+
+    // An import writes the dump in its own layout.
+    const CliRun info = Cli("info " + dir.file("pal.sfc") + " --level 1");
+    WriteText(dir.file("level.json"), info.out);
+    ASSERT_EQ(Cli("import " + dir.file("pal.sfc") + " --level 0 " + dir.file("level.json")).status, 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("pal.sfc")).size(), 0x200000u);
+    const CliRun imported = Cli("info " + dir.file("pal.sfc") + " --level 0");
+    EXPECT_NE(imported.out.find(info.out.substr(info.out.find("\"objects\""), 200)), std::string::npos);
+}
+
+TEST(Cli, PatchesAreMadeBetweenImagesAndApplyToEitherLayout) {
+    test::TempDir dir;
+    ASSERT_EQ(Cli("make-demo " + dir.file("orig.smc")).status, 0);
+    ASSERT_EQ(Cli("make-demo --headerless " + dir.file("orig.bin")).status, 0);
+    std::vector<uint8_t> modified = test::ReadFileBytes(dir.file("orig.bin"));
+    ASSERT_EQ(modified.size(), 0x200000u);
+    for (size_t k = 0x90000; k < 0x90400; ++k) modified[k] = static_cast<uint8_t>(k * 7);
+    modified[0x1FFFFF] ^= 1;
+    test::WriteFileBytes(dir.file("mod.sfc"), modified);
+    std::vector<uint8_t> modifiedSmc = test::ReadFileBytes(dir.file("orig.smc"));
+    std::copy(modified.begin(), modified.end(), modifiedSmc.begin() + 0x200);
+
+    for (const char* ext : {".bps", ".ips"}) {
+        const std::string patch = dir.file(std::string("p") + ext);
+        const CliRun made = Cli("patch " + dir.file("orig.smc") + " " + dir.file("mod.sfc") + " --out " + patch);
+        ASSERT_EQ(made.status, 0) << made.out;
+        EXPECT_LT(test::ReadFileBytes(patch).size(), 2000u);
+        // Each original gives the modified image in its own layout.
+        ASSERT_EQ(Cli("apply " + dir.file("orig.bin") + " " + patch + " --out " + dir.file("out.sfc")).status, 0);
+        EXPECT_EQ(test::ReadFileBytes(dir.file("out.sfc")), modified) << ext;
+        ASSERT_EQ(Cli("apply " + dir.file("orig.smc") + " " + patch + " --out " + dir.file("out.smc")).status, 0);
+        EXPECT_EQ(test::ReadFileBytes(dir.file("out.smc")), modifiedSmc) << ext;
+    }
+    // A BPS patch refuses another original, and nothing is written.
+    const CliRun wrong = Cli("apply " + dir.file("mod.sfc") + " " + dir.file("p.bps") + " --out " + dir.file("x.sfc"));
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.out.find("wrong original"), std::string::npos) << wrong.out;
+    EXPECT_FALSE(fs::exists(dir.file("x.sfc")));
+    EXPECT_EQ(Cli("patch " + dir.file("orig.smc") + " " + dir.file("mod.sfc") + " --out " + dir.file("p.txt")).status, 2);
 }
 
 // What the core loads for level `index` of the file at `path`.

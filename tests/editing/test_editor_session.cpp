@@ -8,6 +8,7 @@
 
 #include "editing/exit_editor.h"
 #include "editing/header_dialog.h"
+#include "editing/hex_poke.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -170,38 +171,47 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST_F(SessionTest, AHeaderlessDumpIsOpenedThroughACopyWithACopierHeader) {
+TEST_F(SessionTest, AHeaderlessDumpIsEditedAndSavedInItsOwnLayout) {
     const std::string dump = WriteDump(dir, romA, "yi.sfc");
     const std::vector<uint8_t> before = FileBytes(dump);
-    prompter.answer = true;
-    ed.Form_Load(dir.path(), dump);
-    ASSERT_FALSE(ed.quitRequested);
-    ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_NE(prompter.questions[0].text.find(dir.file("yi.smc")), std::string::npos);
-    EXPECT_EQ(prompter.messages, std::vector<PromptMessage>{kNotice});  // no warning for the copy
-    EXPECT_EQ(ed.rom.path(), dir.file("yi.smc"));
-    EXPECT_EQ(ed.caption, "yi.smc - Marlwick");
+    Start(dump);
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(ed.rom.path(), dump);
     EXPECT_EQ(ed.level.objectList.at(0).x, 10);
-    const std::vector<uint8_t> copy = FileBytes(dir.file("yi.smc"));
-    ASSERT_EQ(copy.size(), before.size() + 0x200);
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), copy.begin() + 0x200));
-    EXPECT_EQ(FileBytes(dump), before);
+    DragObjectRight();
+    ed.mnuFileSave_Click();
+    EXPECT_FALSE(ed.changed());
 
-    // Declined, or with the copy's name taken: nothing is opened or written.
-    for (bool answer : {false, true}) {
-        LevelEditor again{prompter};
-        prompter.answer = answer;
-        prompter.messages.clear();
-        again.Form_Load(dir.path(), dump);
-        EXPECT_TRUE(again.quitRequested);
-        EXPECT_EQ(again.exitStatus, 1);
-        EXPECT_FALSE(again.rom.isOpen());
-        if (answer) {
-            EXPECT_NE(prompter.messages.back().text.find("already exists"), std::string::npos);
-        }
-    }
-    EXPECT_EQ(FileBytes(dir.file("yi.smc")), copy);
-    EXPECT_EQ(FileBytes(dump), before);
+    // Still a dump, with the edit in it; the backup is the dump as it was.
+    RomFile reread;
+    std::string error;
+    ASSERT_TRUE(reread.open(dump, error)) << error;
+    EXPECT_TRUE(reread.isHeaderless());
+    EXPECT_EQ(FileBytes(dump).size(), 0x200000u);
+    LevelState state;
+    ASSERT_EQ(LoadLevelIndex(reread, ed.defs, 0, prompter, state), LoadResult::Loaded);
+    EXPECT_EQ(state.objectList.at(0).x, 11);
+    const std::vector<std::string> backups = reread.Backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(backups[0]).extension(), ".sfc");
+    EXPECT_EQ(FileBytes(backups[0]), before);
+
+    // Offsets typed are the dump's own: the internal header's title at 7FC0,
+    // the level's data 0x200 before its ".smc" offsets.
+    HexPokeDialog poke;
+    poke.txtOffset = "7FC0";
+    ASSERT_TRUE(poke.cmdGet_Click(ed.rom, prompter));
+    EXPECT_EQ(poke.txtValue, "59");  // 'Y'
+    poke.txtOffset = "200000";
+    EXPECT_FALSE(poke.cmdGet_Click(ed.rom, prompter));
+    EXPECT_NE(prompter.messages.back().text.find("its last byte is at 1FFFFF"), std::string::npos);
+    poke.txtOffset = "1FFFFF";
+    poke.txtValue = "42";
+    ASSERT_TRUE(poke.cmdPut_Click(ed.rom, prompter));
+    EXPECT_EQ(FileBytes(dump).at(0x1FFFFF), 0x42);
+    ASSERT_TRUE(ed.LoadLevelOffset(0x10000 - 0x200, 0x10100 - 0x200));
+    EXPECT_EQ(ed.level.objectList.at(0).x, 11);
+    EXPECT_EQ(FileBytes(dump).size(), 0x200000u);
 }
 
 TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {

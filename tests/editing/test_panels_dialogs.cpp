@@ -323,7 +323,7 @@ TEST_F(PanelsChooser, ByOffsetKeepsItsSpriteOffset) {
     LevelOffsetChooser chooser;
     chooser.Show(dir.path(), prompter);
     ASSERT_EQ(chooser.lstLevels, (std::vector<std::string>{"Level zero", "Tower"}));
-    chooser.lstLevels_Click(1);
+    chooser.lstLevels_Click(1, ed.rom);
     EXPECT_EQ(chooser.txtOffset, "8300");
     chooser.txtSpriteOffset = "8500";
     chooser.cmdOK_Click(ed);
@@ -331,7 +331,7 @@ TEST_F(PanelsChooser, ByOffsetKeepsItsSpriteOffset) {
     EXPECT_EQ(prompter.messages.back().text, "Level and sprites loaded.");
 
     chooser.Show(dir.path(), prompter);
-    chooser.lstLevels_Click(0);
+    chooser.lstLevels_Click(0, ed.rom);
     EXPECT_EQ(chooser.txtOffset, "8200");
     EXPECT_EQ(chooser.txtSpriteOffset, "8500");
     chooser.cmdOK_Click(ed);
