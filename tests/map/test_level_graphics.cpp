@@ -2,7 +2,10 @@
 // images built byte by byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "level/demo_gfx_codec.h"
+#include "level/level_codec.h"
 #include "map/level_tiles.h"
 #include "support/rom_builder.h"
 
@@ -219,6 +222,45 @@ TEST(World, World6IsWhatItsCoursesReachThroughExits) {
     const LevelSet w6 = World6Levels(file, test::ShippedDefinitions());
     for (int l : {0x2D, 0x40, 0x41, 0x30}) EXPECT_TRUE(w6[static_cast<size_t>(l)]) << std::hex << l;
     for (int l : {0x05, 0x06, 0xE0, 0x00}) EXPECT_FALSE(w6[static_cast<size_t>(l)]) << std::hex << l;
+}
+
+}  // namespace
+}  // namespace mw
+
+namespace mw {
+namespace {
+
+TEST(DemoGraphics, EveryDemoLevelHasCleanGraphicsAndDistinctTiles) {
+    const std::vector<uint8_t> rom = test::ShippedDemoRom();
+    const RomImageView view = ImageOf(rom);
+    test::TempDir dir;
+    const std::string path = dir.file("demo.smc");
+    test::WriteFileBytes(path, rom);
+    RomFile file;
+    std::string error;
+    ASSERT_TRUE(file.open(path, error)) << error;
+    for (int level : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
+        RecordingPrompter quiet;
+        LevelState state;
+        ASSERT_EQ(LoadLevelIndex(file, test::ShippedDefinitions(), level, quiet, state), LoadResult::Loaded);
+        const GraphicsHeader h = ReadGraphicsHeader(state.headerBytes);
+        EXPECT_FALSE(UnsupportedLevelMode(h.levelMode)) << level;
+        const LevelGraphics g = BuildLevelGraphics(view, h, false);
+        EXPECT_EQ(g.problem, "") << "level " << level;
+    }
+    const GraphicsHeader h{};
+    Map16Tiles tiles;
+    tiles.reset(TileSetKey{}, view.image, BuildLevelGraphics(view, h, false));
+    const Argb sky = tiles.graphics().background;
+    std::vector<std::vector<Argb>> pictures;
+    for (uint16_t n = 0x0100; n <= 0x010A; ++n) {
+        const Argb* p = tiles.tile(n, 16);
+        pictures.emplace_back(p, p + 256);
+        EXPECT_NE(std::count(p, p + 256, sky), 256) << std::hex << n << " is drawn";
+        for (size_t k = 0; k + 1 < pictures.size(); ++k) EXPECT_NE(pictures[k], pictures.back()) << std::hex << n;
+    }
+    const Argb* empty = tiles.tile(0x0000, 16);
+    EXPECT_EQ(std::count(empty, empty + 256, sky), 256) << "the empty cell shows the background";
 }
 
 }  // namespace
