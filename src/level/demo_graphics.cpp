@@ -224,6 +224,10 @@ void PutDemoGraphics(std::vector<uint8_t>& f) {
         PutWord(f, kBg3PalettePtrs + 2 * p, kGreyRows);
     }
 
+    // The start-of-level tile animation routine ($00:D571): the demo has no
+    // animated tiles, so it returns at once (RTL).
+    f[static_cast<size_t>(kCopierHeaderSize + 0x5571)] = 0x6B;
+
     // The map16 table: page 0 (and every page but 1) all zero words: tile 0
     // of BG1 file #3, which is blank. Page 1 holds the demo's numbers.
     PutBytes(f, kMap16Data, std::vector<uint8_t>(2 * 256 * 8, 0));

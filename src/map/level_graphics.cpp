@@ -1,6 +1,7 @@
 #include "map/level_graphics.h"
 
 #include "level/rom_layout.h"
+#include "map/tile_animation.h"
 #include "snes/lz1.h"
 #include "snes/lz16.h"
 #include "util/hex_text.h"
@@ -161,11 +162,10 @@ LevelGraphics BuildLevelGraphics(const RomImageView& rom, const GraphicsHeader& 
     const int64_t bg1Table = (world6 ? kBg1DarkTilesetFiles : kBg1TilesetFiles) + 3 * h.bg1Tileset;
     for (int k = 0; k < 3; ++k)
         if (auto f = in.byte(bg1Table + k, "the BG1 tileset table")) LoadLz1(in, g.vram, *f, kBg1Places[k]);
-    // The animation routine's first call blanks $1000-$13FF for the most
-    // common animation entry; the coin and block frames ($1400-$14FF) come
-    // from uncompressed frames the routine copies. Without running it, the
-    // area keeps what the files put there.
-    g.animationNote = "animated tiles: first frame not computed";
+    // The animated tiles as the level starts; when the game's routine
+    // cannot run, the area keeps what the files put there.
+    const std::string why = RunTileAnimationStart(rom.image, h, world6, g.vram);
+    g.animationNote = why.empty() ? "" : "Animated tiles as the files leave them: the game's start-up animation stopped (" + why + ").";
 
     // Colour rows 0-7, as loaded before any palette animation.
     auto ptr = [&](int64_t table, int index, const char* what) { return in.word(table + 2 * index, what); };

@@ -55,7 +55,8 @@ struct LevelGraphics {
     // The first reason something could not be read (a bad pointer, a broken
     // stream); what could be read is in place all the same.
     std::string problem;
-    // How the animated tiles were set up, for the level's information.
+    // Empty when the animated tiles are those the game shows as the level
+    // starts; else why they are not.
     std::string animationNote;
 };
 

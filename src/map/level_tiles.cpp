@@ -37,6 +37,7 @@ std::string LevelTiles::infoText() const {
     s += ".";
     const LevelGraphics& g = tiles_.graphics();
     if (!g.problem.empty()) s += " Not all graphics could be read: " + g.problem + ".";
+    if (!g.animationNote.empty()) s += " " + g.animationNote;
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include "level/demo_gfx_codec.h"
 #include "level/level_codec.h"
 #include "map/level_tiles.h"
+#include "map/tile_animation.h"
 #include "support/rom_builder.h"
 
 namespace mw {
@@ -261,6 +262,50 @@ TEST(DemoGraphics, EveryDemoLevelHasCleanGraphicsAndDistinctTiles) {
     }
     const Argb* empty = tiles.tile(0x0000, 16);
     EXPECT_EQ(std::count(empty, empty + 256, sky), 256) << "the empty cell shows the background";
+}
+
+}  // namespace
+}  // namespace mw
+
+
+namespace mw {
+namespace {
+
+TEST(TileAnimation, TheGamesRoutineCopiesFramesIntoVideoMemory) {
+    std::vector<uint8_t> image(0x200000, 0x00);
+    // A hand-assembled routine: word increments after the high byte, VRAM
+    // word $1400 + (animation tileset) * $40, $80 bytes from $52:8000 in mode 1.
+    const std::vector<uint8_t> routine = {
+        0xE2, 0x20, 0xA9, 0x80, 0x8D, 0x15, 0x21,  // SEP #$20; LDA #$80; STA $2115
+        0xC2, 0x20, 0xAD, 0x48, 0x01,              // REP #$20; LDA $0148
+        0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A,        // ASL x6
+        0x69, 0x00, 0x14, 0x8D, 0x16, 0x21,        // ADC #$1400; STA $2116
+        0xA9, 0x01, 0x18, 0x8D, 0x00, 0x43,        // LDA #$1801; STA $4300
+        0xA9, 0x00, 0x80, 0x8D, 0x02, 0x43,        // LDA #$8000; STA $4302
+        0xA9, 0x52, 0x00, 0x8D, 0x04, 0x43,        // LDA #$0052; STA $4304 (and $4305 = 0)
+        0xA9, 0x80, 0x00, 0x8D, 0x05, 0x43,        // LDA #$0080; STA $4305
+        0xE2, 0x20, 0xA9, 0x01, 0x8D, 0x0B, 0x42,  // SEP #$20; LDA #$01; STA $420B
+        0x60,                                      // RTS
+    };
+    std::copy(routine.begin(), routine.end(), image.begin() + 0x5571);
+    for (int i = 0; i < 0x80; ++i) image[static_cast<size_t>(0x128000 + i)] = static_cast<uint8_t>(i + 1);
+    GraphicsHeader h;
+    h.animationTileset = 2;
+    std::vector<uint8_t> vram(0x10000, 0xAA);
+    EXPECT_EQ(RunTileAnimationStart(image, h, false, vram), "");
+    const size_t at = (0x1400 + 2 * 0x40) * 2;
+    EXPECT_EQ(vram[at], 1);
+    EXPECT_EQ(vram[at + 0x7F], 0x80);
+    EXPECT_EQ(vram[at + 0x80], 0xAA);
+    EXPECT_EQ(vram[at - 1], 0xAA);
+
+    // A routine that touches a register outside the model: reported, nothing changed.
+    image[0x5571 + 5] = 0x00;  // STA $2100
+    const std::vector<uint8_t> before(0x10000, 0xAA);
+    vram = before;
+    const std::string why = RunTileAnimationStart(image, h, false, vram);
+    EXPECT_NE(why.find("2100"), std::string::npos) << why;
+    EXPECT_EQ(vram, before);
 }
 
 }  // namespace
