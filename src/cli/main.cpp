@@ -2,8 +2,10 @@
 //   make-demo OUT.smc
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
-//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
+//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X --y Y]
+//          [--tiles-only | --boxes-only]
 //   import ROM --level N FILE.json [--in-place]
+//   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
 #include <unistd.h>
@@ -28,6 +30,7 @@
 #include "level/level_save.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
+#include "map/level_map.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -41,7 +44,9 @@ int Usage() {
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "                      [--x X --y Y] [--tiles-only | --boxes-only]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
+                 "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
@@ -71,7 +76,8 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
-                                                     {"--in-place", 0}};
+                                                     {"--in-place", 0}, {"--x", 1}, {"--y", 1},
+                                                     {"--tiles-only", 0}, {"--boxes-only", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -241,8 +247,29 @@ int Render(const Args& a) {
     }
     uint32_t level = 0;
     if (!HexOption(a, "--level", 0, kLastLevel, 0, level)) return 2;
-    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), zoom,
-                         width, height, DefsDir(a));
+    RenderOptions options;
+    options.zoom = zoom;
+    options.width = width;
+    options.height = height;
+    if (a.has("--tiles-only") && a.has("--boxes-only")) {
+        std::cerr << "marlwick-cli: --tiles-only and --boxes-only exclude each other\n";
+        return 2;
+    }
+    if (a.has("--tiles-only")) options.layers = RenderOptions::Layers::TilesOnly;
+    if (a.has("--boxes-only")) options.layers = RenderOptions::Layers::BoxesOnly;
+    if (a.has("--x") != a.has("--y")) {
+        std::cerr << "marlwick-cli: --x and --y go together\n";
+        return 2;
+    }
+    if (a.has("--x")) {
+        options.hasOrigin = true;
+        if (!Decimal(a.get("--x"), options.x) || !Decimal(a.get("--y"), options.y) || options.x < 0 ||
+            options.x > 255 || options.y < 0 || options.y > 127) {
+            std::cerr << "marlwick-cli: --x takes a tile column from 0 to 255 and --y a row from 0 to 127 (decimal)\n";
+            return 2;
+        }
+    }
+    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), options, DefsDir(a));
 }
 
 void PrintMessages(std::ostream& out, const std::vector<PromptMessage>& messages) {
@@ -290,12 +317,51 @@ int Import(const Args& a) {
     return saved ? 0 : 1;
 }
 
+// The level's map16 grid as the game's code builds it: 128 rows of 256
+// little-endian words, 0 on the screens the level does not use.
+int Tilemap(const Args& a) {
+    if (a.positional.size() != 1 || (a.has("--level") == a.has("--offsets")) || !a.has("--out")) return Usage();
+    uint32_t level = 0, header = 0, sprites = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, level) || !HexOption(a, "--offsets", 0, kLastOffset, 0, header) ||
+        !HexOption(a, "--offsets", 1, kLastOffset, 0, sprites))
+        return 2;
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    const LevelLoad loading = a.has("--level") ? LoadLevelIndex(rom, defs, static_cast<int32_t>(level))
+                                               : LoadLevelOffset(rom, defs, static_cast<int32_t>(header),
+                                                                 static_cast<int32_t>(sprites));
+    const LevelState& state = loading.level;
+    if (!loading.loaded()) {
+        PrintMessages(std::cerr, loading.messages);
+        std::cerr << "marlwick-cli: the level could not be loaded; nothing was written.\n";
+        return 1;
+    }
+    LevelMapper mapper;
+    const LevelMap map = mapper.make(rom, defs, state);
+    if (!map.made) {
+        std::cerr << "marlwick-cli: " << map.reason << "\nNothing was written.\n";
+        return 1;
+    }
+    std::vector<uint8_t> bytes;
+    bytes.reserve(map.cells.size() * 2);
+    for (uint16_t n : map.cells) {
+        bytes.push_back(static_cast<uint8_t>(n));
+        bytes.push_back(static_cast<uint8_t>(n >> 8));
+    }
+    if (!WriteOutputFile(a.get("--out"), bytes)) return 1;
+    std::cout << DescribeMap(map) << "\n";
+    return 0;
+}
+
 int Run(const Args& a) {
     if (a.command == "make-demo") return MakeDemo(a);
     if (a.command == "info") return Info(a);
     if (a.command == "check") return Check(a);
     if (a.command == "render") return Render(a);
     if (a.command == "import") return Import(a);
+    if (a.command == "tilemap") return Tilemap(a);
     return Usage();
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "level/demo_graphics.h"
+#include "level/demo_loader.h"
 #include "level/level_codec.h"
 #include "level/rom_checksum.h"
 #include "level/rom_identity.h"
@@ -276,6 +277,7 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     const size_t owner = static_cast<size_t>(kEndMarkerOwner) % ordinary;
     point(kEndMarkerBorrower, 1, placed[owner].second + StateOf(defs, levels[owner]).spriteBytesUsed, linear[owner]);
     PutDemoGraphics(rom);
+    PutDemoLoader(defs, rom);
     // Identified as 1.0 (U), with a checksum that agrees with the contents.
     PutUsInternalHeader(rom);
     WriteChecksum(rom);
