@@ -397,7 +397,9 @@ private:
     // each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
-    bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);
+    // Shows the load's messages.
+    LevelLoad Told(LevelLoad load);
+    bool AcceptLoad(LevelLoad load, const std::string& name);
     void Pick(float px, float py);
     // A resize drag: the width (or height) that the pointer's tile gives the selected object.
     void DragExtent(bool isWidth, float pointer);

@@ -188,9 +188,9 @@ TEST_F(SessionTest, AHeaderlessDumpIsEditedAndSavedInItsOwnLayout) {
     ASSERT_TRUE(reread.open(dump, error)) << error;
     EXPECT_TRUE(reread.isHeaderless());
     EXPECT_EQ(FileBytes(dump).size(), 0x200000u);
-    LevelState state;
-    ASSERT_EQ(LoadLevelIndex(reread, ed.defs, 0, prompter, state), LoadResult::Loaded);
-    EXPECT_EQ(state.objectList.at(0).x, 11);
+    const LevelLoad load = LoadLevelIndex(reread, ed.defs, 0);
+    ASSERT_TRUE(load.loaded());
+    EXPECT_EQ(load.level.objectList.at(0).x, 11);
     const std::vector<std::string> backups = reread.Backups();
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(std::filesystem::path(backups[0]).extension(), ".sfc");
@@ -224,11 +224,10 @@ TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     EXPECT_FALSE(ed.changed());
     EXPECT_EQ(ed.caption, "a.smc - Marlwick");
     // The file holds the moved object.
-    RecordingPrompter quiet;
-    LevelState reread;
-    ASSERT_EQ(mw::LoadLevelIndex(ed.rom, ed.defs, 0, quiet, reread), LoadResult::Loaded);
-    EXPECT_EQ(reread.objectList, ed.level.objectList);
-    EXPECT_EQ(reread.objectList[0].x, 11);
+    const LevelLoad reread = mw::LoadLevelIndex(ed.rom, ed.defs, 0);
+    ASSERT_TRUE(reread.loaded());
+    EXPECT_EQ(reread.level.objectList, ed.level.objectList);
+    EXPECT_EQ(reread.level.objectList[0].x, 11);
 }
 
 TEST_F(SessionTest, OpenRomCancelChangesNothing) {
