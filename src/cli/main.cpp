@@ -2,7 +2,7 @@
 //   make-demo OUT.smc
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
-//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
+//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X] [--y Y]
 //   import ROM --level N FILE.json [--in-place]
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
@@ -16,6 +16,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/cli_files.h"
@@ -39,7 +40,7 @@ int Usage() {
                  "  marlwick-cli make-demo OUT.smc\n"
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
-                 "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X] [--y Y]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
                  "level numbers and offsets are hexadecimal\n";
@@ -70,6 +71,7 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
+                                                     {"--x", 1},     {"--y", 1},
                                                      {"--in-place", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
@@ -235,10 +237,21 @@ int Render(const Args& a) {
         std::cerr << "marlwick-cli: --zoom takes 1 to 64, --width and --height 1 to 16384 (decimal)\n";
         return 2;
     }
+    // The view's top-left tile; without them the view opens where the editor would.
+    std::optional<int> x, y;
+    for (auto [name, out, last] : {std::tuple{"--x", &x, 255}, std::tuple{"--y", &y, 127}}) {
+        if (!a.has(name)) continue;
+        int value = 0;
+        if (!Decimal(a.get(name), value) || value > last) {
+            std::cerr << "marlwick-cli: " << name << " takes a tile from 0 to " << last << " (decimal)\n";
+            return 2;
+        }
+        *out = value;
+    }
     uint32_t level = 0;
     if (!HexOption(a, "--level", 0, kLastLevel, 0, level)) return 2;
     return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), zoom,
-                         width, height, DefsDir(a));
+                         width, height, DefsDir(a), x, y);
 }
 
 void PrintMessages(std::ostream& out, const std::vector<PromptMessage>& messages) {

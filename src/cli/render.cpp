@@ -24,7 +24,7 @@ void PrintMessages(const RecordingPrompter& prompter) {
 }  // namespace
 
 int RenderCommand(const std::string& romPath, int level, const std::string& outPng, int zoom, int width,
-                  int height, const std::string& defsDir) {
+                  int height, const std::string& defsDir, std::optional<int> x, std::optional<int> y) {
     if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) {
         std::cerr << "marlwick-cli: --zoom must be one of 4, 8, 12, 16, 24, 32, 64\n";
         return 2;
@@ -58,8 +58,9 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     editor.view.viewWidth = static_cast<float>(width);
     editor.view.viewHeight = static_cast<float>(height);
     UpdateScrollRanges(editor.view);
-    editor.view.hsc.value = 0;
-    editor.view.vsc.value = 0;
+    editor.ScrollToOpening();
+    if (x) editor.view.hsc.value = std::clamp(*x, 0, std::max(editor.view.hsc.maximum, 0));
+    if (y) editor.view.vsc.value = std::clamp(*y, 0, std::max(editor.view.vsc.maximum, 0));
     editor.RebuildVisibleList();
 
     QImage image(width, height, QImage::Format_RGB32);

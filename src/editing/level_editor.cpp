@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include "editing/exit_editor.h"
+#include "editing/mouse.h"
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
+#include "level/level_opening.h"
 #include "level/level_save.h"
 #include "level/room.h"
 #include "view/level_renderer.h"
@@ -136,9 +138,24 @@ bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::s
     lstPopup.items.clear();
     lstPopup.top = kHiddenPickListTop;
     UpdateCaption();
+    ScrollToOpening();
     RebuildVisibleList();
     RequestPaint();
     return true;
+}
+
+void LevelEditor::ScrollToOpening() {
+    openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
+    const LevelOpening at = WhereLevelOpens(rom, defs, level);
+    int x = at.x, y = at.y;
+    if (at.from == LevelOpening::From::CourseStart || at.from == LevelOpening::From::Entrance) {
+        x = RoundHalfEven(at.x - view.viewWidth / (2.0 * view.zoom));
+        y = RoundHalfEven(at.y - view.viewHeight / (2.0 * view.zoom));
+    }
+    // Set directly: the old level's scroll must not survive a value that
+    // happens to equal it, and the caller rebuilds and paints.
+    view.hsc.value = std::clamp(x, 0, std::max(view.hsc.maximum, 0));
+    view.vsc.value = std::clamp(y, 0, std::max(view.vsc.maximum, 0));
 }
 
 void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
@@ -284,6 +301,10 @@ MainLayout LevelEditor::Form_Resize() {
     view.viewWidth = static_cast<float>(l.Level.width);
     view.viewHeight = static_cast<float>(l.Level.height);
     const ScrollValueChanges dropped = UpdateScrollRanges(view);
+    if (openingPending_ && levelLoaded) {
+        ScrollToOpening();
+        RequestPaint();
+    }
     RebuildVisibleList();
     // A value that had to drop ran its bar's change handler: a repaint.
     if (dropped.any()) RequestPaint();
