@@ -4,14 +4,13 @@
 #include <filesystem>
 
 #include "editing/exit_editor.h"
-#include "editing/mouse.h"
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
 #include "level/level_opening.h"
 #include "level/level_save.h"
 #include "level/room.h"
-#include "view/level_renderer.h"
+#include "editing/document_paint.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
 
@@ -38,7 +37,25 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-LevelEditor::LevelEditor(Prompter& p) : prompter(p) {}
+LevelEditor::LevelEditor(Prompter& p) : prompter(p) {
+    document.SetChangeHandler([this](ChangeSet what) { OnDocumentChanged(what); });
+}
+
+void LevelEditor::OnDocumentChanged(ChangeSet what) {
+    if (what & (kChangedLevel | kChangedHistory)) {
+        // A drag that was under way does not go on from another state, and
+        // the pick list's items name list positions of the old one.
+        if ((what & kChangedHistory) && !InScreenExitMode()) dragMode = DragMode::NON;
+        if (what & kChangedLevel) lstPopup.items.clear();
+        lstPopup.top = kHiddenPickListTop;
+        document.EndMerge();
+    }
+    if (what & kChangedEntries) RebuildVisibleList();
+    UpdateCaption();
+    ShowObjectInfo();
+    ShowExitEditor();
+    RequestPaint();
+}
 
 // ---- session ----
 
@@ -128,16 +145,10 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
 
 bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name) {
     if (result != LoadResult::Loaded) return false;
-    document.Load(std::move(loaded));
     lblLevelName = name;
     levelLoaded = true;
-    selectedObject = 0;
-    // An exit index only while the level has exits, so that the exit
-    // editor never edits a record that is neither drawn nor saved.
-    selectedExit = level.exitLast() >= 0 ? 0 : -1;
-    lstPopup.items.clear();
-    lstPopup.top = kHiddenPickListTop;
-    UpdateCaption();
+    document.Load(std::move(loaded));
+    // A level read from the ROM opens on its content, not at the old scroll.
     ScrollToOpening();
     RebuildVisibleList();
     RequestPaint();
@@ -146,16 +157,7 @@ bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::s
 
 void LevelEditor::ScrollToOpening() {
     openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
-    const LevelOpening at = WhereLevelOpens(rom, defs, level);
-    int x = at.x, y = at.y;
-    if (at.from == LevelOpening::From::CourseStart || at.from == LevelOpening::From::Entrance) {
-        x = RoundHalfEven(at.x - view.viewWidth / (2.0 * view.zoom));
-        y = RoundHalfEven(at.y - view.viewHeight / (2.0 * view.zoom));
-    }
-    // Set directly: the old level's scroll must not survive a value that
-    // happens to equal it, and the caller rebuilds and paints.
-    view.hsc.value = std::clamp(x, 0, std::max(view.hsc.maximum, 0));
-    view.vsc.value = std::clamp(y, 0, std::max(view.vsc.maximum, 0));
+    mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
 }
 
 void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
@@ -252,10 +254,7 @@ bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
 void LevelEditor::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!CheckLevelLoaded() || !rom.isOpen()) return;
-    if (document.Save(prompter, freeBlocks)) {
-        UpdateCaption();
-        RequestPaint();  // a moved level shows its new room
-    }
+    document.Save(prompter, freeBlocks);
 }
 
 int64_t LevelEditor::FreeSpaceLeft() {
@@ -368,17 +367,8 @@ void LevelEditor::mnuViewStationary_Click() {
     RequestPaint();
 }
 
-void LevelEditor::Form_Paint(Surface& surface) {
-    PaintView(level, defs, view, selectedObject, surface, SelectedIndices());
-    if (band) DrawBand(*band, surface);
-    ShowObjectInfo();
-    ShowExitEditor();
-}
+void LevelEditor::Form_Paint(Surface& surface) { PaintDocument(document, defs, view, surface, band); }
 
-void LevelEditor::RequestPaint() {
-    repaintRequested = true;
-    ShowObjectInfo();
-    ShowExitEditor();
-}
+void LevelEditor::RequestPaint() { repaintRequested = true; }
 
 }  // namespace mw

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "level/demo_graphics.h"
+#include "level/demo_loader.h"
 #include "level/level_codec.h"
 #include "level/level_opening.h"
 #include "level/rom_checksum.h"
@@ -281,6 +283,8 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     rom[kStageTable + 2] = 4;
     const uint8_t courses[] = {0x00, 0x07, 0x0E, 0x00, 0x03, 0x02, 0x5E, 0x01};
     std::copy(std::begin(courses), std::end(courses), rom.begin() + kCourseStartTable);
+    PutDemoGraphics(rom);
+    PutDemoLoader(defs, rom);
     // Identified as 1.0 (U), with a checksum that agrees with the contents.
     PutUsInternalHeader(rom);
     WriteChecksum(rom);
