@@ -2,7 +2,8 @@
 //   make-demo OUT.smc
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
-//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X] [--y Y]
+//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X --y Y]
+//          [--tiles-only | --boxes-only]
 //   import ROM --level N FILE.json [--in-place]
 //   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
@@ -17,7 +18,6 @@
 #include <iostream>
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "cli/cli_files.h"
@@ -42,7 +42,8 @@ int Usage() {
                  "  marlwick-cli make-demo OUT.smc\n"
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
-                 "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X] [--y Y]\n"
+                 "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "                      [--x X --y Y] [--tiles-only | --boxes-only]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
@@ -74,8 +75,8 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
-                                                     {"--x", 1},     {"--y", 1},
-                                                     {"--in-place", 0}};
+                                                     {"--in-place", 0}, {"--x", 1}, {"--y", 1},
+                                                     {"--tiles-only", 0}, {"--boxes-only", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -240,21 +241,31 @@ int Render(const Args& a) {
         std::cerr << "marlwick-cli: --zoom takes 1 to 64, --width and --height 1 to 16384 (decimal)\n";
         return 2;
     }
-    // The view's top-left tile; without them the view opens where the editor would.
-    std::optional<int> x, y;
-    for (auto [name, out, last] : {std::tuple{"--x", &x, 255}, std::tuple{"--y", &y, 127}}) {
-        if (!a.has(name)) continue;
-        int value = 0;
-        if (!Decimal(a.get(name), value) || value > last) {
-            std::cerr << "marlwick-cli: " << name << " takes a tile from 0 to " << last << " (decimal)\n";
-            return 2;
-        }
-        *out = value;
-    }
     uint32_t level = 0;
     if (!HexOption(a, "--level", 0, kLastLevel, 0, level)) return 2;
-    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), zoom,
-                         width, height, DefsDir(a), x, y);
+    RenderOptions options;
+    options.zoom = zoom;
+    options.width = width;
+    options.height = height;
+    if (a.has("--tiles-only") && a.has("--boxes-only")) {
+        std::cerr << "marlwick-cli: --tiles-only and --boxes-only exclude each other\n";
+        return 2;
+    }
+    if (a.has("--tiles-only")) options.layers = RenderOptions::Layers::TilesOnly;
+    if (a.has("--boxes-only")) options.layers = RenderOptions::Layers::BoxesOnly;
+    if (a.has("--x") != a.has("--y")) {
+        std::cerr << "marlwick-cli: --x and --y go together\n";
+        return 2;
+    }
+    if (a.has("--x")) {
+        options.hasOrigin = true;
+        if (!Decimal(a.get("--x"), options.x) || !Decimal(a.get("--y"), options.y) || options.x < 0 ||
+            options.x > 255 || options.y < 0 || options.y > 127) {
+            std::cerr << "marlwick-cli: --x takes a tile column from 0 to 255 and --y a row from 0 to 127 (decimal)\n";
+            return 2;
+        }
+    }
+    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), options, DefsDir(a));
 }
 
 void PrintMessages(std::ostream& out, const std::vector<PromptMessage>& messages) {

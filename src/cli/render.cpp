@@ -13,6 +13,9 @@
 #include "editing/level_document.h"
 #include "level/level_codec.h"
 #include "level/level_opening.h"
+#include "map/level_map.h"
+#include "map/level_tiles.h"
+#include "view/level_renderer.h"
 #include "paint/qpainter_surface.h"
 #include "view/view_geometry.h"
 #include "view/view_controls.h"
@@ -27,8 +30,9 @@ void PrintMessages(const RecordingPrompter& prompter) {
 
 }  // namespace
 
-int RenderCommand(const std::string& romPath, int level, const std::string& outPng, int zoom, int width,
-                  int height, const std::string& defsDir, std::optional<int> x, std::optional<int> y) {
+int RenderCommand(const std::string& romPath, int level, const std::string& outPng, const RenderOptions& options,
+                  const std::string& defsDir) {
+    const int zoom = options.zoom, width = options.width, height = options.height;
     if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) {
         std::cerr << "marlwick-cli: --zoom must be one of 4, 8, 12, 16, 24, 32, 64\n";
         return 2;
@@ -65,17 +69,44 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     view.viewWidth = static_cast<float>(width);
     view.viewHeight = static_cast<float>(height);
     UpdateScrollRanges(view);
-    ScrollToOpening(view, WhereLevelOpens(document.rom, defs, document.level()));
-    if (x) view.hsc.value = std::clamp(*x, 0, std::max(view.hsc.maximum, 0));
-    if (y) view.vsc.value = std::clamp(*y, 0, std::max(view.vsc.maximum, 0));
+    if (options.hasOrigin) {
+        view.hsc.value = options.x;
+        view.vsc.value = options.y;
+    } else {
+        ScrollToOpening(view, WhereLevelOpens(document.rom, defs, document.level()));
+    }
     RebuildVisibleList(document.level(), view);
+
+    // The tiles, unless only the boxes are asked for.
+    LevelMap map;
+    LevelTiles tiles;
+    TileLayer layer;
+    if (options.layers != RenderOptions::Layers::BoxesOnly) {
+        LevelMapper mapper;
+        map = mapper.make(document.rom, defs, document.level());
+        tiles.update(document.rom, defs, document.level());
+        if (map.made && tiles.available()) {
+            layer = TileLayer{map.cells, &tiles.tiles()};
+        } else {
+            const std::string why = map.made ? tiles.infoText() : DescribeMap(map);
+            if (options.layers == RenderOptions::Layers::TilesOnly) {
+                std::cerr << "marlwick-cli: level " << std::hex << std::uppercase << level
+                          << " has no tiles to draw: " << why << "\nNothing was written.\n";
+                return 1;
+            }
+            std::cerr << "marlwick-cli: drawing boxes only: " << why << '\n';
+        }
+    }
 
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         QPainterSurface surface;
         surface.begin(&painter, width, height);
-        PaintDocument(document, defs, view, surface);
+        if (options.layers == RenderOptions::Layers::TilesOnly)
+            PaintTilesOnly(view, layer, surface);
+        else
+            PaintDocument(document, defs, view, surface, std::nullopt, layer.usable() ? &layer : nullptr);
         surface.end();
     }
     // Encoded in memory first, so that the file is only ever replaced whole.
