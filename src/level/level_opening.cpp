@@ -25,11 +25,10 @@ const std::vector<std::optional<Tile>>& FirstEntrances(const RomFile& rom, const
     thread_local std::vector<std::optional<Tile>> entrances;
     if (generation != rom.generation() || generation == 0 || tables != &defs) {
         entrances.assign(kLevelCount, std::nullopt);
-        LevelState from;
         for (int n = 0; n < kLevelCount; ++n) {
-            RecordingPrompter quiet;
-            if (LoadLevelIndex(rom, defs, n, quiet, from) != LoadResult::Loaded) continue;
-            for (const ScreenExit& e : from.exitList)
+            const LevelLoad from = LoadLevelIndex(rom, defs, n);
+            if (!from.loaded()) continue;
+            for (const ScreenExit& e : from.level.exitList)
                 if (e.destination < kLevelCount && e.destination != n && !entrances[e.destination])
                     entrances[e.destination] = Tile{e.entranceX, e.entranceY};
         }

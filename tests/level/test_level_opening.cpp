@@ -40,13 +40,13 @@ LevelOpening OpenAt(const test::RomImage& image, int index, bool byOffsets = fal
     RomFile rom;
     std::string err;
     EXPECT_TRUE(rom.open(image.writeTemp(), err)) << err;
-    RecordingPrompter quiet;
-    LevelState level;
-    EXPECT_EQ(LoadLevelIndex(rom, test::SmallDefinitions(), index, quiet, level), LoadResult::Loaded);
-    if (byOffsets)
-        EXPECT_EQ(LoadLevelOffset(rom, test::SmallDefinitions(), level.headerOffset, level.spriteOffset, quiet, level),
-                  LoadResult::Loaded);
-    return WhereLevelOpens(rom, test::SmallDefinitions(), level);
+    LevelLoad load = LoadLevelIndex(rom, test::SmallDefinitions(), index);
+    EXPECT_TRUE(load.loaded());
+    if (byOffsets) {
+        load = LoadLevelOffset(rom, test::SmallDefinitions(), load.level.headerOffset, load.level.spriteOffset);
+        EXPECT_TRUE(load.loaded());
+    }
+    return WhereLevelOpens(rom, test::SmallDefinitions(), load.level);
 }
 
 TEST(LevelOpening, CourseStartThenEntranceThenEntries) {
