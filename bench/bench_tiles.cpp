@@ -73,8 +73,7 @@ struct TiledView {
         test::WriteFileBytes(path, DemoRom());
         std::string error;
         rom.open(path, error);
-        RecordingPrompter quiet;
-        LoadLevelIndex(rom, test::ShippedDefinitions(), 0, quiet, level);
+        level = LoadLevelIndex(rom, test::ShippedDefinitions(), 0).level;
         test::Lcg next(77);
         for (int k = 0; k < 200; ++k) {
             const int x = next(240), y = next(120);
