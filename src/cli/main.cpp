@@ -7,6 +7,8 @@
 //   import ROM --level N FILE.json [--in-place]
 //   patch ORIGINAL MODIFIED --out FILE.bps|FILE.ips
 //   apply ORIGINAL PATCH --out FILE
+//   find ROM --object ID | --extended ID | --sprite ID | --name TEXT
+//   test-copy ROM --level N [--at X,Y] --out FILE
 //   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
@@ -32,6 +34,7 @@
 #include "level/level_import.h"
 #include "level/level_save.h"
 #include "level/level_json.h"
+#include "level/level_search.h"
 #include "level/rom_identity.h"
 #include "patch/patch.h"
 #include "util/atomic_file.h"
@@ -53,6 +56,8 @@ int Usage() {
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "  marlwick-cli patch ORIGINAL MODIFIED --out FILE.bps|FILE.ips\n"
                  "  marlwick-cli apply ORIGINAL PATCH --out FILE\n"
+                 "  marlwick-cli find ROM --object ID | --extended ID | --sprite ID | --name TEXT\n"
+                 "  marlwick-cli test-copy ROM --level N [--at X,Y] --out FILE (X and Y decimal tiles)\n"
                  "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program)\n"
                  "level numbers and offsets are hexadecimal\n";
@@ -84,7 +89,9 @@ bool ParseArgs(int argc, char** argv, Args& a) {
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
                                                      {"--in-place", 0}, {"--x", 1}, {"--y", 1},
-                                                     {"--tiles-only", 0}, {"--boxes-only", 0}, {"--headerless", 0}};
+                                                     {"--tiles-only", 0}, {"--boxes-only", 0}, {"--headerless", 0},
+                                                     {"--object", 1}, {"--extended", 1}, {"--sprite", 1},
+                                                     {"--name", 1}, {"--at", 1}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -408,6 +415,82 @@ int Tilemap(const Args& a) {
     return 0;
 }
 
+int Find(const Args& a) {
+    const char* kinds[] = {"--object", "--extended", "--sprite", "--name"};
+    int given = 0;
+    for (const char* k : kinds) given += a.has(k) ? 1 : 0;
+    if (a.positional.size() != 1 || given != 1) return Usage();
+    FindQuery query;
+    uint32_t id = 0;
+    if (a.has("--name")) {
+        query.kind = FindQuery::Kind::Name;
+        query.text = a.get("--name");
+    } else if (a.has("--sprite")) {
+        query.kind = FindQuery::Kind::Sprite;
+        if (!HexOption(a, "--sprite", 0, 0x1FF, 0, id)) return 2;
+    } else {
+        query.kind = a.has("--object") ? FindQuery::Kind::Object : FindQuery::Kind::Extended;
+        if (!HexOption(a, a.has("--object") ? "--object" : "--extended", 0, 0xFF, 0, id)) return 2;
+    }
+    query.id = static_cast<int>(id);
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    for (const FindHit& hit : FindInAllLevels(rom, defs, query))
+        std::cout << "level " << ToHex(static_cast<uint32_t>(hit.level)) << ", entry "
+                  << ToHex(static_cast<uint32_t>(hit.entry)) << " at " << ToHex(static_cast<uint32_t>(hit.x)) << ","
+                  << ToHex(static_cast<uint32_t>(hit.y)) << ": " << hit.caption << "\n";
+    return 0;
+}
+
+// The image saving would write, with the first course starting in the level.
+int TestCopy(const Args& a) {
+    if (a.positional.size() != 1 || !a.has("--level") || !a.has("--out")) return Usage();
+    uint32_t index = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, index)) return 2;
+    std::optional<StartTile> tile;
+    if (a.has("--at")) {
+        const std::string at = a.get("--at");
+        const size_t comma = at.find(',');
+        int x = 0, y = 0;
+        if (comma == std::string::npos || !Decimal(at.substr(0, comma), x) || !Decimal(at.substr(comma + 1), y) ||
+            x > kMaxStartX || y > kMaxStartY) {
+            std::cerr << "marlwick-cli: --at takes X,Y in tiles (decimal), X 0 to 255 and Y 0 to 127, not \"" << at
+                      << "\"\n";
+            return 2;
+        }
+        tile = StartTile{x, y};
+    }
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    const LevelLoad load = LoadLevelIndex(rom, defs, static_cast<int32_t>(index));
+    if (!load.loaded()) {
+        PrintMessages(std::cerr, load.messages);
+        std::cerr << "marlwick-cli: level " << ToHex(index) << " could not be loaded; nothing was written.\n";
+        return 1;
+    }
+    if (!tile) tile = DefaultStartTile(rom, defs, load.level);
+    if (!tile) {
+        std::cerr << "marlwick-cli: no course starts in level " << ToHex(index)
+                  << " and no screen exit leads into it; give the start tile with --at X,Y.\nNothing was written.\n";
+        return 1;
+    }
+    std::vector<FreeBlock> blocks;
+    if (auto e = ReadFreeSpace(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
+    const TestImage image = MakeTestImage(rom, defs, load.level, blocks, *tile);
+    if (!image.error.empty()) {
+        std::cerr << "marlwick-cli: " << image.error << "\nNothing was written.\n";
+        return 1;
+    }
+    if (!WriteOutputFile(a.get("--out"), image.file)) return 1;
+    std::cout << "Wrote " << a.get("--out") << ": the first course starts in level " << ToHex(index) << " at tile ("
+              << tile->x << ", " << tile->y << ")\n";
+    return 0;
+}
+
 int Run(const Args& a) {
     if (a.command == "make-demo") return MakeDemo(a);
     if (a.command == "info") return Info(a);
@@ -416,6 +499,8 @@ int Run(const Args& a) {
     if (a.command == "import") return Import(a);
     if (a.command == "patch") return Patch(a);
     if (a.command == "apply") return Apply(a);
+    if (a.command == "find") return Find(a);
+    if (a.command == "test-copy") return TestCopy(a);
     if (a.command == "tilemap") return Tilemap(a);
     return Usage();
 }

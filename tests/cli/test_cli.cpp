@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <array>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 
@@ -9,6 +11,7 @@
 
 #include "level/level_codec.h"
 #include "level/level_json.h"
+#include "level/rom_checksum.h"
 #include "level/rom_identity.h"
 #include "util/hex_text.h"
 #include "util/json.h"
@@ -215,6 +218,63 @@ TEST(Cli, PatchesAreMadeBetweenImagesAndApplyToEitherLayout) {
     EXPECT_NE(wrong.out.find("wrong original"), std::string::npos) << wrong.out;
     EXPECT_FALSE(fs::exists(dir.file("x.sfc")));
     EXPECT_EQ(Cli("patch " + dir.file("orig.smc") + " " + dir.file("mod.sfc") + " --out " + dir.file("p.txt")).status, 2);
+}
+
+TEST(Cli, FindListsEveryUseInAllLevels) {
+    test::TempDir dir;
+    ASSERT_EQ(Cli("make-demo " + dir.file("demo.sfc")).status, 0);
+    const CliRun sprite = Cli("find " + dir.file("demo.sfc") + " --sprite 1E");
+    ASSERT_EQ(sprite.status, 0) << sprite.out;
+    EXPECT_NE(sprite.out.find("level 0, entry "), std::string::npos) << sprite.out;
+    const std::string name = test::ShippedDefinitions().spriteDefs[0x1E].name;
+    std::string lines = sprite.out;
+    size_t count = 0;
+    for (size_t at = 0; (at = lines.find('\n', at)) != std::string::npos; ++at) ++count;
+    EXPECT_GT(count, 10u);  // the demo's levels repeat through the table
+    EXPECT_EQ(lines.find(": S1E - " + name), lines.find(": S"));  // every hit names the sprite
+    // A piece of the name in other case finds at least those.
+    std::string piece = name.substr(0, 3);
+    for (char& c : piece) c = static_cast<char>(std::islower(static_cast<unsigned char>(c)) ? std::toupper(c) : std::tolower(c));
+    const CliRun byName = Cli("find " + dir.file("demo.sfc") + " --name \"" + piece + "\"");
+    EXPECT_NE(byName.out.find(sprite.out.substr(0, sprite.out.find('\n'))), std::string::npos) << byName.out;
+    EXPECT_EQ(Cli("find " + dir.file("demo.sfc") + " --sprite 200").status, 2);
+    EXPECT_EQ(Cli("find " + dir.file("demo.sfc") + " --sprite 1E --object 1").status, 2);
+}
+
+TEST(Cli, TestCopyStartsTheFirstCourseInTheLevelAndLeavesTheRom) {
+    test::TempDir dir;
+    for (const std::string name : {"demo.smc", "demo.sfc"}) {
+        const std::string rom = dir.file(name);
+        ASSERT_EQ(Cli("make-demo " + rom).status, 0);
+        const std::vector<uint8_t> before = test::ReadFileBytes(rom);
+        const size_t table = 0x0BF671 - (name == "demo.sfc" ? 0x200 : 0);
+        struct Case {
+            std::string args;
+            int status;
+            std::array<uint8_t, 3> record;  // level, x, y
+        };
+        // 2: reached by a screen exit of level 0; 6: by nothing.
+        const std::vector<Case> cases = {{"--level 2 --at 10,20", 0, {2, 10, 20}},
+                                         {"--level 6 --at 255,127", 0, {6, 255, 127}},
+                                         {"--level 2", 0, {2, 0x08, 0x70}},
+                                         {"--level 6", 1, {}},
+                                         {"--level 2 --at 10,128", 2, {}}};
+        for (const Case& c : cases) {
+            std::filesystem::remove(dir.file("copy"));
+            const CliRun r = Cli("test-copy " + rom + " " + c.args + " --out " + dir.file("copy"));
+            EXPECT_EQ(r.status, c.status) << c.args << r.out;
+            EXPECT_EQ(test::ReadFileBytes(rom), before) << c.args;
+            if (c.status != 0) {
+                EXPECT_FALSE(fs::exists(dir.file("copy")));
+                continue;
+            }
+            std::vector<uint8_t> copy = test::ReadFileBytes(dir.file("copy"));
+            ASSERT_EQ(copy.size(), before.size()) << c.args;
+            EXPECT_TRUE(std::equal(c.record.begin(), c.record.end(), copy.begin() + table)) << c.args;
+            EXPECT_EQ(copy[table + 3], before[table + 3]);  // the map icon stays
+            if (name == "demo.smc") EXPECT_TRUE(ChecksumIsRight(copy)) << c.args;
+        }
+    }
 }
 
 // What the core loads for level `index` of the file at `path`.
