@@ -191,7 +191,7 @@ LevelState Load(const std::string& path, int index) {
     LevelState state;
     RecordingPrompter prompter;
     EXPECT_TRUE(rom.open(path, error)) << error;
-    EXPECT_EQ(LoadLevelIndex(rom, test::ShippedDefinitions(), index, prompter, state), LoadResult::Loaded);
+    EXPECT_EQ(test::TakeLoad(LoadLevelIndex(rom, test::ShippedDefinitions(), index), prompter, state), LoadResult::Loaded);
     return state;
 }
 

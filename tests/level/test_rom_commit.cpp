@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 
+#include "editing/rom_writes.h"
 #include "level/rom_checksum.h"
 #include "level/rom_file.h"
 #include "support/rom_builder.h"
