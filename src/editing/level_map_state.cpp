@@ -16,7 +16,7 @@ void LevelEditor::UpdateMap() {
         ShowMap(LevelMap{});
         return;
     }
-    MapRequest request = PrepareMap(rom, defs, level);
+    MapRequest request = PrepareMap(rom, defs, level, freeBlocks);
     if (mapWorker_)
         mapWorker_->submit(std::move(request));
     else
@@ -30,6 +30,15 @@ bool LevelEditor::TakeMap() {
     ShowMap(std::move(*done));
     RequestPaint();
     return true;
+}
+
+void LevelEditor::UpdateTiles() {
+    if (!levelLoaded || !rom.isOpen()) {
+        lblTilesInfo.clear();
+        return;
+    }
+    tiles_.update(rom, defs, level);
+    lblTilesInfo = tiles_.infoText();
 }
 
 void LevelEditor::ShowMap(LevelMap map) {
