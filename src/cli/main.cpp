@@ -6,7 +6,6 @@
 //   import ROM --level N FILE.json [--in-place]
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -27,6 +26,7 @@
 #include "level/level_save.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
+#include "platform/files.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -41,16 +41,12 @@ int Usage() {
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
-                 "options: --defs DIR (the definition files; default: beside this program)\n"
+                 "options: --defs DIR (the definition files; default: beside this program, else its installed data folder)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
 }
 
-std::string ProgramDir() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
+std::string ProgramDir() { return FindDefinitionsFolder(platform::ExecutableFolder()); }
 
 struct Args {
     std::string command;

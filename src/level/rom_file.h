@@ -93,6 +93,11 @@ public:
     std::string backupFolder() const;
     static constexpr int kBackupsKept = 10;
 
+    // Whether the user may be asked to write a gone file anew (a program
+    // without anyone to answer refuses instead).
+    void setWritingAnewAllowed(bool allowed) { writingAnewAllowed_ = allowed; }
+    bool writingAnewAllowed() const { return writingAnewAllowed_; }
+
     // Tests make disk steps fail through this; nullptr restores the system's.
     void setFileOps(FileOps* ops) { ops_ = ops; }
 
@@ -103,6 +108,7 @@ private:
     std::vector<uint8_t> data_;
     uint64_t generation_ = 0;
     bool backedUp_ = false;  // a backup was kept since this opening
+    bool writingAnewAllowed_ = true;
     FileOps* ops_ = nullptr;
     void bumpGeneration();
     FileOps& ops() { return ops_ != nullptr ? *ops_ : SystemFileOps(); }
@@ -113,7 +119,8 @@ private:
 std::string ReadOnlyRefusal(const RomFile& rom);
 
 // Commits `image` and tells the user what went wrong: asks whether to write
-// the whole image when the file is gone, and says so when the change went
+// the whole image when the file is gone (or says it is gone, when the ROM
+// may not be written anew), and says so when the change went
 // onto contents another program had changed. True when the file now holds
 // the change; nothing is claimed before that.
 bool CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter);
