@@ -92,7 +92,7 @@ void BM_DragStep(benchmark::State& state) {
     FillLevel(ed, 450);
     ed.RebuildVisibleList();
     const bool undoable = state.range(0) == 1;
-    ed.selectedObject = 0;
+    ed.SelectObject(0);
     ed.dragMode = DragMode::MOV;
     LevelState bare = ed.level;
     float px = 40, py = 40;
@@ -131,7 +131,7 @@ void BM_UndoStackMemory(benchmark::State& state) {
             ed.mnuRandomLevelClear_Click();
         } else {
             for (int k = 0; k < 1000; ++k) {
-                ed.selectedObject = k % 450;
+                ed.SelectObject(k % 450);
                 ed.mnuEditNudge_Click(k % 2 ? 1 : -1, 0);
             }
         }

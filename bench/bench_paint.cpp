@@ -17,7 +17,7 @@
 #include "level/demo_rom.h"
 #include "level/object_caption.h"
 #include "shell/frmLevel.h"
-#include "shell/qpainter_surface.h"
+#include "paint/qpainter_surface.h"
 #include "support/rom_builder.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"

@@ -8,7 +8,7 @@
 #include <QPainter>
 
 #include "editing/level_editor.h"
-#include "shell/qpainter_surface.h"
+#include "paint/qpainter_surface.h"
 #include "support/rom_builder.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"

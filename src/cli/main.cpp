@@ -4,6 +4,7 @@
 //   check ROM [--first N] [--last M]
 //   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
 //   import ROM --level N FILE.json [--in-place]
+//   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
 
@@ -26,6 +27,7 @@
 #include "level/level_save.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
+#include "map/level_map.h"
 #include "platform/files.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
@@ -41,6 +43,7 @@ int Usage() {
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
+                 "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program, else its installed data folder)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
@@ -282,12 +285,53 @@ int Import(const Args& a) {
     return saved ? 0 : 1;
 }
 
+// The level's map16 grid as the game's code builds it: 128 rows of 256
+// little-endian words, 0 on the screens the level does not use.
+int Tilemap(const Args& a) {
+    if (a.positional.size() != 1 || (a.has("--level") == a.has("--offsets")) || !a.has("--out")) return Usage();
+    uint32_t level = 0, header = 0, sprites = 0;
+    if (!HexOption(a, "--level", 0, kLastLevel, 0, level) || !HexOption(a, "--offsets", 0, kLastOffset, 0, header) ||
+        !HexOption(a, "--offsets", 1, kLastOffset, 0, sprites))
+        return 2;
+    DefinitionTables defs;
+    if (!LoadTables(a, defs)) return 1;
+    RomFile rom;
+    if (!OpenRom(a, rom)) return 1;
+    RecordingPrompter loading;
+    LevelState state;
+    const LoadResult r = a.has("--level")
+                             ? LoadLevelIndex(rom, defs, static_cast<int32_t>(level), loading, state)
+                             : LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites),
+                                               loading, state);
+    if (r != LoadResult::Loaded) {
+        PrintMessages(std::cerr, loading.messages);
+        std::cerr << "marlwick-cli: the level could not be loaded; nothing was written.\n";
+        return 1;
+    }
+    LevelMapper mapper;
+    const LevelMap map = mapper.make(rom, defs, state);
+    if (!map.made) {
+        std::cerr << "marlwick-cli: " << map.reason << "\nNothing was written.\n";
+        return 1;
+    }
+    std::vector<uint8_t> bytes;
+    bytes.reserve(map.cells.size() * 2);
+    for (uint16_t n : map.cells) {
+        bytes.push_back(static_cast<uint8_t>(n));
+        bytes.push_back(static_cast<uint8_t>(n >> 8));
+    }
+    if (!WriteOutputFile(a.get("--out"), bytes)) return 1;
+    std::cout << DescribeMap(map) << "\n";
+    return 0;
+}
+
 int Run(const Args& a) {
     if (a.command == "make-demo") return MakeDemo(a);
     if (a.command == "info") return Info(a);
     if (a.command == "check") return Check(a);
     if (a.command == "render") return Render(a);
     if (a.command == "import") return Import(a);
+    if (a.command == "tilemap") return Tilemap(a);
     return Usage();
 }
 

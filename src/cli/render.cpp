@@ -9,8 +9,11 @@
 #include <memory>
 
 #include "cli/cli_files.h"
-#include "editing/level_editor.h"
-#include "shell/qpainter_surface.h"
+#include "editing/document_paint.h"
+#include "editing/level_document.h"
+#include "level/level_codec.h"
+#include "paint/qpainter_surface.h"
+#include "view/view_geometry.h"
 #include "view/view_controls.h"
 
 namespace mw {
@@ -40,34 +43,37 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     }
 
     RecordingPrompter prompter;
-    LevelEditor editor(prompter);
-    editor.programDir = defsDir;
-    if (std::optional<DefinitionError> error = LoadDefinitions(defsDir, editor.defs)) {
+    DefinitionTables defs;
+    if (std::optional<DefinitionError> error = LoadDefinitions(defsDir, defs)) {
         std::cerr << "marlwick-cli: " << error->describe() << '\n';
         return 1;
     }
-    if (!OpenCommandRom(romPath, editor.rom)) return 1;
-    const bool loaded = editor.LoadLevelIndex(level);
+    LevelDocument document(defs);
+    if (!OpenCommandRom(romPath, document.rom)) return 1;
+    LevelState loaded;
+    const LoadResult result = LoadLevelIndex(document.rom, defs, level, prompter, loaded);
     PrintMessages(prompter);
-    if (!loaded) {
+    if (result != LoadResult::Loaded) {
         std::cerr << "marlwick-cli: level " << std::hex << std::uppercase << level << " could not be loaded\n";
         return 1;
     }
+    document.Load(std::move(loaded));
 
-    ApplyZoom(editor.view, zoom);
-    editor.view.viewWidth = static_cast<float>(width);
-    editor.view.viewHeight = static_cast<float>(height);
-    UpdateScrollRanges(editor.view);
-    editor.view.hsc.value = 0;
-    editor.view.vsc.value = 0;
-    editor.RebuildVisibleList();
+    ViewState view;
+    ApplyZoom(view, zoom);
+    view.viewWidth = static_cast<float>(width);
+    view.viewHeight = static_cast<float>(height);
+    UpdateScrollRanges(view);
+    view.hsc.value = 0;
+    view.vsc.value = 0;
+    RebuildVisibleList(document.level(), view);
 
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         QPainterSurface surface;
         surface.begin(&painter, width, height);
-        editor.Form_Paint(surface);
+        PaintDocument(document, defs, view, surface);
         surface.end();
     }
     // Encoded in memory first, so that the file is only ever replaced whole.

@@ -14,44 +14,7 @@ namespace mw {
 
 bool LevelEditor::ApplyEdit(const std::string& text, MergeKey key,
                             const std::function<void(LevelDocument::Edit&)>& change) {
-    document.SetSelection(CurrentSelection());
-    const bool applied = document.Apply(text, key, [&](LevelDocument::Edit& edit) {
-        change(edit);
-        edit.select(CurrentSelection());
-    });
-    UpdateCaption();
-    return applied;
-}
-
-Selection LevelEditor::CurrentSelection() const {
-    Selection s;
-    s.current = document.objectId(selectedObject);
-    if (s.current != kNoEntry) {
-        // A wider selection that holds the current entry is kept as it is.
-        const std::vector<EntryId>& was = document.selection().objects;
-        if (std::find(was.begin(), was.end(), s.current) != was.end()) {
-            s.objects = was;
-        } else {
-            s.objects = {s.current};
-        }
-    }
-    s.currentExit = document.exitId(selectedExit);
-    return s;
-}
-
-void LevelEditor::TakeSelection(const Selection& selection) {
-    selectedObject = document.objectIndex(selection.current);
-    selectedExit = document.exitIndex(selection.currentExit);
-}
-
-void LevelEditor::AfterHistoryStep() {
-    TakeSelection(document.selection());
-    // A drag that was under way does not go on from the restored state.
-    if (dragMode != DragMode::SCR && dragMode != DragMode::SCX) dragMode = DragMode::NON;
-    lstPopup.top = kHiddenPickListTop;  // its items name list positions
-    UpdateCaption();
-    RebuildVisibleList();
-    RequestPaint();
+    return document.Apply(text, key, change);
 }
 
 std::string LevelEditor::mnuEditUndoCaption() const {
@@ -62,17 +25,9 @@ std::string LevelEditor::mnuEditRedoCaption() const {
     return document.canRedo() ? "&Redo " + document.redoText() : "&Redo";
 }
 
-void LevelEditor::mnuEditUndo_Click() {
-    if (!document.canUndo()) return;
-    document.Undo();
-    AfterHistoryStep();
-}
+void LevelEditor::mnuEditUndo_Click() { document.Undo(); }
 
-void LevelEditor::mnuEditRedo_Click() {
-    if (!document.canRedo()) return;
-    document.Redo();
-    AfterHistoryStep();
-}
+void LevelEditor::mnuEditRedo_Click() { document.Redo(); }
 
 void LevelEditor::mnuEditNudge_Click(int dx, int dy) {
     // Each key press is a command of its own.
@@ -82,10 +37,8 @@ void LevelEditor::mnuEditNudge_Click(int dx, int dy) {
         if (dx != 0) cmdMoveScreen_Click(dx > 0 ? 0 : 2);
         if (dy != 0) cmdMoveScreen_Click(dy < 0 ? 1 : 3);
     } else if (HasSelectedObject()) {
-        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject())];
         MoveSelectedTo(std::clamp(e.x + dx, 0, kLevelColumns - 1), std::clamp(e.y + dy, 0, kLevelRows - 1));
-        RebuildVisibleList();
-        RequestPaint();
     }
     document.EndMerge();
 }
@@ -113,13 +66,10 @@ void LevelEditor::DropPaletteItem(int code, float px, float py) {
     if (!levelLoaded) return;
     const int x = std::clamp(PixelToTileX(view, px), 0, kLevelColumns - 1);
     const int y = std::clamp(PixelToTileY(view, py), 0, kLevelRows - 1);
-    bool added = false;
     ApplyEdit("Create", {}, [&](LevelDocument::Edit& edit) {
-        added = AddEntry(edit, defs, code, x, y, selectedObject, prompter);
+        int object = selectedObject();
+        if (AddEntry(edit, defs, code, x, y, object, prompter)) edit.select(document.WithCurrent(object));
     });
-    if (!added) return;
-    RebuildVisibleList();
-    RequestPaint();
 }
 
 }  // namespace mw

@@ -81,6 +81,22 @@ public:
         steps_.push_back(step);
     }
     bool empty() const { return steps_.empty(); }
+    // What the command's steps change.
+    ChangeSet touched() const {
+        ChangeSet what = 0;
+        for (const Step& s : steps_) {
+            switch (s.op) {
+                case Step::Op::Object:
+                case Step::Op::InsertObject:
+                case Step::Op::EraseObject: what |= kChangedEntries; break;
+                case Step::Op::Exit:
+                case Step::Op::InsertExit:
+                case Step::Op::EraseExit: what |= kChangedExits; break;
+                case Step::Op::Header: what |= kChangedHeader; break;
+            }
+        }
+        return what;
+    }
     void finish() {
         selectionAfter_ = doc_.selection_;
         countersAfter_ = CountersOf(doc_.level_);
@@ -180,13 +196,85 @@ void LevelDocument::Load(LevelState level) {
     exitIds_.resize(level_.exitList.size());
     for (EntryId& id : exitIds_) id = nextId_++;
     selection_ = {};
+    selection_ = WithCurrentExit(0);
+    selection_ = WithCurrent(0);
     stack_.clear();
+    Notify(kChangedLevel | kChangedEntries | kChangedExits | kChangedHeader | kChangedSelection |
+           kChangedCleanState);
 }
 
 bool LevelDocument::Save(Prompter& prompter, const std::vector<FreeBlock>& freeBlocks) {
     if (!SaveLevel(rom, defs_, level_, prompter, freeBlocks)) return false;
+    const bool wasChanged = changed();
     stack_.setClean();
+    Notify(kChangedRom | (wasChanged ? kChangedCleanState : 0));
     return true;
+}
+
+void LevelDocument::Select(Selection selection) {
+    if (selection == selection_) return;
+    selection_ = std::move(selection);
+    Notify(kChangedSelection);
+}
+
+std::vector<int> LevelDocument::selectedIndices() const {
+    std::vector<int> out;
+    for (const EntryId id : selection_.objects)
+        if (const int i = objectIndex(id); i >= 0) out.push_back(i);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+Selection LevelDocument::WithCurrent(int index) const {
+    Selection s = selection_;
+    s.current = objectId(index);
+    if (s.current == kNoEntry) {
+        s.objects.clear();
+    } else if (std::find(s.objects.begin(), s.objects.end(), s.current) == s.objects.end()) {
+        s.objects = {s.current};
+    }
+    return s;
+}
+
+Selection LevelDocument::WithCurrentExit(int index) const {
+    Selection s = selection_;
+    s.currentExit = exitId(index);
+    return s;
+}
+
+Selection LevelDocument::WithEntries(const std::vector<int>& indices, int current) const {
+    Selection s = selection_;
+    s.objects.clear();
+    for (const int i : indices)
+        if (const EntryId id = objectId(i); id != kNoEntry) s.objects.push_back(id);
+    if (s.objects.empty()) {
+        // The current entry stays selected whatever else goes.
+        if (s.current != kNoEntry) s.objects.push_back(s.current);
+        return s;
+    }
+    if (const EntryId wanted = objectId(current);
+        wanted != kNoEntry && std::find(s.objects.begin(), s.objects.end(), wanted) != s.objects.end())
+        s.current = wanted;
+    else if (std::find(s.objects.begin(), s.objects.end(), s.current) == s.objects.end())
+        s.current = s.objects.back();
+    return s;
+}
+
+void LevelDocument::Undo() {
+    if (canUndo()) HistoryStep(true);
+}
+
+void LevelDocument::Redo() {
+    if (canRedo()) HistoryStep(false);
+}
+
+void LevelDocument::HistoryStep(bool undo) {
+    const auto& command = static_cast<const Command&>(stack_.command(undo ? stack_.index() - 1 : stack_.index()));
+    const Selection before = selection_;
+    const bool wasChanged = changed();
+    undo ? stack_.undo() : stack_.redo();
+    Notify(command.touched() | kChangedHistory | (before == selection_ ? 0 : kChangedSelection) |
+           (wasChanged == changed() ? 0 : kChangedCleanState));
 }
 
 EntryId LevelDocument::objectId(int index) const {
@@ -212,11 +300,19 @@ int LevelDocument::exitIndex(EntryId id) const {
 
 bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::function<void(Edit&)>& change) {
     auto command = std::make_unique<Command>(*this, text, key);
+    const Selection before = selection_;
+    const bool wasChanged = changed();
     Edit edit(*this, *command);
     change(edit);
-    if (command->empty()) return false;
+    const ChangeSet selection = before == selection_ ? 0 : kChangedSelection;
+    if (command->empty()) {
+        Notify(selection);
+        return false;
+    }
     command->finish();
+    const ChangeSet touched = command->touched();
     stack_.push(std::move(command));
+    Notify(touched | selection | (wasChanged == changed() ? 0 : kChangedCleanState));
     return true;
 }
 

@@ -32,6 +32,19 @@ struct Selection {
     bool operator==(const Selection&) const = default;
 };
 
+// What a change notice reports: a set of these bits.
+enum DocumentChange : unsigned {
+    kChangedEntries = 1u << 0,     // objects or sprites (their lists or their records)
+    kChangedExits = 1u << 1,       // screen exits
+    kChangedHeader = 1u << 2,      // the header bytes
+    kChangedSelection = 1u << 3,   // the selection, the current entry or the current exit
+    kChangedCleanState = 1u << 4,  // changed() flipped
+    kChangedLevel = 1u << 5,       // another level is loaded (all of the above with it)
+    kChangedRom = 1u << 6,         // the file was written: the level's place and room may differ
+    kChangedHistory = 1u << 7,     // an undo or a redo
+};
+using ChangeSet = unsigned;
+
 // Which consecutive edits merge into one command: the same kind and entry,
 // while merging is open (EndMerge closes it). Kind 0 never merges.
 struct MergeKey {
@@ -49,13 +62,16 @@ public:
 
     const LevelState& level() const { return level_; }
 
-    // Replaces the level, gives its entries new identities, clears the
-    // selection and the undo stack; the level counts as unchanged.
+    // Replaces the level, gives its entries new identities, clears the undo
+    // stack and selects the first entry and the first exit; the level
+    // counts as unchanged.
     void Load(LevelState level);
     // Saves the level into the ROM (reporting through `prompter`); on
     // success the current state becomes the clean one. True when saved.
     // A level that outgrew its place may move into `freeBlocks`.
     bool Save(Prompter& prompter, const std::vector<FreeBlock>& freeBlocks = {});
+    // After a change to the file made elsewhere (a byte poke).
+    void RomWritten() { Notify(kChangedRom); }
     // The level differs from the loaded or last saved one: the undo stack
     // is away from its clean index.
     bool changed() const { return !stack_.isClean(); }
@@ -66,9 +82,26 @@ public:
     int objectIndex(EntryId id) const;
     int exitIndex(EntryId id) const;
 
+    // Every Apply, Undo, Redo, Save, Load and Select tells `handler` what it
+    // changed (nothing is said when nothing changed).
+    void SetChangeHandler(std::function<void(ChangeSet)> handler) { onChange_ = std::move(handler); }
+
     const Selection& selection() const { return selection_; }
     // Not an edit: the selection is recorded with the next command.
-    void SetSelection(Selection selection) { selection_ = std::move(selection); }
+    void Select(Selection selection);
+    // The current entry and exit as list positions, -1 when there is none.
+    int currentIndex() const { return objectIndex(selection_.current); }
+    int currentExitIndex() const { return exitIndex(selection_.currentExit); }
+    // The selected entries' list positions, ascending.
+    std::vector<int> selectedIndices() const;
+    // `index` becomes the current entry (none when it names no entry); a
+    // wider selection that holds it is kept, else it alone is selected.
+    Selection WithCurrent(int index) const;
+    Selection WithCurrentExit(int index) const;
+    // `indices` become the selection; the current entry stays current when it
+    // is among them, else `current` (or the last of them) becomes current. An
+    // empty list leaves the current entry alone selected.
+    Selection WithEntries(const std::vector<int>& indices, int current = -1) const;
 
     class Command;
 
@@ -112,8 +145,8 @@ public:
     std::string undoText() const { return stack_.undoText(); }
     std::string redoText() const { return stack_.redoText(); }
     // Take back / do again one command, with the selection it had.
-    void Undo() { stack_.undo(); }
-    void Redo() { stack_.redo(); }
+    void Undo();
+    void Redo();
     const UndoStack& stack() const { return stack_; }
     void SetUndoLimit(int limit) { stack_.setLimit(limit); }
 
@@ -125,6 +158,12 @@ private:
     Selection selection_;
     EntryId nextId_ = 1;
     UndoStack stack_;
+    std::function<void(ChangeSet)> onChange_;
+    void Notify(ChangeSet what) {
+        if (what != 0 && onChange_) onChange_(what);
+    }
+    // Runs a step of the history and reports what it changed.
+    void HistoryStep(bool undo);
 };
 
 }  // namespace mw

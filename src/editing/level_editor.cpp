@@ -9,7 +9,7 @@
 #include "util/hex_text.h"
 #include "level/level_save.h"
 #include "level/room.h"
-#include "view/level_renderer.h"
+#include "editing/document_paint.h"
 #include "view/view_controls.h"
 #include "view/view_geometry.h"
 
@@ -36,7 +36,25 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-LevelEditor::LevelEditor(Prompter& p) : prompter(p) {}
+LevelEditor::LevelEditor(Prompter& p) : prompter(p) {
+    document.SetChangeHandler([this](ChangeSet what) { OnDocumentChanged(what); });
+}
+
+void LevelEditor::OnDocumentChanged(ChangeSet what) {
+    if (what & (kChangedLevel | kChangedHistory)) {
+        // A drag that was under way does not go on from another state, and
+        // the pick list's items name list positions of the old one.
+        if ((what & kChangedHistory) && !InScreenExitMode()) dragMode = DragMode::NON;
+        if (what & kChangedLevel) lstPopup.items.clear();
+        lstPopup.top = kHiddenPickListTop;
+        document.EndMerge();
+    }
+    if (what & kChangedEntries) RebuildVisibleList();
+    UpdateCaption();
+    ShowObjectInfo();
+    ShowExitEditor();
+    RequestPaint();
+}
 
 // ---- session ----
 
@@ -126,18 +144,9 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
 
 bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name) {
     if (result != LoadResult::Loaded) return false;
-    document.Load(std::move(loaded));
     lblLevelName = name;
     levelLoaded = true;
-    selectedObject = 0;
-    // An exit index only while the level has exits, so that the exit
-    // editor never edits a record that is neither drawn nor saved.
-    selectedExit = level.exitLast() >= 0 ? 0 : -1;
-    lstPopup.items.clear();
-    lstPopup.top = kHiddenPickListTop;
-    UpdateCaption();
-    RebuildVisibleList();
-    RequestPaint();
+    document.Load(std::move(loaded));
     return true;
 }
 
@@ -235,10 +244,7 @@ bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
 void LevelEditor::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!CheckLevelLoaded() || !rom.isOpen()) return;
-    if (document.Save(prompter, freeBlocks)) {
-        UpdateCaption();
-        RequestPaint();  // a moved level shows its new room
-    }
+    document.Save(prompter, freeBlocks);
 }
 
 int64_t LevelEditor::FreeSpaceLeft() {
@@ -347,17 +353,8 @@ void LevelEditor::mnuViewStationary_Click() {
     RequestPaint();
 }
 
-void LevelEditor::Form_Paint(Surface& surface) {
-    PaintView(level, defs, view, selectedObject, surface, SelectedIndices());
-    if (band) DrawBand(*band, surface);
-    ShowObjectInfo();
-    ShowExitEditor();
-}
+void LevelEditor::Form_Paint(Surface& surface) { PaintDocument(document, defs, view, surface, band); }
 
-void LevelEditor::RequestPaint() {
-    repaintRequested = true;
-    ShowObjectInfo();
-    ShowExitEditor();
-}
+void LevelEditor::RequestPaint() { repaintRequested = true; }
 
 }  // namespace mw

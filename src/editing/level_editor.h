@@ -114,14 +114,19 @@ public:
     const LevelState& level = document.level();
     ViewState view;
 
-    // Editing state.
-    int selectedObject = 0;
-    int selectedExit = 0;
+    // Editing state. The selection lives in the document; these read it as
+    // list positions (-1 for none).
+    int selectedObject() const { return document.currentIndex(); }
+    int selectedExit() const { return document.currentExitIndex(); }
+    // Makes the entry (exit) at `index` the current one; none when `index`
+    // names no entry.
+    void SelectObject(int index) { document.Select(document.WithCurrent(index)); }
+    void SelectExit(int index) { document.Select(document.WithCurrentExit(index)); }
     DragMode dragMode = DragMode::NON;
     int grabOffsetX = 0;
     int grabOffsetY = 0;
     // selectedObject names an entry of objectList.
-    bool HasSelectedObject() const { return selectedObject >= 0 && selectedObject <= level.objectLast(); }
+    bool HasSelectedObject() const { return selectedObject() >= 0; }
 
     // Requests to the shell, cleared by the shell after acting on them.
     bool repaintRequested = false;
@@ -248,7 +253,7 @@ public:
     // "&Create" and "&Remove" act on screen exits while this holds.
     bool InScreenExitMode() const { return dragMode == DragMode::SCR || dragMode == DragMode::SCX; }
     // selectedExit names an entry of exitList.
-    bool HasSelectedExit() const { return selectedExit >= 0 && selectedExit <= level.exitLast(); }
+    bool HasSelectedExit() const { return selectedExit() >= 0; }
     void ShowExitEditor();
     void mnuViewScreenExit_Click();  // "Screen Exit mode", Ctrl+E
     // The boxes' change handlers get the box's new text.
@@ -378,14 +383,12 @@ private:
     uint64_t freeSpaceGeneration_ = 0;  // rom.generation() of freeSpaceLeft_
     int64_t freeSpaceLeft_ = 0;
     void UpdateCaption();
-    // Runs `change` as one undoable command, recording the selection from
-    // before and after it; then updates the caption. True when the level changed.
+    // Runs `change` as one undoable command. True when the level changed.
     bool ApplyEdit(const std::string& text, MergeKey key, const std::function<void(LevelDocument::Edit&)>& change);
-    // selectedObject/selectedExit as document identities, and back.
-    Selection CurrentSelection() const;
-    void TakeSelection(const Selection& selection);
-    // After an undo or redo: the selection, the caption, the view.
-    void AfterHistoryStep();
+    // The one place that follows the document: after every edit, undo, redo,
+    // save, load and selection change it updates the caption, the visible
+    // list, the panels and asks for a repaint.
+    void OnDocumentChanged(ChangeSet what);
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
     // Opens `path` into `into`: a headerless dump is offered a copy with the
@@ -407,6 +410,7 @@ private:
     std::vector<int> bandBase_;  // what a Ctrl band adds to
     void DragBand(float px, float py);
     void ToggleSelected(int index);
+    void StepObject(int step);
     // Moves every selected entry by (dx, dy) tiles, less what would take
     // one out of the level, as a "Move" command.
     void MoveGroup(int dx, int dy);

@@ -28,7 +28,7 @@ void LevelEditor::ShowExitEditor() {
         p.enabled = false;
         return;
     }
-    const ScreenExit& e = level.exitList[selectedExit];
+    const ScreenExit& e = level.exitList[static_cast<size_t>(selectedExit())];
     p.txtEntranceType = ToHex(e.entranceType);
     p.txtEntranceX = ToHex(e.entranceX);
     p.txtEntranceY = ToHex(e.entranceY);
@@ -41,7 +41,7 @@ void LevelEditor::ShowExitEditor() {
 void LevelEditor::mnuViewScreenExit_Click() {
     dragMode = DragMode::SCX;
     fraScreenExitsVisible = true;
-    selectedExit = level.exitLast() >= 0 ? 0 : -1;
+    SelectExit(0);
     ShowExitEditor();
 }
 
@@ -67,12 +67,19 @@ void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitFi
     std::optional<uint8_t> value = ReadExitBox(text);
     exitEditor.invalidBox[static_cast<size_t>(field)] = !value;
     if (!HasSelectedExit() || !value) return;
-    const int index = selectedExit;
+    const int index = selectedExit();
     ScreenExit exit = level.exitList[static_cast<size_t>(index)];
     ExitFieldRef(exit, field) = *value;
+    // The boxes keep what was typed into them until they lose the focus.
+    const ExitEditorPanel typed = exitEditor;
     // Typing into one box is one command until the box loses the focus.
     ApplyEdit(ExitFieldEditName(field), {kEditExitField + static_cast<int>(field), document.exitId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceExit(index, exit); });
+    exitEditor.txtExitDestination = typed.txtExitDestination;
+    exitEditor.txtEntranceType = typed.txtEntranceType;
+    exitEditor.txtEntranceX = typed.txtEntranceX;
+    exitEditor.txtEntranceY = typed.txtEntranceY;
+    exitEditor.invalidBox = typed.invalidBox;
 }
 
 void LevelEditor::txtExitDestination_Change(const std::string& text) {
@@ -110,31 +117,27 @@ void LevelEditor::lstEntranceTypes_Click(int itemIndex) {
 
 void LevelEditor::cmdMoveScreen_Click(int index) {
     if (!HasSelectedExit()) return;
-    const int at = selectedExit;
+    const int at = selectedExit();
     ScreenExit exit = level.exitList[static_cast<size_t>(at)];
-    if (MoveExitScreen(exit, index)) {
+    if (MoveExitScreen(exit, index))
         ApplyEdit("Move screen exit", {}, [&](LevelDocument::Edit& edit) { edit.replaceExit(at, exit); });
-    }
-    RequestPaint();
 }
 
 void LevelEditor::cmdScreenPrev_Click() {
-    if (selectedExit > 0 && selectedExit <= level.exitLast()) --selectedExit;
+    if (selectedExit() > 0) SelectExit(selectedExit() - 1);
     cmdScreenGoto_Click();
 }
 
 void LevelEditor::cmdScreenNext_Click() {
-    if (selectedExit >= 0 && selectedExit < level.exitLast()) ++selectedExit;
+    if (selectedExit() >= 0 && selectedExit() < level.exitLast()) SelectExit(selectedExit() + 1);
     cmdScreenGoto_Click();
 }
 
 void LevelEditor::cmdScreenGoto_Click() {
     if (!HasSelectedExit()) return;
-    const ScreenExit& e = level.exitList[selectedExit];
+    const ScreenExit& e = level.exitList[static_cast<size_t>(selectedExit())];
     SetScroll(view.hsc, 16 * e.screenX);
     SetScroll(view.vsc, 16 * e.screenY);
-    RebuildVisibleList();
-    ShowExitEditor();
 }
 
 // ---- object palette ----
@@ -183,27 +186,23 @@ void LevelEditor::frmObjectList_Form_Unload() { palette.windowVisible = false; }
 void LevelEditor::cmdAddObject_Click() {
     if (!CheckLevelLoaded()) return;
     const bool exits = InScreenExitMode();
-    bool added = false;
     ApplyEdit(exits ? "Create screen exit" : "Create", {}, [&](LevelDocument::Edit& edit) {
-        added = exits ? AddExit(edit, view.scrollX(), view.scrollY(), selectedExit, prompter)
-                      : AddEntry(edit, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), selectedObject,
-                                 prompter);
+        int object = selectedObject(), exit = selectedExit();
+        const bool added = exits ? AddExit(edit, view.scrollX(), view.scrollY(), exit, prompter)
+                                 : AddEntry(edit, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), object,
+                                            prompter);
+        if (added) edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
-    if (!added) return;
-    RebuildVisibleList();
-    RequestPaint();
 }
 
 void LevelEditor::cmdRemoveObject_Click() {
     if (!CheckLevelLoaded()) return;
     const bool exits = InScreenExitMode();
-    bool removed = false;
     ApplyEdit(exits ? "Remove screen exit" : "Remove", {}, [&](LevelDocument::Edit& edit) {
-        removed = exits ? RemoveExit(edit, selectedExit, prompter) : RemoveEntry(edit, selectedObject, prompter);
+        int object = selectedObject(), exit = selectedExit();
+        if (exits ? RemoveExit(edit, exit, prompter) : RemoveEntry(edit, object, prompter))
+            edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
-    if (!removed) return;
-    RebuildVisibleList();
-    RequestPaint();
 }
 
 void LevelEditor::mnuRandomLevelClear_Click() {
@@ -212,22 +211,20 @@ void LevelEditor::mnuRandomLevelClear_Click() {
     // left; the test follows each removal, so a level that is already as
     // empty as it may be hears the refusal once.
     // One command takes back the whole clear.
-    bool removedAny = false;
     const bool exits = InScreenExitMode();
     ApplyEdit("Clear", {}, [&](LevelDocument::Edit& edit) {
+        int object = selectedObject(), exit = selectedExit();
         if (exits) {
             do {
-                removedAny |= RemoveExit(edit, selectedExit, prompter);
+                RemoveExit(edit, exit, prompter);
             } while (level.exitLast() >= 0);
         } else {
             do {
-                removedAny |= RemoveEntry(edit, selectedObject, prompter);
+                RemoveEntry(edit, object, prompter);
             } while (level.objectLast() > 0);
         }
+        edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
-    if (!removedAny) return;
-    RebuildVisibleList();
-    RequestPaint();
 }
 
 // ---- dialogs ----

@@ -53,31 +53,33 @@ void LevelEditor::Pick(float px, float py) {
     // Each later find overrides the earlier ones: an edge beats a body, and
     // an exit tab beats everything.
     const PointerHits hits = FindAllAt(level, defs, view, px, py);
+    int picked = -1;
     const int body = hits.body;
     if (body >= 0) {
         const LevelObject& e = level.objectList[static_cast<size_t>(body)];
         dragMode = DragMode::MOV;
-        selectedObject = body;
+        picked = body;
         grabOffsetX = RoundHalfEven(px - static_cast<float>(TileToPixelX(view, static_cast<int>(e.x))));
         grabOffsetY = RoundHalfEven(py - static_cast<float>(TileToPixelY(view, static_cast<int>(e.y))));
     }
     const int widthEdge = hits.width;
     if (widthEdge >= 0) {
-        selectedObject = widthEdge;
+        picked = widthEdge;
         dragMode = DragMode::RSX;
     }
     const int heightEdge = hits.height;
     if (heightEdge >= 0) {
-        selectedObject = heightEdge;
+        picked = heightEdge;
         dragMode = DragMode::RSY;
     }
     if (widthEdge >= 0 && heightEdge >= 0) dragMode = DragMode::RSA;
+    // A press on an entry outside the selection makes it the selection.
+    if (picked >= 0) SelectObject(picked);
     const int tab = FindExitTabAt(px, py);
     if (tab >= 0) {
         dragMode = DragMode::SCR;
         fraScreenExitsVisible = true;
-        selectedExit = tab;
-        ShowExitEditor();
+        SelectExit(tab);
     }
 }
 
@@ -96,7 +98,6 @@ void LevelEditor::Level_MouseDown(int button, int shift, float px, float py) {
         }
     }
     if (button == kRight) FillPickList(px, py);
-    RequestPaint();
 }
 
 void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
@@ -104,20 +105,20 @@ void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, flo
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
     if (band) {
         band.reset();
-        RequestPaint();
+        RequestPaint();  // the band is the tool's own mark on the view
     }
 }
 
 void LevelEditor::DragExtent(bool isWidth, float pointer) {
-    if (!HasSelectedObject()) return;
-    LevelObject e = level.objectList[static_cast<size_t>(selectedObject)];
+    const int index = selectedObject();
+    if (index < 0) return;
+    LevelObject e = level.objectList[static_cast<size_t>(index)];
     if (e.isSprite) return;
     const int n = isWidth ? PixelToTileX(view, pointer) - e.x : PixelToTileY(view, pointer) - e.y;
     int16_t& stored = isWidth ? e.width : e.height;
     const std::optional<int> extent = DraggedExtent(defs.objectDefs[e.id], isWidth, n);
     if (!extent || *extent == stored) return;
     stored = static_cast<int16_t>(*extent);
-    const int index = selectedObject;
     ApplyEdit("Resize", {kEditResize, document.objectId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
@@ -131,7 +132,8 @@ void LevelEditor::DragMove(float px, float py) {
 }
 
 void LevelEditor::MoveSelectedTo(int x, int y) {
-    LevelObject e = level.objectList[static_cast<size_t>(selectedObject)];
+    const int index = selectedObject();
+    LevelObject e = level.objectList[static_cast<size_t>(index)];
     if (x == e.x && y == e.y) return;
     if (SelectedIndices().size() > 1) {
         MoveGroup(x - e.x, y - e.y);
@@ -139,7 +141,6 @@ void LevelEditor::MoveSelectedTo(int x, int y) {
     }
     e.x = static_cast<uint8_t>(x);
     e.y = static_cast<uint8_t>(y);
-    const int index = selectedObject;
     ApplyEdit("Move", {kEditMove, document.objectId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
@@ -180,21 +181,12 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
 
     // Drags follow the left button alone; any other combination changes nothing.
     if (button == kLeft) {
-        if (dragMode == DragMode::RSY || dragMode == DragMode::RSA) {
-            DragExtent(false, py);
-            RequestPaint();
-        }
-        if (dragMode == DragMode::RSX || dragMode == DragMode::RSA) {
-            DragExtent(true, px);
-            RequestPaint();
-        }
-        if (dragMode == DragMode::MOV) {
-            DragMove(px, py);
-            RequestPaint();
-        }
+        if (dragMode == DragMode::RSY || dragMode == DragMode::RSA) DragExtent(false, py);
+        if (dragMode == DragMode::RSX || dragMode == DragMode::RSA) DragExtent(true, px);
+        if (dragMode == DragMode::MOV) DragMove(px, py);
         if (band) {
             DragBand(px, py);
-            RequestPaint();
+            RequestPaint();  // the band is the tool's own mark on the view
         }
     }
 

@@ -1,5 +1,7 @@
 // The "Current Object Info" panel, the byte counters of "Level Info", and
 // stepping through the object list.
+#include <algorithm>
+
 #include "editing/level_editor.h"
 #include "editing/mouse.h"
 #include "util/hex_text.h"
@@ -9,10 +11,10 @@ namespace mw {
 void LevelEditor::ShowObjectInfo() {
     lblObjectInfo.text.clear();
     if (HasSelectedObject()) {
-        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+        const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject())];
         const std::string place = "(" + ToHex(e.x) + ", " + ToHex(e.y) + ")";
         const std::string size = SignedHex(e.width) + " * " + SignedHex(e.height);
-        const std::string number = "#" + ToHex(static_cast<uint32_t>(selectedObject));
+        const std::string number = "#" + ToHex(static_cast<uint32_t>(selectedObject()));
         std::string& t = lblObjectInfo.text;
         if (e.isSprite) {
             const int id = e.spriteId();
@@ -33,29 +35,26 @@ void LevelEditor::ShowObjectInfo() {
     lblFreeSpace = rom.isOpen() && !freeBlocks.empty() ? std::to_string(FreeSpaceLeft()) + " bytes" : "unknown";
 }
 
-void LevelEditor::cmdObjectNext_Click() {
+// One step through the object list (+1 or -1), then the view goes to it.
+void LevelEditor::StepObject(int step) {
     if (level.objectLast() < 0) return;
-    if (selectedObject < level.objectLast()) ++selectedObject;
-    if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
+    int i = selectedObject();
+    if (step > 0 && i < level.objectLast()) ++i;
+    if (step < 0 && i > 0) --i;
+    SelectObject(i);
     cmdGotoObject_Click();
-    RequestPaint();
 }
 
-void LevelEditor::cmdObjectPrev_Click() {
-    if (level.objectLast() < 0) return;
-    if (selectedObject > 0) --selectedObject;
-    if (selectedObject > level.objectLast()) selectedObject = level.objectLast();
-    cmdGotoObject_Click();
-    RequestPaint();
-}
+void LevelEditor::cmdObjectNext_Click() { StepObject(1); }
+
+void LevelEditor::cmdObjectPrev_Click() { StepObject(-1); }
 
 void LevelEditor::cmdGotoObject_Click() {
     if (!HasSelectedObject()) return;
-    const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject)];
+    const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject())];
     // Centre the origin tile in the view as far as the scroll ranges allow.
     SetScroll(view.hsc, RoundHalfEven(e.x - view.viewWidth / (2.0 * view.zoom)));
     SetScroll(view.vsc, RoundHalfEven(e.y - view.viewHeight / (2.0 * view.zoom)));
-    RebuildVisibleList();
 }
 
 }  // namespace mw

@@ -36,12 +36,10 @@ void LevelEditor::lstPopup_Click(int itemIndex) {
     if (picked >= 0 && picked <= top && top <= level.objectLast()) {
         ApplyEdit("Reorder", {}, [&](LevelDocument::Edit& edit) {
             if (picked < top) edit.moveObject(picked, top);
-            selectedObject = top;
+            edit.select(document.WithCurrent(top));
         });
     }
     lstPopup.top = kHiddenPickListTop;
-    RebuildVisibleList();
-    RequestPaint();
 }
 
 }  // namespace mw

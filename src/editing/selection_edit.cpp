@@ -11,15 +11,7 @@
 
 namespace mw {
 
-std::vector<int> LevelEditor::SelectedIndices() const {
-    std::vector<int> out;
-    for (const EntryId id : CurrentSelection().objects) {
-        const int i = document.objectIndex(id);
-        if (i >= 0) out.push_back(i);
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
+std::vector<int> LevelEditor::SelectedIndices() const { return document.selectedIndices(); }
 
 std::vector<LevelObject> LevelEditor::SelectedEntries() const {
     std::vector<LevelObject> out;
@@ -27,43 +19,28 @@ std::vector<LevelObject> LevelEditor::SelectedEntries() const {
     return out;
 }
 
-void LevelEditor::SelectEntries(const std::vector<int>& indices) {
-    Selection s = CurrentSelection();
-    s.objects.clear();
-    for (const int i : indices)
-        if (const EntryId id = document.objectId(i); id != kNoEntry) s.objects.push_back(id);
-    if (s.objects.empty()) {
-        // The current entry stays selected whatever else goes.
-        if (s.current != kNoEntry) s.objects.push_back(s.current);
-    } else if (std::find(s.objects.begin(), s.objects.end(), s.current) == s.objects.end()) {
-        s.current = s.objects.back();
-        selectedObject = document.objectIndex(s.current);
-    }
-    document.SetSelection(std::move(s));
-}
+void LevelEditor::SelectEntries(const std::vector<int>& indices) { document.Select(document.WithEntries(indices)); }
 
 void LevelEditor::ToggleSelected(int index) {
     std::vector<int> group = SelectedIndices();
     const auto at = std::find(group.begin(), group.end(), index);
     if (at == group.end()) {
         group.push_back(index);
-        selectedObject = index;  // the entry clicked last is the current one
+        // The entry clicked last is the current one.
+        document.Select(document.WithEntries(group, index));
     } else if (group.size() > 1) {
         group.erase(at);
-        if (index == selectedObject) selectedObject = group.back();
+        document.Select(document.WithEntries(group, index == selectedObject() ? group.back() : selectedObject()));
     }
-    SelectEntries(group);
 }
 
 void LevelEditor::mnuEditSelectAll_Click() {
     if (!levelLoaded) return;
     SelectEntries(SelectableEntries(level, defs, view));
-    RequestPaint();
 }
 
 void LevelEditor::mnuEditSelectCurrent_Click() {
-    SelectEntries(HasSelectedObject() ? std::vector<int>{selectedObject} : std::vector<int>{});
-    RequestPaint();
+    SelectEntries(HasSelectedObject() ? std::vector<int>{selectedObject()} : std::vector<int>{});
 }
 
 void LevelEditor::SelectionPress(float px, float py, bool ctrl) {
@@ -75,14 +52,11 @@ void LevelEditor::SelectionPress(float px, float py, bool ctrl) {
         }
     } else {
         Pick(px, py);
-        if (dragMode != DragMode::NON) {
-            // A press on an entry outside the selection makes it the selection.
-            SelectEntries(SelectedIndices());
-            return;
-        }
+        if (dragMode != DragMode::NON) return;
     }
     band = BandCorners{px, py, px, py};
     bandBase_ = ctrl ? SelectedIndices() : std::vector<int>{};
+    RequestPaint();  // the band is the tool's own mark on the view
 }
 
 void LevelEditor::DragBand(float px, float py) {
@@ -100,7 +74,7 @@ void LevelEditor::MoveGroup(int dx, int dy) {
     const TileOffset to = ClampGroupOffset(entries, dx, dy);
     if (to == TileOffset{}) return;
     ShiftEntries(entries, to.dx, to.dy);
-    ApplyEdit("Move", {kEditMove, document.objectId(selectedObject)}, [&](LevelDocument::Edit& edit) {
+    ApplyEdit("Move", {kEditMove, document.selection().current}, [&](LevelDocument::Edit& edit) {
         for (size_t k = 0; k < group.size(); ++k) edit.replaceObject(group[k], entries[k]);
     });
 }
@@ -114,10 +88,8 @@ bool LevelEditor::RemoveGroup(const std::string& text) {
     }
     ApplyEdit(text, {}, [&](LevelDocument::Edit& edit) {
         for (auto i = group.rbegin(); i != group.rend(); ++i) edit.eraseObject(*i);
-        selectedObject = std::min(group.front(), level.objectLast());
+        edit.select(document.WithCurrent(std::min(group.front(), level.objectLast())));
     });
-    RebuildVisibleList();
-    RequestPaint();
     return true;
 }
 
@@ -164,16 +136,13 @@ void LevelEditor::PasteEntries(const std::string& text, int x, int y, const std:
     }
     if (entries.empty()) return;
     ApplyEdit(name, {}, [&](LevelDocument::Edit& edit) {
-        Selection s;
+        Selection s = document.selection();
+        s.objects.clear();
         for (const LevelObject& e : entries)
             s.objects.push_back(edit.insertObject(static_cast<int>(level.objectList.size()), e));
         s.current = s.objects.back();
-        s.currentExit = document.exitId(selectedExit);
-        selectedObject = level.objectLast();
         edit.select(std::move(s));
     });
-    RebuildVisibleList();
-    RequestPaint();
     if (level.objectBytesUsed > level.objectBytesAvailable || level.spriteBytesUsed > level.spriteBytesAvailable)
         prompter.message("Marlwick", "The pasted entries put the level over its byte budget (objects " +
                                          std::to_string(level.objectBytesUsed) + "/" +

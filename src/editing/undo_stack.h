@@ -41,6 +41,8 @@ public:
     std::string redoText() const;
 
     int count() const { return static_cast<int>(commands_.size()); }
+    // The command at `at` (0 .. count() - 1).
+    const UndoCommand& command(int at) const { return *commands_.at(static_cast<size_t>(at)); }
     int index() const { return index_; }
     // -1 when the clean state can no longer be reached (dropped by the limit
     // or by a push after undoing past it).

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "level/demo_graphics.h"
+#include "level/demo_loader.h"
 #include "level/level_codec.h"
 #include "level/rom_checksum.h"
 #include "level/rom_identity.h"
@@ -274,6 +276,8 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     point(kSharedObjectsB, 1, extraAt, false);
     const size_t owner = static_cast<size_t>(kEndMarkerOwner) % ordinary;
     point(kEndMarkerBorrower, 1, placed[owner].second + StateOf(defs, levels[owner]).spriteBytesUsed, linear[owner]);
+    PutDemoGraphics(rom);
+    PutDemoLoader(defs, rom);
     // Identified as 1.0 (U), with a checksum that agrees with the contents.
     PutUsInternalHeader(rom);
     WriteChecksum(rom);

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "editing/level_editor.h"
-#include "shell/qpainter_surface.h"
+#include "paint/qpainter_surface.h"
 
 class QAction;
 class QDragEnterEvent;

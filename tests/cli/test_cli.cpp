@@ -128,7 +128,8 @@ TEST(Cli, FailedOutputsAreReportedAndLeaveWhatWasThere) {
     };
     for (const auto& c : cases) {
         if (c.target == "/dev/full" && !fs::is_character_file(c.target)) continue;  // never create one
-        for (const std::string& command : {std::string("make-demo "), "render " + rom + " --level 0 --out "}) {
+        for (const std::string& command :
+             {std::string("make-demo "), "render " + rom + " --level 0 --out ", "tilemap " + rom + " --level 0 --out "}) {
             SCOPED_TRACE(command + c.target);
             test::WriteFileBytes(folder + "/old", {'o', 'l', 'd'});
             const auto type = fs::status(c.target).type();
@@ -194,6 +195,35 @@ LevelState Load(const std::string& path, int index) {
     EXPECT_TRUE(rom.open(path, error)) << error;
     EXPECT_EQ(LoadLevelIndex(rom, test::ShippedDefinitions(), index, prompter, state), LoadResult::Loaded);
     return state;
+}
+
+TEST(Cli, TilemapWritesTheGridOrSaysWhyNot) {
+    test::TempDir dir;
+    const std::string rom = dir.file("demo.smc");
+    ASSERT_EQ(Cli("make-demo " + rom).status, 0);
+    for (int n = 0; n < 9; ++n) {
+        const std::string out = dir.file("map" + std::to_string(n));
+        CliRun r = Cli("tilemap " + rom + " --level " + std::to_string(n) + " --out " + out);
+        EXPECT_EQ(r.status, 0) << r.out;
+        EXPECT_NE(r.out.find("made by the game's code"), std::string::npos) << r.out;
+        EXPECT_EQ(test::ReadFileBytes(out).size(), 65536u) << n;
+    }
+    // Level 0's ground starts at row 16, column 0: grass ($0101), little-endian.
+    const auto grid = test::ReadFileBytes(dir.file("map0"));
+    EXPECT_EQ(grid[(16 * 256) * 2], 0x01);
+    EXPECT_EQ(grid[(16 * 256) * 2 + 1], 0x01);
+    const LevelState first = Load(rom, 0);
+    char offsets[64];
+    std::snprintf(offsets, sizeof offsets, " --offsets %X %X", first.headerOffset, first.spriteOffset);
+    EXPECT_EQ(Cli("tilemap " + rom + offsets + " --out " + dir.file("byOffsets")).status, 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("byOffsets")), grid);
+
+    // The title screen has no header: exit 1, the reason, nothing written.
+    CliRun title = Cli("tilemap " + rom + " --level 38 --out " + dir.file("title"));
+    EXPECT_EQ(title.status, 1);
+    EXPECT_NE(title.out.find("no header"), std::string::npos) << title.out;
+    EXPECT_FALSE(fs::exists(dir.file("title")));
+    EXPECT_EQ(Cli("tilemap " + rom + " --level 0").status, 2);  // no --out
 }
 
 TEST(Cli, ImportRoundTripsInfoAndTakesEdits) {

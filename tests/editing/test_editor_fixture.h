@@ -33,7 +33,11 @@ template <typename F>
 void Reload(LevelEditor& ed, F&& change) {
     LevelState level = ed.level;
     change(level);
+    // The same entry and exit positions stay selected.
+    const int object = ed.selectedObject(), exit = ed.selectedExit();
     ed.document.Load(std::move(level));
+    if (object >= 0) ed.SelectObject(object);
+    if (exit >= 0) ed.SelectExit(exit);
     ed.levelLoaded = true;
 }
 

@@ -22,16 +22,16 @@ TEST_F(ObjectInfoTest, TextsForTheThreeKindsOfEntry) {
     entries[1] = Ext(0x10, 5, 6, 3, 2);
     entries[2] = Obj(0x02, 1, 2, 16, 1);
     SetEntries(entries);
-    ed.selectedObject = 10;
+    ed.SelectObject(10);
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblObjectInfo.text, "Object number 12 - \nThing\n(1A, 5F)\n3 * -2\n#A");
-    ed.selectedObject = 11;
+    ed.SelectObject(11);
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblObjectInfo.text, "Sprite number S13C - \nShy\n(40, 11)\n1 * 1\n#B");
-    ed.selectedObject = 1;
+    ed.SelectObject(1);
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblObjectInfo.text, "Special 4 byte object number X10 - \nExt ten\n(5, 6)\n#1");
-    ed.selectedObject = 2;
+    ed.SelectObject(2);
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblObjectInfo.text, "Object number 2 - \nNib\n(1, 2)\n10 * 1\n#2");
 }
@@ -43,9 +43,9 @@ TEST_F(ObjectInfoTest, EmptyListOrStaleSelectionShowsNoEntry) {
     ed.cmdObjectNext_Click();
     ed.cmdObjectPrev_Click();
     ed.cmdGotoObject_Click();
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), -1);
     SetEntries({Obj(0x01, 1, 1)});
-    ed.selectedObject = 5;
+    ed.SelectObject(5);
     ed.ShowObjectInfo();
     EXPECT_EQ(ed.lblObjectInfo.text, "");
 }
@@ -70,22 +70,22 @@ TEST_F(ObjectInfoTest, CountersTurnRedOnlyWhenOverBudget) {
 TEST_F(ObjectInfoTest, StepsStopAtBothEndsAndCentreTheView) {
     SetEntries({Obj(0x01, 3, 2), Obj(0x01, 100, 60), Obj(0x01, 250, 120)});
     ed.cmdObjectPrev_Click();
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
     EXPECT_EQ(ed.view.scrollX(), 0);  // not -10
     ed.cmdObjectNext_Click();
-    EXPECT_EQ(ed.selectedObject, 1);
+    EXPECT_EQ(ed.selectedObject(), 1);
     EXPECT_EQ(ed.lblObjectInfo.text.substr(0, 18), "Object number 1 - ");
     EXPECT_EQ(ed.view.scrollX(), 87);  // 100 - 413 / 32 = 87.09
     EXPECT_EQ(ed.view.scrollY(), 45);  // 60 - 488 / 32 = 44.75
     EXPECT_EQ(ed.view.visibleLast(), 0);
     EXPECT_TRUE(ed.repaintRequested);
     ed.cmdObjectNext_Click();
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_EQ(ed.view.scrollX(), 231);  // as far as the bar goes
     EXPECT_EQ(ed.view.scrollY(), 98);
     ed.view.hsc.value = 0;  // moved away without the handler
     ed.cmdObjectNext_Click();
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_EQ(ed.view.scrollX(), 231);  // still re-centred
 }
 

@@ -37,14 +37,14 @@ TEST_F(PickListTest, ListsThePileTopmostFirstAtThePointer) {
 TEST_F(PickListTest, PickMovesTheEntryToTheTopOfThePile) {
     std::vector<LevelObject> entries = Pile();
     SetEntries(entries);
-    ed.selectedObject = 4;
+    ed.SelectObject(4);
     ed.Level_MouseDown(kRight, 0, 56, 60);
     ed.lstPopup_Click(2);  // the block at 2
     std::vector<LevelObject> expected = entries;
     expected.erase(expected.begin() + 2);
     expected.insert(expected.begin() + 9, entries[2]);
     EXPECT_EQ(ed.level.objectList, expected);
-    EXPECT_EQ(ed.selectedObject, 9);  // the selection went with the picked entry
+    EXPECT_EQ(ed.selectedObject(), 9);  // the selection went with the picked entry
     EXPECT_FALSE(ed.lstPopup.visible());
     EXPECT_TRUE(ed.changed());
     // The next left press there grabs it.
@@ -57,11 +57,11 @@ TEST_F(PickListTest, SelectionFollowsThePickedEntryAndRemoveTakesIt) {
     for (int item = 0; item < 3; ++item) {
         for (int selected : {2, 5, 9, 4}) {  // the picked entry itself, another of the pile, one apart
             SetEntries(entries);
-            ed.selectedObject = selected;
+            ed.SelectObject(selected);
             ed.Level_MouseDown(kRight, 0, 56, 60);
             const int picked = ed.lstPopup.items.at(static_cast<size_t>(item)).value;
             ed.lstPopup_Click(item);
-            ASSERT_EQ(At(ed.selectedObject), entries[static_cast<size_t>(picked)]) << item << " " << selected;
+            ASSERT_EQ(At(ed.selectedObject()), entries[static_cast<size_t>(picked)]) << item << " " << selected;
             ed.cmdRemoveObject_Click();
             std::vector<LevelObject> expected = entries;
             expected.erase(expected.begin() + picked);

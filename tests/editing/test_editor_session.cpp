@@ -83,8 +83,8 @@ TEST_F(SessionTest, StartUpWithAPathLoadsLevelZero) {
     ASSERT_EQ(ed.level.objectLast(), 1);  // the object, then the sprite
     EXPECT_EQ(ed.level.objectList[0].x, 10);
     EXPECT_TRUE(ed.level.objectList[1].isSprite);
-    EXPECT_EQ(ed.selectedObject, 0);
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_EQ(ed.lblByteUsage.text, "10/14");
     EXPECT_EQ(ed.lblSByteUsage.text, "3/6");
     EXPECT_FALSE(ed.changed());
@@ -380,12 +380,12 @@ TEST_F(SessionTest, EndingClosesTheRomAndAsksAtMostOnce) {
 
 TEST_F(SessionTest, LoadersResetSelectionAndLabels) {
     Start(romA);
-    ed.selectedObject = 1;
+    ed.SelectObject(1);
     ed.lstPopup.top = 10;
     ASSERT_TRUE(ed.LoadLevelIndex(1));
     EXPECT_EQ(ed.level.objectLast(), -1);
-    EXPECT_EQ(ed.selectedObject, 0);
-    EXPECT_EQ(ed.selectedExit, -1);  // no exit to select
+    EXPECT_EQ(ed.selectedObject(), -1);
+    EXPECT_EQ(ed.selectedExit(), -1);  // no exit to select
     EXPECT_EQ(ed.lblByteUsage.text, "0/2");
     EXPECT_EQ(ed.lblSByteUsage.text, "0/0");
     EXPECT_EQ(ed.lblObjectInfo.text, "");
@@ -396,7 +396,7 @@ TEST_F(SessionTest, LoadersResetSelectionAndLabels) {
     EXPECT_EQ(prompter.messages.back(),
               (PromptMessage{"Marlwick - Substandard loading feature", "Level and sprites loaded."}));
     EXPECT_EQ(ed.level.objectLast(), 1);
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_EQ(ed.view.visibleLast(), 1);
 }
 

@@ -157,7 +157,7 @@ TEST_F(ViewTest, TransparentBoxesTakeEffectAtTheNextPaint) {
 
 TEST_F(ViewTest, PaintDrawsTheViewThenRefreshesThePanels) {
     SetEntries({Obj(0x01, 1, 1, 2, 2)}, {Exit(0, 0, 7)});
-    ed.selectedExit = 0;
+    ed.SelectExit(0);
     Reload(ed, [](LevelState& l) { l.objectBytesUsed = 10; });
     RecordingSurface surface(413, 488);
     ed.Form_Paint(surface);

@@ -83,8 +83,9 @@ TEST_F(HitTest, PassedOverEntries) {
     EXPECT_EQ(ed.FindHeightEdgeAt(230, 64), 3);
     // An empty box and an entry outside the view are never found.
     EXPECT_EQ(ed.FindObjectAt(64, 224), -1);
-    Reload(ed, [](LevelState& l) { l.objectList[6].x = 20; });  // moved without a rebuild
-    EXPECT_EQ(ed.FindObjectAt(330, 40), -1);
+    // A changed level rebuilds the visible list on the document's notice.
+    Reload(ed, [](LevelState& l) { l.objectList[6].x = 20; });
+    EXPECT_EQ(ed.FindObjectAt(330, 40), 6);
     // Cross-section mode hides flagged objects from every object test.
     EXPECT_EQ(ed.FindObjectAt(40, 140), 4);
     ed.mnuViewCross_Click();

@@ -47,14 +47,14 @@ TEST_F(MouseTest, PressPicksEdgesOverBodiesAndExitTabsOverAll) {
     for (int k = 0; k < 3; ++k) {
         ed.Level_MouseDown(kLeft, 0, presses[k].first, presses[k].second);
         EXPECT_EQ(ed.dragMode, modes[k]) << k;
-        EXPECT_EQ(ed.selectedObject, 0) << k;
+        EXPECT_EQ(ed.selectedObject(), 0) << k;
         ed.Level_MouseUp(kLeft, 0, 0, 0);
     }
     // Empty space changes neither the mode nor the selection.
-    ed.selectedObject = 2;
+    ed.SelectObject(2);
     ed.Level_MouseDown(kLeft, 0, 300, 300);
     EXPECT_EQ(ed.dragMode, DragMode::NON);
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
     ed.Level_MouseMove(kLeft, 0, 5, 5);
     EXPECT_FALSE(ed.changed());
     ed.Level_MouseUp(kLeft, 0, 0, 0);
@@ -62,8 +62,8 @@ TEST_F(MouseTest, PressPicksEdgesOverBodiesAndExitTabsOverAll) {
     SetEntries({Obj(0x01, 0, 0, 4, 4), Obj(0x01, 8, 8, 2, 2)}, {Exit(0, 0, 0x2A)});
     ed.Level_MouseDown(kLeft, 0, 10, 3);
     EXPECT_EQ(ed.dragMode, DragMode::SCR);
-    EXPECT_EQ(ed.selectedObject, 0);
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_TRUE(ed.fraScreenExitsVisible);
     EXPECT_EQ(ed.exitEditor.txtExitDestination, "2A");
     ed.Level_MouseMove(kLeft, 0, 100, 100);
@@ -81,10 +81,10 @@ TEST_F(MouseTest, ExitEditorModesEndAtTheNextPress) {
     ed.Level_MouseDown(kLeft, 0, 136, 136);
     EXPECT_EQ(ed.dragMode, DragMode::NON);
     EXPECT_FALSE(ed.fraScreenExitsVisible);
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
     ed.Level_MouseUp(kLeft, 0, 0, 0);
     ed.Level_MouseDown(kLeft, 0, 136, 136);
-    EXPECT_EQ(ed.selectedObject, 1);
+    EXPECT_EQ(ed.selectedObject(), 1);
     ed.Level_MouseUp(kLeft, 0, 0, 0);
     // Right and middle presses keep the mode until the release; the frame stays.
     ed.Level_MouseDown(kLeft, 0, 10, 3);
@@ -95,10 +95,8 @@ TEST_F(MouseTest, ExitEditorModesEndAtTheNextPress) {
     ed.Level_MouseUp(kRight, 0, 30, 30);
     EXPECT_EQ(ed.dragMode, DragMode::NON);
     EXPECT_TRUE(ed.fraScreenExitsVisible);
-    ed.repaintRequested = false;
     ed.Level_MouseDown(kMiddle, 0, 30, 30);
     EXPECT_EQ(ed.dragMode, DragMode::NON);
-    EXPECT_TRUE(ed.repaintRequested);
 }
 
 TEST_F(MouseTest, ExtentRulesKeepWhatARecordCanHold) {
@@ -153,7 +151,7 @@ TEST_F(MouseTest, CornerDragChangesOnlyTheExtentsTheSelectedRecordStores) {
     SetEntries({Obj(0x01, 19, 2, 2, 5), Obj(0x04, 20, 4, 1, 2), Obj(0x01, 2, 2, 2, 2)});
     ed.Level_MouseDown(kLeft, 0, 21 * 16, 6 * 16);
     ASSERT_EQ(ed.dragMode, DragMode::RSA);
-    ASSERT_EQ(ed.selectedObject, 1);
+    ASSERT_EQ(ed.selectedObject(), 1);
     ed.Level_MouseMove(kLeft, 0, 400, 130);
     EXPECT_EQ(At(1).height, 4);
     EXPECT_EQ(At(1).width, 1);

@@ -35,11 +35,11 @@ TEST_F(MultiTest, ClicksBandsAndKeysChangeTheSelection) {
     EXPECT_EQ(Selected(), (std::vector<int>{0}));
     Click(10, 3, kCtrl);  // adds, and becomes the current entry
     EXPECT_EQ(Selected(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_NE(ed.lblObjectInfo.text.find("2 selected"), std::string::npos) << ed.lblObjectInfo.text;
     Click(10, 3, kCtrl);  // takes it out again: the one before is current
     EXPECT_EQ(Selected(), (std::vector<int>{0}));
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
     Click(2, 2, kCtrl);  // the last selected entry stays
     EXPECT_EQ(Selected(), (std::vector<int>{0}));
     EXPECT_EQ(ed.lblObjectInfo.text.find("selected"), std::string::npos);
@@ -54,11 +54,11 @@ TEST_F(MultiTest, ClicksBandsAndKeysChangeTheSelection) {
     Drag(Px(1), Px(1), Px(2), Px(2) + 7, kCtrl);  // Ctrl adds to it
     EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
     Drag(Px(20), Px(20), Px(22), Px(22));  // nothing: the current entry alone
-    EXPECT_EQ(Selected(), (std::vector<int>{ed.selectedObject}));
+    EXPECT_EQ(Selected(), (std::vector<int>{ed.selectedObject()}));
 
     ed.mnuEditSelectAll_Click();  // what is in view and not hidden
     EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
-    const int current = ed.selectedObject;
+    const int current = ed.selectedObject();
     ed.mnuEditSelectCurrent_Click();
     EXPECT_EQ(Selected(), (std::vector<int>{current}));
     // A plain click on an entry outside the selection makes it the selection.

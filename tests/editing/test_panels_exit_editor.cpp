@@ -31,7 +31,7 @@ protected:
     }
     void enterExitMode(int exit) {
         ed.mnuViewScreenExit_Click();
-        ed.selectedExit = exit;
+        ed.SelectExit(exit);
         ed.ShowExitEditor();
     }
 };
@@ -40,7 +40,7 @@ TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
     ed.mnuViewScreenExit_Click();
     EXPECT_EQ(ed.dragMode, DragMode::SCX);
     EXPECT_TRUE(ed.fraScreenExitsVisible);
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     const auto& p = ed.exitEditor;
     EXPECT_TRUE(p.enabled);
     EXPECT_EQ(p.txtExitDestination, "10");
@@ -116,12 +116,12 @@ TEST_F(PanelsExitEditor, MoveButtonsStayInsideTheLevelArea) {
     EXPECT_EQ(ed.level.exitList[0].screenY, 1);
     EXPECT_TRUE(ed.repaintRequested);
 
-    ed.selectedExit = 1;  // column 15, row 7: right and down refused
+    ed.SelectExit(1);  // column 15, row 7: right and down refused
     ed.cmdMoveScreen_Click(0);
     ed.cmdMoveScreen_Click(3);
     EXPECT_EQ(ed.level.exitList[1].screenX, 15);
     EXPECT_EQ(ed.level.exitList[1].screenY, 7);
-    ed.selectedExit = 2;  // column 0, row 0: left and up refused
+    ed.SelectExit(2);  // column 0, row 0: left and up refused
     ed.cmdMoveScreen_Click(2);
     ed.cmdMoveScreen_Click(1);
     EXPECT_EQ(ed.level.exitList[2].screenX, 0);
@@ -141,19 +141,19 @@ TEST_F(PanelsExitEditor, StepAndGotoScrollToTheExitsScreen) {
     EXPECT_EQ(ed.view.scrollX(), 0x30);
     EXPECT_EQ(ed.view.scrollY(), 0x20);
     ed.cmdScreenNext_Click();  // column 15 lowered to the maximum 236, row 7 to 100
-    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_EQ(ed.selectedExit(), 1);
     EXPECT_EQ(ed.view.scrollX(), 236);
     EXPECT_EQ(ed.view.scrollY(), 100);
     ed.cmdScreenNext_Click();
     ed.cmdScreenNext_Click();  // no wrap: stays on the last
-    EXPECT_EQ(ed.selectedExit, 2);
+    EXPECT_EQ(ed.selectedExit(), 2);
     EXPECT_EQ(ed.view.scrollX(), 0);
     ed.view.hsc.value = 50;
     ed.cmdScreenNext_Click();  // scrolls to the same exit again
     EXPECT_EQ(ed.view.scrollX(), 0);
-    ed.selectedExit = 0;
+    ed.SelectExit(0);
     ed.cmdScreenPrev_Click();
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_EQ(ed.exitEditor.txtEntranceY, "30");
 }
 
@@ -162,7 +162,7 @@ TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
         l.exitList.clear();
         l.objectBytesUsed = 9;
     });
-    ed.selectedExit = 0;  // what a decoder leaves behind
+    ed.SelectExit(0);  // what a decoder leaves behind
     ed.exitEditor.txtEntranceX = "7";
     ed.ShowExitEditor();
     EXPECT_FALSE(ed.exitEditor.enabled);
@@ -174,7 +174,7 @@ TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
     EXPECT_TRUE(ed.level.exitList.empty());
     EXPECT_FALSE(ed.changed());
     ed.mnuViewScreenExit_Click();
-    EXPECT_EQ(ed.selectedExit, -1);
+    EXPECT_EQ(ed.selectedExit(), -1);
     EXPECT_FALSE(ed.exitEditor.enabled);
 }
 
@@ -185,28 +185,28 @@ TEST_F(PanelsExitEditor, CreateAndRemoveExitsKeepTheCounter) {
     ed.cmdAddObject_Click();
     ASSERT_EQ(ed.level.exitLast(), 3);
     EXPECT_EQ(ed.level.exitList[3], (ScreenExit{2, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(ed.selectedExit, 3);
+    EXPECT_EQ(ed.selectedExit(), 3);
     EXPECT_EQ(ed.level.objectBytesUsed, 29);
     EXPECT_EQ(ed.level.objectList.size(), 2u);  // the palette is not consulted
     EXPECT_TRUE(ed.changed());
 
-    ed.selectedExit = 1;
+    ed.SelectExit(1);
     ed.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.exitLast(), 2);
     EXPECT_EQ(ed.level.exitList[1], (ScreenExit{0, 0, 4, 5, 6, 0}));  // the next one moved up
-    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_EQ(ed.selectedExit(), 1);
     EXPECT_EQ(ed.level.objectBytesUsed, 24);
-    ed.selectedExit = 2;
+    ed.SelectExit(2);
     ed.cmdRemoveObject_Click();
-    EXPECT_EQ(ed.selectedExit, 1);  // past the end: the new last
+    EXPECT_EQ(ed.selectedExit(), 1);  // past the end: the new last
 }
 
 TEST_F(PanelsExitEditor, ClearingExitsDisablesTheEditor) {
     ed.mnuViewScreenExit_Click();
-    ed.selectedExit = 1;
+    ed.SelectExit(1);
     ed.mnuRandomLevelClear_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
-    EXPECT_EQ(ed.selectedExit, -1);
+    EXPECT_EQ(ed.selectedExit(), -1);
     EXPECT_EQ(ed.level.objectBytesUsed, 9);
     EXPECT_FALSE(ed.exitEditor.enabled);
     EXPECT_TRUE(prompter.messages.empty());
@@ -218,7 +218,7 @@ TEST_F(PanelsExitEditor, ClearingExitsDisablesTheEditor) {
     EXPECT_EQ(prompter.messages[0], (PromptMessage{"Marlwick", "All screen exits deleted"}));
 
     ed.cmdAddObject_Click();  // a new exit on the view's top-left screen, selected
-    EXPECT_EQ(ed.selectedExit, 0);
+    EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_TRUE(ed.exitEditor.enabled);
 }
 

@@ -117,23 +117,23 @@ TEST_F(PanelsCreateRemove, CreatedEntriesLandAtTheViewsTopLeft) {
     ASSERT_EQ(ed.level.objectLast(), 3);
     EXPECT_EQ(ed.level.objectList[3], (LevelObject{1, 0, 0x25, 0x13, 1, 1, false}));
     EXPECT_EQ(ed.level.objectBytesUsed, 14);
-    EXPECT_EQ(ed.selectedObject, 3);
+    EXPECT_EQ(ed.selectedObject(), 3);
     EXPECT_TRUE(ed.changed());
     EXPECT_TRUE(ed.repaintRequested);
 
     create(512 + 0x1A5);  // a sprite leaves the selection
     EXPECT_EQ(ed.level.objectList[4], (LevelObject{0xA5, 1, 0x25, 0x13, 1, 1, true}));
     EXPECT_EQ(ed.level.spriteBytesUsed, 6);
-    EXPECT_EQ(ed.selectedObject, 3);
+    EXPECT_EQ(ed.selectedObject(), 3);
 
     create(256 + 0x12);  // extended: width 0 becomes 1
     EXPECT_EQ(ed.level.objectList[5], (LevelObject{0, 0x12, 0x25, 0x13, 1, 3, false}));
     EXPECT_EQ(ed.level.objectBytesUsed, 18);
-    EXPECT_EQ(ed.selectedObject, 5);
+    EXPECT_EQ(ed.selectedObject(), 5);
 
     ed.cmdRemoveObject_Click();  // extended counts 4 although its kind is 3
     EXPECT_EQ(ed.level.objectBytesUsed, 14);
-    EXPECT_EQ(ed.selectedObject, 4);
+    EXPECT_EQ(ed.selectedObject(), 4);
     create(256 + 0xE5);  // any extended ID can be created
     EXPECT_EQ(ed.level.objectBytesUsed, 18);
     EXPECT_TRUE(prompter.messages.empty());
@@ -160,15 +160,15 @@ TEST_F(PanelsCreateRemove, CreateRefusals) {
 }
 
 TEST_F(PanelsCreateRemove, RemoveKeepsOrderAndSelection) {
-    ed.selectedObject = 0;
+    ed.SelectObject(0);
     ed.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.objectBytesUsed, 4);
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 3);  // the next entry took the place
-    ed.selectedObject = 1;                      // the sprite, last in the list
+    ed.SelectObject(1);                      // the sprite, last in the list
     ed.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.spriteBytesUsed, 0);
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
     ed.cmdRemoveObject_Click();  // one entry left: refused
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Marlwick - Stopping crashes before they happen");
@@ -180,7 +180,7 @@ TEST_F(PanelsCreateRemove, RemoveKeepsOrderAndSelection) {
 TEST_F(PanelsCreateRemove, ClearLeavesTheFirstUnlessItWasSelected) {
     create(0x01);
     create(0x02);  // five entries
-    ed.selectedObject = 2;
+    ed.SelectObject(2);
     ed.mnuRandomLevelClear_Click();
     ASSERT_EQ(ed.level.objectLast(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 1);
@@ -195,7 +195,7 @@ TEST_F(PanelsCreateRemove, ClearLeavesTheFirstUnlessItWasSelected) {
     SetUp();
     create(0x01);
     create(0x02);
-    ed.selectedObject = 0;
+    ed.SelectObject(0);
     ed.mnuRandomLevelClear_Click();
     ASSERT_EQ(ed.level.objectLast(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 2);  // the fifth survives

@@ -106,7 +106,7 @@ protected:
     }
     // A left-button drag from the entry's origin tile by (dx, dy) tiles.
     void Drag(int index, int dx, int dy) {
-        ed.selectedObject = index;
+        ed.SelectObject(index);
         ed.cmdGotoObject_Click();
         const LevelObject& e = ed.level.objectList[static_cast<size_t>(index)];
         const float px = static_cast<float>(TileToPixelX(ed.view, static_cast<int>(e.x))) + 1;
@@ -133,7 +133,7 @@ Snapshot Take(const LevelEditor& ed) {
     content.headerOffset = content.spriteOffset = 0;
     content.objectBytesAvailable = content.spriteBytesAvailable = 0;
     content.ownsExitEndMarker = true;
-    return {content, valid(ed.selectedObject, ed.level.objectLast()), valid(ed.selectedExit, ed.level.exitLast())};
+    return {content, valid(ed.selectedObject(), ed.level.objectLast()), valid(ed.selectedExit(), ed.level.exitLast())};
 }
 
 TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
@@ -161,7 +161,7 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
                 case 1:
                     if (last >= 0 && !ed.InScreenExitMode()) {
                         Drag(pick(last + 1), pick(7) - 3, pick(5) - 2);
-                        before.object = ed.selectedObject;  // picked by the press, before any move
+                        before.object = ed.selectedObject();  // picked by the press, before any move
                         before.level = afters[static_cast<size_t>(index0)].level;
                     }
                     break;
@@ -212,8 +212,8 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
                 case 10:  // no edit: a new selection, in or out of exit mode
                     if (pick(3) == 0) ed.mnuViewScreenExit_Click();
                     else if (ed.InScreenExitMode()) ed.Level_MouseDown(1, 0, -100, -100);
-                    ed.selectedObject = pick(last + 2);
-                    ed.selectedExit = pick(ed.level.exitLast() + 2) - 1;
+                    ed.SelectObject(pick(last + 2));
+                    ed.SelectExit(pick(ed.level.exitLast() + 2) - 1);
                     continue;
                 case 11:
                     if (pick(2)) ed.mnuEditUndo_Click();
@@ -326,17 +326,17 @@ TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
     const std::vector<LevelObject> entries = {Obj(0x01, 1, 1), Obj(0x02, 2, 2), Obj(0x03, 3, 3), Spr(0x1E, 4, 4)};
     SetEntries(entries, {Exit(1, 1), Exit(2, 2)});
     const LevelState loaded = ed.level;
-    ed.selectedObject = 2;
+    ed.SelectObject(2);
     ed.cmdRemoveObject_Click();
     ASSERT_EQ(ed.level.objectList.size(), 3u);
-    EXPECT_EQ(ed.selectedObject, 2);  // now the sprite
-    ed.selectedObject = 0;
+    EXPECT_EQ(ed.selectedObject(), 2);  // now the sprite
+    ed.SelectObject(0);
     ed.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);  // entries and byte counters
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
     ed.mnuEditRedo_Click();
     EXPECT_EQ(ed.level.objectList[2], entries[3]);
-    EXPECT_EQ(ed.selectedObject, 2);
+    EXPECT_EQ(ed.selectedObject(), 2);
 
     // A clear is one command.
     ed.mnuEditUndo_Click();
@@ -346,18 +346,18 @@ TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
     ed.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);
     ed.mnuViewScreenExit_Click();
-    ed.selectedExit = 1;
+    ed.SelectExit(1);
     ed.cmdRemoveObject_Click();
-    ed.selectedExit = 0;
+    ed.SelectExit(0);
     ed.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);
-    EXPECT_EQ(ed.selectedExit, 1);
+    EXPECT_EQ(ed.selectedExit(), 1);
     EXPECT_FALSE(ed.changed());
 }
 
 TEST_F(EditTest, TheStackForgetsItsOldestStepsPastItsLimit) {
     SetEntries({Obj(0x01, 2, 2)});
-    ed.selectedObject = 0;
+    ed.SelectObject(0);
     ed.document.SetUndoLimit(5);
     for (int k = 0; k < 8; ++k) ed.mnuEditNudge_Click(1, 0);
     EXPECT_EQ(At(0).x, 10);
@@ -369,7 +369,7 @@ TEST_F(EditTest, TheStackForgetsItsOldestStepsPastItsLimit) {
 
 TEST_F(EditTest, ArrowsStayInsideTheLevelAndMoveExitsByScreens) {
     SetEntries({Obj(0x01, 0, 126)}, {Exit(15, 0)});
-    ed.selectedObject = 0;
+    ed.SelectObject(0);
     // Left and down at the level's edge change nothing; Shift+Right moves 16.
     const struct {
         int dx, dy, x, y;
@@ -426,13 +426,13 @@ TEST_F(EditTest, ADroppedPaletteItemIsCreatedUnderThePointer) {
     ASSERT_EQ(ed.level.objectList.size(), 2u);
     EXPECT_EQ(At(1).x, 5);
     EXPECT_EQ(At(1).y, 7);
-    EXPECT_EQ(ed.selectedObject, 1);
+    EXPECT_EQ(ed.selectedObject(), 1);
     ed.DropPaletteItem(0, 16, 16);  // refused with its message, nothing recorded
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(stack().count(), 1);
     ed.mnuEditUndo_Click();
     EXPECT_EQ(ed.level.objectList.size(), 1u);
-    EXPECT_EQ(ed.selectedObject, 0);
+    EXPECT_EQ(ed.selectedObject(), 0);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "shell/qpainter_surface.h"
+#include "paint/qpainter_surface.h"
 #include "shell_test_app.h"
 
 namespace mw {

@@ -1,4 +1,4 @@
-#include "shell/qpainter_surface.h"
+#include "paint/qpainter_surface.h"
 
 #include <algorithm>
 #include <cmath>

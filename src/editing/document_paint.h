@@ -1,0 +1,19 @@
+#pragma once
+// The level view's picture of a loaded document: what the window paints and
+// what `marlwick-cli render` writes, from the document and the view state alone.
+#include <optional>
+
+#include "definitions/definition_tables.h"
+#include "editing/level_document.h"
+#include "view/selection_marks.h"
+#include "view/surface.h"
+#include "view/view_state.h"
+
+namespace mw {
+
+// The grid, the level's entries with the document's selection marked, and
+// the rubber band while one is drawn.
+void PaintDocument(const LevelDocument& document, const DefinitionTables& defs, const ViewState& view,
+                   Surface& surface, const std::optional<BandCorners>& band = std::nullopt);
+
+}  // namespace mw

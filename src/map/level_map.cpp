@@ -1,0 +1,109 @@
+#include "map/level_map.h"
+
+#include "level/level_codec.h"
+#include "level/rom_layout.h"
+#include "level/room.h"
+#include "snes/cpu.h"
+
+namespace mw {
+
+namespace {
+
+constexpr uint32_t kScreenTable = 0x0CAA;     // in cartridge RAM ($70:0CAA)
+constexpr uint32_t kMap16Buffer = 0x18000;    // in work RAM ($7F:8000)
+constexpr uint32_t kSlotBytes = 0x200;
+constexpr uint32_t kLevelPointerDp = 0x32;    // the loader reads the level through [$32]
+constexpr uint32_t kReturnSentinel = 0x002000;  // never code: the run ends when RTL lands here
+
+LevelMap Refused(std::string reason) {
+    LevelMap map;
+    map.reason = std::move(reason);
+    return map;
+}
+
+}  // namespace
+
+LevelMapper::LevelMapper() = default;
+LevelMapper::~LevelMapper() = default;
+
+LevelMap LevelMapper::make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
+    if (!level.hasHeader)
+        return Refused("The level has no header: the game draws it through its own path, not its level loader");
+    if (rom.size() <= kCopierHeaderSize) return Refused("The file holds no ROM image");
+    if (!bus_ || generation_ != rom.generation()) {
+        const auto& bytes = rom.bytes();
+        bus_ = std::make_unique<snes::Bus>(
+            std::span<const uint8_t>(bytes.data() + kCopierHeaderSize, bytes.size() - kCopierHeaderSize));
+        generation_ = rom.generation();
+    }
+    snes::Bus& bus = *bus_;
+    bus.restoreRom();
+
+    // The level as edited, at the level's own place, read through the
+    // pointer's view of the ROM; it must not run past its bank, because the
+    // loader's reads would leave the ROM there.
+    BankMapping mapping = BankMapping::LoRom;
+    if (level.tableIndex >= 0) {
+        if (auto bank = rom.byteAt(kLevelPointerTable + 6 * int64_t(level.tableIndex) + 2)) mapping = MappingOfBank(*bank);
+    }
+    const std::vector<uint8_t> stream = BuildObjectRegion(defs, level);
+    const int64_t at = level.headerOffset;
+    if (at < kCopierHeaderSize || at >= rom.size())
+        return Refused("The level's place lies outside the ROM image");
+    if (at + int64_t(stream.size()) > BankEndOffset(at, mapping))
+        return Refused("The level's data runs past the end of its ROM bank");
+    if (!bus.patchRom(static_cast<uint32_t>(at - kCopierHeaderSize), stream))
+        return Refused("The level's data runs past the end of the ROM image");
+
+    // The machine as the loader expects it (native mode, 8-bit registers,
+    // D = 0, RAM zeroed apart from the level pointer), with a return
+    // address that ends the run.
+    bus.clearRam();
+    const auto pointer = PointerTo(at, mapping == BankMapping::Linear);
+    for (int i = 0; i < 3; ++i) bus.wram()[kLevelPointerDp + i] = pointer[i];
+    snes::Cpu cpu(bus);
+    snes::Registers& r = cpu.regs();
+    r.e = false;
+    r.p = snes::kFlagM | snes::kFlagX | snes::kFlagI;
+    r.s = 0x01FF;
+    cpu.push8(uint8_t(kReturnSentinel >> 16));
+    cpu.push8(uint8_t((kReturnSentinel - 1) >> 8));
+    cpu.push8(uint8_t(kReturnSentinel - 1));
+    r.pb = uint8_t(kLoaderEntry >> 16);
+    r.pc = uint16_t(kLoaderEntry);
+    cpu.setStopAddresses(kReturnSentinel, kLoaderHang);
+    const snes::RunResult run = cpu.run(budget_);
+
+    LevelMap map;
+    map.instructions = run.instructions;
+    const std::string unfinished = "The level's code did not finish: ";
+    if (run.stop == snes::RunResult::Stop::Budget)
+        return Refused(unfinished + "it was still running after " + std::to_string(budget_) + " instructions");
+    if (run.stop == snes::RunResult::Stop::Fault) return Refused(unfinished + run.message);
+    if (run.pc == kLoaderHang)
+        return Refused(unfinished + "it reached the game's \"level too big\" stop at " + snes::FormatAddress(kLoaderHang));
+
+    map.made = true;
+    map.cells.assign(size_t(kMapRows) * kMapColumns, 0);
+    const auto cart = bus.cartRam();
+    const auto wram = bus.wram();
+    for (int screen = 0; screen < 128; ++screen) {
+        const uint32_t slot = cart[kScreenTable + screen] & 0x3F;
+        if (slot == 0) continue;
+        ++map.screens;
+        const uint32_t base = kMap16Buffer + slot * kSlotBytes;
+        const int left = (screen & 15) * 16, top = (screen >> 4) * 16;
+        for (int i = 0; i < 256; ++i) {
+            const uint16_t n = uint16_t(wram[base + 2 * i] | (wram[base + 2 * i + 1] << 8));
+            map.cells[size_t(top + (i >> 4)) * kMapColumns + left + (i & 15)] = n;
+        }
+    }
+    return map;
+}
+
+std::string DescribeMap(const LevelMap& map) {
+    if (map.made) return "Map: made by the game's code, " + std::to_string(map.screens) + " screens";
+    return "Map: " + map.reason;
+}
+
+}  // namespace mw
