@@ -91,7 +91,9 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, int
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD code = ::GetLastError();
         missing = IsMissing(code);
-        error = !missing && Inspect(path).kind == Kind::Other ? "it is not a regular file" : Reason(code);
+        // Worded as on the other systems, so that messages read the same.
+        error = missing ? "No such file or directory"
+                        : Inspect(path).kind == Kind::Other ? "it is not a regular file" : Reason(code);
         return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION info{};
