@@ -2,7 +2,8 @@
 //   make-demo OUT.smc
 //   info ROM --level N | --offsets H S
 //   check ROM [--first N] [--last M]
-//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]
+//   render ROM --level N --out FILE.png [--zoom Z] [--width W --height H] [--x X --y Y]
+//          [--tiles-only | --boxes-only]
 //   import ROM --level N FILE.json [--in-place]
 //   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
@@ -42,6 +43,7 @@ int Usage() {
                  "  marlwick-cli info ROM --level N | --offsets H S\n"
                  "  marlwick-cli check ROM [--first N] [--last M]\n"
                  "  marlwick-cli render ROM --level N --out FILE.png [--zoom Z] [--width W --height H]\n"
+                 "                      [--x X --y Y] [--tiles-only | --boxes-only]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
                  "options: --defs DIR (the definition files; default: beside this program, else its installed data folder)\n"
@@ -69,7 +71,8 @@ bool ParseArgs(int argc, char** argv, Args& a) {
     static const std::map<std::string, int> arity = {{"--level", 1}, {"--offsets", 2}, {"--first", 1},
                                                      {"--last", 1},  {"--out", 1},     {"--zoom", 1},
                                                      {"--width", 1}, {"--height", 1},  {"--defs", 1},
-                                                     {"--in-place", 0}};
+                                                     {"--in-place", 0}, {"--x", 1}, {"--y", 1},
+                                                     {"--tiles-only", 0}, {"--boxes-only", 0}};
     for (int i = 2; i < argc; ++i) {
         std::string s = argv[i];
         auto it = arity.find(s);
@@ -236,8 +239,29 @@ int Render(const Args& a) {
     }
     uint32_t level = 0;
     if (!HexOption(a, "--level", 0, kLastLevel, 0, level)) return 2;
-    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), zoom,
-                         width, height, DefsDir(a));
+    RenderOptions options;
+    options.zoom = zoom;
+    options.width = width;
+    options.height = height;
+    if (a.has("--tiles-only") && a.has("--boxes-only")) {
+        std::cerr << "marlwick-cli: --tiles-only and --boxes-only exclude each other\n";
+        return 2;
+    }
+    if (a.has("--tiles-only")) options.layers = RenderOptions::Layers::TilesOnly;
+    if (a.has("--boxes-only")) options.layers = RenderOptions::Layers::BoxesOnly;
+    if (a.has("--x") != a.has("--y")) {
+        std::cerr << "marlwick-cli: --x and --y go together\n";
+        return 2;
+    }
+    if (a.has("--x")) {
+        options.hasOrigin = true;
+        if (!Decimal(a.get("--x"), options.x) || !Decimal(a.get("--y"), options.y) || options.x < 0 ||
+            options.x > 255 || options.y < 0 || options.y > 127) {
+            std::cerr << "marlwick-cli: --x takes a tile column from 0 to 255 and --y a row from 0 to 127 (decimal)\n";
+            return 2;
+        }
+    }
+    return RenderCommand(a.positional[0], static_cast<int>(level), a.get("--out"), options, DefsDir(a));
 }
 
 void PrintMessages(std::ostream& out, const std::vector<PromptMessage>& messages) {

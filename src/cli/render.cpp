@@ -12,6 +12,9 @@
 #include "editing/document_paint.h"
 #include "editing/level_document.h"
 #include "level/level_codec.h"
+#include "map/level_map.h"
+#include "map/level_tiles.h"
+#include "view/level_renderer.h"
 #include "paint/qpainter_surface.h"
 #include "view/view_geometry.h"
 #include "view/view_controls.h"
@@ -26,8 +29,9 @@ void PrintMessages(const RecordingPrompter& prompter) {
 
 }  // namespace
 
-int RenderCommand(const std::string& romPath, int level, const std::string& outPng, int zoom, int width,
-                  int height, const std::string& defsDir) {
+int RenderCommand(const std::string& romPath, int level, const std::string& outPng, const RenderOptions& options,
+                  const std::string& defsDir) {
+    const int zoom = options.zoom, width = options.width, height = options.height;
     if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) {
         std::cerr << "marlwick-cli: --zoom must be one of 4, 8, 12, 16, 24, 32, 64\n";
         return 2;
@@ -64,16 +68,40 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     view.viewWidth = static_cast<float>(width);
     view.viewHeight = static_cast<float>(height);
     UpdateScrollRanges(view);
-    view.hsc.value = 0;
-    view.vsc.value = 0;
+    view.hsc.value = options.hasOrigin ? options.x : 0;
+    view.vsc.value = options.hasOrigin ? options.y : 0;
     RebuildVisibleList(document.level(), view);
+
+    // The tiles, unless only the boxes are asked for.
+    LevelMap map;
+    LevelTiles tiles;
+    TileLayer layer;
+    if (options.layers != RenderOptions::Layers::BoxesOnly) {
+        LevelMapper mapper;
+        map = mapper.make(document.rom, defs, document.level());
+        tiles.update(document.rom, defs, document.level());
+        if (map.made && tiles.available()) {
+            layer = TileLayer{map.cells, &tiles.tiles()};
+        } else {
+            const std::string why = map.made ? tiles.infoText() : DescribeMap(map);
+            if (options.layers == RenderOptions::Layers::TilesOnly) {
+                std::cerr << "marlwick-cli: level " << std::hex << std::uppercase << level
+                          << " has no tiles to draw: " << why << "\nNothing was written.\n";
+                return 1;
+            }
+            std::cerr << "marlwick-cli: drawing boxes only: " << why << '\n';
+        }
+    }
 
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         QPainterSurface surface;
         surface.begin(&painter, width, height);
-        PaintDocument(document, defs, view, surface);
+        if (options.layers == RenderOptions::Layers::TilesOnly)
+            PaintTilesOnly(view, layer, surface);
+        else
+            PaintDocument(document, defs, view, surface, std::nullopt, layer.usable() ? &layer : nullptr);
         surface.end();
     }
     // Encoded in memory first, so that the file is only ever replaced whole.

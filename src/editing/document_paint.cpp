@@ -5,8 +5,8 @@
 namespace mw {
 
 void PaintDocument(const LevelDocument& document, const DefinitionTables& defs, const ViewState& view,
-                   Surface& surface, const std::optional<BandCorners>& band) {
-    PaintView(document.level(), defs, view, document.currentIndex(), surface, document.selectedIndices());
+                   Surface& surface, const std::optional<BandCorners>& band, const TileLayer* tiles) {
+    PaintView(document.level(), defs, view, document.currentIndex(), surface, document.selectedIndices(), tiles);
     if (band) DrawBand(*band, surface);
 }
 

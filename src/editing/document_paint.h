@@ -7,13 +7,16 @@
 #include "editing/level_document.h"
 #include "view/selection_marks.h"
 #include "view/surface.h"
+#include "view/tile_layer.h"
 #include "view/view_state.h"
 
 namespace mw {
 
-// The grid, the level's entries with the document's selection marked, and
-// the rubber band while one is drawn.
+// The level's tiles (when `tiles` can be drawn), the grid, the level's
+// entries with the document's selection marked, and the rubber band while
+// one is drawn.
 void PaintDocument(const LevelDocument& document, const DefinitionTables& defs, const ViewState& view,
-                   Surface& surface, const std::optional<BandCorners>& band = std::nullopt);
+                   Surface& surface, const std::optional<BandCorners>& band = std::nullopt,
+                   const TileLayer* tiles = nullptr);
 
 }  // namespace mw

@@ -87,6 +87,13 @@ void QPainterSurface::clear(Rgb background) {
     painter_->fillRect(0, 0, width_, height_, ToQColor(background));
 }
 
+void QPainterSurface::pixels(int x, int y, int width, int height, const uint32_t* argb, int stride) {
+    if (!painter_ || width <= 0 || height <= 0) return;
+    // Wrapped, not copied: the picture lives until the call returns.
+    const QImage picture(reinterpret_cast<const uchar*>(argb), width, height, stride * 4, QImage::Format_RGB32);
+    painter_->drawImage(x, y, picture);
+}
+
 void QPainterSurface::box(float x1, float y1, float x2, float y2) {
     if (!painter_) return;
     const int a = Px(x1), b = Px(y1), c = Px(x2), d = Px(y2);

@@ -42,6 +42,7 @@ public:
     void line(float x1, float y1, float x2, float y2) override;
     void circle(float cx, float cy, float radius) override;
     void text(const std::string& s, float left, float top, float right, float bottom) override;
+    void pixels(int x, int y, int width, int height, const uint32_t* argb, int stride) override;
     void setFontSize(int points) override;
     int width() const override { return width_; }
     int height() const override { return height_; }

@@ -70,7 +70,7 @@ void DrawSlopeMarker(const ViewState& v, const ObjectDefinition& def, const Leve
 }
 
 void DrawEntry(const LevelState& level, const DefinitionTables& defs, const ViewState& v, int i,
-               std::string& caption, Surface& surface) {
+               std::string& caption, Surface& surface, bool overTiles) {
     SurfaceState& s = surface.state;
     const LevelObject& e = level.objectList[static_cast<size_t>(i)];
     const ObjectDefinition& def = defs.objectDefs[e.id];
@@ -78,6 +78,12 @@ void DrawEntry(const LevelState& level, const DefinitionTables& defs, const View
     const bool hidden = CrossSectionFlagOf(level, defs, v.options, i);
 
     s.fillColor = FillColourOf(defs, e);
+    const Rgb labelColour = s.foreColor;
+    const bool outline = overTiles && !e.isSprite;
+    if (outline) {
+        s.foreColor = s.fillColor;
+        if (s.fillPattern == FillPattern::Solid) s.fillPattern = FillPattern::None;
+    }
     if (hidden) {
         s.lineStyle = LineStyle::Dashed;
         s.fillPattern = FillPattern::None;
@@ -96,6 +102,7 @@ void DrawEntry(const LevelState& level, const DefinitionTables& defs, const View
         surface.circle(PX(v, endX), PY(v, endY), static_cast<float>(v.zoom) / 8.0f);
         if (def.isSlope) DrawSlopeMarker(v, def, e, surface);
     }
+    s.foreColor = labelColour;
 
     s.fillPattern = EntryFillPattern(v.options);
     s.lineStyle = LineStyle::Solid;
@@ -127,14 +134,14 @@ void DrawGrid(const ViewState& view, Surface& surface) {
 }
 
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected, bool overTiles) {
     SurfaceState& s = surface.state;
 
     // Pass 1: the visible entries, later ones over earlier ones.
     const int count = static_cast<int>(level.objectList.size());
     std::string caption;  // one buffer for every label of the paint
     for (const int16_t i : view.visibleList) {
-        if (i >= 0 && i < count) DrawEntry(level, defs, view, i, caption, surface);
+        if (i >= 0 && i < count) DrawEntry(level, defs, view, i, caption, surface, overTiles);
     }
 
     // Pass 2: an orange outline and a solid tab for each screen exit in view.
@@ -167,12 +174,20 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 }
 
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected, const TileLayer* tiles) {
     surface.setFontSize(view.fontSize);
     surface.state.fillPattern = EntryFillPattern(view.options);
     surface.clear(kButtonFace);
+    const bool overTiles = tiles != nullptr && tiles->usable();
+    if (overTiles) DrawTiles(view, *tiles, surface);
     DrawGrid(view, surface);
-    DrawLevel(level, defs, view, selectedObject, surface, selected);
+    DrawLevel(level, defs, view, selectedObject, surface, selected, overTiles);
+}
+
+void PaintTilesOnly(const ViewState& view, const TileLayer& tiles, Surface& surface) {
+    const Argb bg = tiles.usable() ? tiles.tiles->graphics().background : 0xFF000000u;
+    surface.clear(Rgb{static_cast<uint8_t>(bg >> 16), static_cast<uint8_t>(bg >> 8), static_cast<uint8_t>(bg)});
+    DrawTiles(view, tiles, surface);
 }
 
 }  // namespace mw

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "view/surface.h"
+#include "view/tile_layer.h"
 #include "view/view_state.h"
 
 namespace mw {
@@ -27,15 +28,23 @@ void DrawGrid(const ViewState& view, Surface& surface);
 // The entries of view.visibleList in list order, then the screens that carry
 // exits, then the outlines of the other `selected` entries, then the red
 // outline of objectList[selectedObject] (wherever it lies; none when
-// selectedObject is not an index of objectList).
+// selectedObject is not an index of objectList). `overTiles`: the objects
+// are outlines in their colours (cross-hatched with "Transparent
+// WireBlocks") so the tiles under them show; sprites stay filled boxes.
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected = {});
+               int selectedObject, Surface& surface, const std::vector<int>& selected = {},
+               bool overTiles = false);
 
 // The drawing part of a repaint: sets the label font size for the zoom and
 // the boxes' fill pattern for "Transparent WireBlocks" (so a switched option
 // fills the first box of this paint the new way), clears to the button-face
-// colour, then DrawGrid and DrawLevel.
+// colour, then the tiles (when `tiles` can be drawn), DrawGrid and DrawLevel.
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected = {});
+               int selectedObject, Surface& surface, const std::vector<int>& selected = {},
+               const TileLayer* tiles = nullptr);
+
+// The level's tiles alone: the view cleared to the level's background
+// colour, then the tiles; no grid, boxes or marks.
+void PaintTilesOnly(const ViewState& view, const TileLayer& tiles, Surface& surface);
 
 }  // namespace mw

@@ -2,6 +2,7 @@
 // The drawing surface of the level view. Like a picture box, it keeps its
 // drawing state (colours, fill pattern, line style and width) from one call
 // to the next and from one paint to the next; the primitives use that state.
+#include <cstdint>
 #include <string>
 
 #include "definitions/definition_tables.h"
@@ -35,6 +36,10 @@ public:
     virtual void circle(float cx, float cy, float radius) = 0;
     // Left- and top-aligned on one line in foreColor, clipped to the rectangle.
     virtual void text(const std::string& s, float left, float top, float right, float bottom) = 0;
+    // An opaque picture of `width` x `height` pixels (0xAARRGGBB, rows
+    // `stride` pixels apart) with its top-left corner at (x, y), one picture
+    // pixel per surface pixel. The drawing state does not apply.
+    virtual void pixels(int x, int y, int width, int height, const uint32_t* argb, int stride) = 0;
     // The label font's size in points (set by the zoom).
     virtual void setFontSize(int points) = 0;
     virtual int width() const = 0;

@@ -11,12 +11,12 @@
 
 namespace mw {
 
-enum class SurfaceOp { Clear, Box, Line, Circle, Text, FontSize };
+enum class SurfaceOp { Clear, Box, Line, Circle, Text, FontSize, Pixels };
 
 struct SurfaceCall {
     SurfaceOp op = SurfaceOp::Clear;
     // Box and Line: the two points; Circle: centre and radius in x2;
-    // Text: left, top, right, bottom.
+    // Text: left, top, right, bottom; Pixels: left, top, width, height.
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::string text;   // Text only
     Rgb background;     // Clear only
@@ -34,6 +34,7 @@ inline const char* OpName(SurfaceOp op) {
         case SurfaceOp::Circle: return "circle";
         case SurfaceOp::Text: return "text";
         case SurfaceOp::FontSize: return "fontSize";
+        case SurfaceOp::Pixels: return "pixels";
     }
     return "?";
 }
@@ -72,6 +73,10 @@ public:
     }
     void circle(float cx, float cy, float radius) override {
         calls.push_back(make(SurfaceOp::Circle, cx, cy, radius, 0));
+    }
+    void pixels(int x, int y, int width, int height, const uint32_t*, int) override {
+        calls.push_back(make(SurfaceOp::Pixels, static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                             static_cast<float>(height)));
     }
     void text(const std::string& s, float left, float top, float right, float bottom) override {
         SurfaceCall c = make(SurfaceOp::Text, left, top, right, bottom);
