@@ -58,7 +58,7 @@ void BM_DecodeLevel450x100(benchmark::State& state) {
     RecordingPrompter p;
     LevelState level;
     for (auto _ : state) {
-        auto r = LoadLevelIndex(Big().rom, defs, 0, p, level);
+        auto r = test::TakeLoad(LoadLevelIndex(Big().rom, defs, 0), p, level);
         benchmark::DoNotOptimize(r);
     }
 }
@@ -97,7 +97,7 @@ void BM_CheckAllLevels(benchmark::State& state) {
         int failed = 0;
         for (int n = 0; n < kLevelCount; ++n) {
             RecordingPrompter p;
-            if (LoadLevelIndex(DemoRom().rom, defs, n, p, level) != LoadResult::Loaded ||
+            if (test::TakeLoad(LoadLevelIndex(DemoRom().rom, defs, n), p, level) != LoadResult::Loaded ||
                 !CompareWithFile(DemoRom().rom, defs, level).empty())
                 ++failed;
         }
@@ -113,7 +113,7 @@ void BM_CheckSumSameBytes(benchmark::State& state) {
     LevelState level;
     for (int n = 0; n < kLevelCount; ++n) {
         RecordingPrompter p;
-        LoadLevelIndex(DemoRom().rom, defs, n, p, level);
+        test::TakeLoad(LoadLevelIndex(DemoRom().rom, defs, n), p, level);
         ranges.emplace_back(level.headerOffset, 12 + level.objectBytesAvailable);
         ranges.emplace_back(level.spriteOffset, 2 + level.spriteBytesAvailable);
     }

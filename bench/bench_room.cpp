@@ -43,7 +43,7 @@ void BM_PlanMovingSave450(benchmark::State& state) {
     rom.open(image.writeTemp("bench-room.smc"), err);
     RecordingPrompter p;
     LevelState level;
-    LoadLevelIndex(rom, defs, 0, p, level);
+    test::TakeLoad(LoadLevelIndex(rom, defs, 0), p, level);
     for (int k = 0; k < 450; ++k) {
         level.objectList.push_back(MakeObject(0x01, (k * 7) % 256, (k * 3) % 128, 4, 2));
         level.objectBytesUsed += 5;

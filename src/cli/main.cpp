@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/rom_writes.h"
 #include "cli/cli_files.h"
 #include "cli/render.h"
 #include "definitions/definition_tables.h"
@@ -172,13 +173,16 @@ int Info(const Args& a) {
         if (dump) prompter.message("Marlwick", HeaderlessDumpNotice(a.positional[0]));
         if (std::optional<std::string> warning = RomIdentityWarning(dump ? WithCopierHeader(rom.bytes()) : rom.bytes()))
             prompter.message("Marlwick", *warning);
-        if (dump)
+        if (dump) {
             prompter.message("Marlwick", kDumpAdvice);
-        else if (a.has("--level"))
-            r = LoadLevelIndex(rom, defs, static_cast<int32_t>(level), prompter, state);
-        else
-            r = LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites), prompter,
-                                state);
+        } else {
+            LevelLoad load = a.has("--level") ? LoadLevelIndex(rom, defs, static_cast<int32_t>(level))
+                                              : LoadLevelOffset(rom, defs, static_cast<int32_t>(header),
+                                                                static_cast<int32_t>(sprites));
+            ShowMessages(prompter, load.messages);
+            r = load.result;
+            state = std::move(load.level);
+        }
     }
     if (r != LoadResult::Loaded) state = LevelState{};
     std::cout << LevelToJson(state, prompter.messages);
@@ -195,17 +199,17 @@ int Check(const Args& a) {
     RomFile rom;
     if (!OpenRom(a, rom)) return 1;
     int ok = 0, failed = 0;
-    LevelState state;
     for (uint32_t n = first; n <= last; ++n) {
-        RecordingPrompter prompter;
-        const LoadResult r = LoadLevelIndex(rom, defs, static_cast<int32_t>(n), prompter, state);
+        const LevelLoad load = LoadLevelIndex(rom, defs, static_cast<int32_t>(n));
+        const LoadResult r = load.result;
+        const LevelState& state = load.level;
         std::string problem;
         if (r != LoadResult::Loaded) {
             problem = "not loaded";
         } else {
             problem = CompareWithFile(rom, defs, state);
         }
-        for (const auto& m : prompter.messages) problem += (problem.empty() ? "" : "; ") + m.title + ": " + m.text;
+        for (const auto& m : load.messages) problem += (problem.empty() ? "" : "; ") + m.title + ": " + m.text;
         for (char& c : problem)
             if (c == '\n') c = ' ';
         if (r == LoadResult::Loaded && problem.empty()) {
@@ -282,12 +286,12 @@ int Import(const Args& a) {
         return 1;
     };
 
-    RecordingPrompter loading;
-    LevelState level;
-    if (LoadLevelIndex(rom, defs, static_cast<int32_t>(index), loading, level) != LoadResult::Loaded) {
+    LevelLoad loading = LoadLevelIndex(rom, defs, static_cast<int32_t>(index));
+    if (!loading.loaded()) {
         PrintMessages(std::cerr, loading.messages);
         return refuse("level " + ToHex(index) + " could not be loaded.");
     }
+    LevelState& level = loading.level;
     std::ifstream in(jsonPath, std::ios::binary);
     if (!in.is_open()) return refuse("cannot open " + jsonPath + ".");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -301,7 +305,7 @@ int Import(const Args& a) {
     if (auto e = ReadFreeSpace(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
     RecordingPrompter saving;
     saving.answer = !a.has("--in-place");
-    const bool saved = SaveLevel(rom, defs, level, saving, blocks);
+    const bool saved = SaveLevel(rom, defs, level, saving, blocks).done();
     if (!saved && !saving.answer && !saving.questions.empty())
         return refuse(saving.questions[0].text.substr(0, saving.questions[0].text.find('\n')) +
                       " --in-place keeps it from moving.");
@@ -321,13 +325,11 @@ int Tilemap(const Args& a) {
     if (!LoadTables(a, defs)) return 1;
     RomFile rom;
     if (!OpenRom(a, rom)) return 1;
-    RecordingPrompter loading;
-    LevelState state;
-    const LoadResult r = a.has("--level")
-                             ? LoadLevelIndex(rom, defs, static_cast<int32_t>(level), loading, state)
-                             : LoadLevelOffset(rom, defs, static_cast<int32_t>(header), static_cast<int32_t>(sprites),
-                                               loading, state);
-    if (r != LoadResult::Loaded) {
+    const LevelLoad loading = a.has("--level") ? LoadLevelIndex(rom, defs, static_cast<int32_t>(level))
+                                               : LoadLevelOffset(rom, defs, static_cast<int32_t>(header),
+                                                                 static_cast<int32_t>(sprites));
+    const LevelState& state = loading.level;
+    if (!loading.loaded()) {
         PrintMessages(std::cerr, loading.messages);
         std::cerr << "marlwick-cli: the level could not be loaded; nothing was written.\n";
         return 1;

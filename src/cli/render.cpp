@@ -23,8 +23,8 @@ namespace mw {
 
 namespace {
 
-void PrintMessages(const RecordingPrompter& prompter) {
-    for (const PromptMessage& m : prompter.messages) std::cerr << m.title << ": " << m.text << '\n';
+void PrintMessages(const Messages& messages) {
+    for (const Message& m : messages) std::cerr << m.title << ": " << m.text << '\n';
 }
 
 }  // namespace
@@ -46,7 +46,6 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
 
-    RecordingPrompter prompter;
     DefinitionTables defs;
     if (std::optional<DefinitionError> error = LoadDefinitions(defsDir, defs)) {
         std::cerr << "marlwick-cli: " << error->describe() << '\n';
@@ -54,14 +53,13 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     }
     LevelDocument document(defs);
     if (!OpenCommandRom(romPath, document.rom)) return 1;
-    LevelState loaded;
-    const LoadResult result = LoadLevelIndex(document.rom, defs, level, prompter, loaded);
-    PrintMessages(prompter);
-    if (result != LoadResult::Loaded) {
+    LevelLoad load = LoadLevelIndex(document.rom, defs, level);
+    PrintMessages(load.messages);
+    if (!load.loaded()) {
         std::cerr << "marlwick-cli: level " << std::hex << std::uppercase << level << " could not be loaded\n";
         return 1;
     }
-    document.Load(std::move(loaded));
+    document.Load(std::move(load.level));
 
     ViewState view;
     ApplyZoom(view, zoom);

@@ -77,7 +77,10 @@ bool HeaderDialog::cmdOK_Click(LevelEditor& editor) {
 bool HeaderDialog::cmdImport_Click(const RomFile& rom, const DefinitionTables& defs, Prompter& prompter) {
     uint32_t level = ParseHex(txtImportNum);
     // Past DD the table's bytes belong to other data: reading them as pointers imports garbage.
-    if (!CheckLevelIndex(static_cast<int32_t>(level), prompter)) return false;
+    if (std::optional<Message> refusal = LevelIndexRefusal(static_cast<int32_t>(level))) {
+        prompter.message(refusal->title, refusal->text);
+        return false;
+    }
     if (defs.isHeaderless(static_cast<int32_t>(level))) {
         prompter.message("Marlwick", "Level " + ToHex(level) + " has no header; nothing was imported.");
         return false;

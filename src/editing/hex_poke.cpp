@@ -1,5 +1,7 @@
 #include "editing/hex_poke.h"
 
+#include "editing/rom_writes.h"
+
 #include "util/hex_text.h"
 
 namespace mw {

@@ -1,5 +1,7 @@
 #include "editing/level_document.h"
 
+#include "editing/rom_writes.h"
+
 #include "level/level_save.h"
 
 #include <algorithm>

@@ -142,11 +142,16 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
     return true;
 }
 
-bool LevelEditor::AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name) {
-    if (result != LoadResult::Loaded) return false;
+LevelLoad LevelEditor::Told(LevelLoad load) {
+    ShowMessages(prompter, load.messages);
+    return load;
+}
+
+bool LevelEditor::AcceptLoad(LevelLoad load, const std::string& name) {
+    if (!load.loaded()) return false;
     lblLevelName = name;
     levelLoaded = true;
-    document.Load(std::move(loaded));
+    document.Load(std::move(load.level));
     return true;
 }
 
@@ -180,8 +185,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     }
     romFileName_ = FileNameOf(path);
     UpdateCaption();
-    LevelState loaded;
-    AcceptLoad(mw::LoadLevelIndex(rom, defs, 0, prompter, loaded), loaded, LevelIndexName(defs.destinationLevels, 0));  // rebuilds the visible list
+    AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, 0)), LevelIndexName(defs.destinationLevels, 0));
 }
 
 void LevelEditor::mnuFileOpen_Click() {
@@ -192,14 +196,13 @@ void LevelEditor::mnuFileOpen_Click() {
     // file that cannot be opened or whose level 0 is refused leaves the old
     // ROM open with its level (whose offsets belong to the old file).
     std::string reason;
-    LevelState loaded;
-    LoadResult result;
+    LevelLoad load;
     {
         RomFile candidate;
         if (!OpenRom(candidate, path)) return;
-        result = mw::LoadLevelIndex(candidate, defs, 0, prompter, loaded);
+        load = Told(mw::LoadLevelIndex(candidate, defs, 0));
     }
-    if (result == LoadResult::Refused) return;
+    if (!load.loaded()) return;
     const std::string oldPath = rom.path();
     rom.close();
     if (!rom.open(path, reason)) {
@@ -213,7 +216,7 @@ void LevelEditor::mnuFileOpen_Click() {
         return;
     }
     romFileName_ = FileNameOf(path);
-    AcceptLoad(result, loaded, LevelIndexName(defs.destinationLevels, 0));
+    AcceptLoad(std::move(load), LevelIndexName(defs.destinationLevels, 0));
 }
 
 void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
@@ -228,15 +231,18 @@ bool LevelEditor::Form_Unload() {
 
 bool LevelEditor::LoadLevelIndex(int32_t index) {
     // An index outside the table is refused before anything is asked.
-    if (!rom.isOpen() || !CheckLevelIndex(index, prompter) || !ConfirmDiscardChanges()) return false;
-    LevelState loaded;
-    return AcceptLoad(mw::LoadLevelIndex(rom, defs, index, prompter, loaded), loaded, LevelIndexName(defs.destinationLevels, index));
+    if (!rom.isOpen()) return false;
+    if (std::optional<Message> refusal = LevelIndexRefusal(index)) {
+        prompter.message(refusal->title, refusal->text);
+        return false;
+    }
+    if (!ConfirmDiscardChanges()) return false;
+    return AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, index)), LevelIndexName(defs.destinationLevels, index));
 }
 
 bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
-    LevelState loaded;
-    return AcceptLoad(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset, prompter, loaded), loaded,
+    return AcceptLoad(Told(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset)),
                       "Offsets " + ToHex(static_cast<uint32_t>(headerOffset)) + ", " +
                           ToHex(static_cast<uint32_t>(spriteOffset)));
 }

@@ -396,7 +396,9 @@ private:
     // 1.0 (U) is warned about and a read-only one announced, each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
-    bool AcceptLoad(LoadResult result, LevelState& loaded, const std::string& name);
+    // Shows the load's messages.
+    LevelLoad Told(LevelLoad load);
+    bool AcceptLoad(LevelLoad load, const std::string& name);
     void Pick(float px, float py);
     // A resize drag: the width (or height) that the pointer's tile gives the selected object.
     void DragExtent(bool isWidth, float pointer);

@@ -14,35 +14,37 @@ namespace {
 constexpr int kMaxCounter = 32767;
 const char* const kBadTitle = "Marlwick - This is bad";
 
-void ReportPastEnd(Prompter& prompter, int64_t offset) {
+void Tell(Messages& said, std::string title, std::string text) { said.push_back({std::move(title), std::move(text)}); }
+
+void ReportPastEnd(Messages& said, int64_t offset) {
     // A pointer table entry of a huge index lies beyond 32 bits.
     char at[24];
     std::snprintf(at, sizeof at, "%llX", static_cast<unsigned long long>(std::max<int64_t>(offset, 0)));
-    prompter.message(kBadTitle, std::string("The level data runs past the end of the ROM file (at offset ") + at +
+    Tell(said, kBadTitle, std::string("The level data runs past the end of the ROM file (at offset ") + at +
                                     ").\nThe level was not loaded.");
 }
 
-void ReportTooLarge(Prompter& prompter) {
-    prompter.message(kBadTitle,
+void ReportTooLarge(Messages& said) {
+    Tell(said, kBadTitle,
                      "The level data is larger than the editor can count (more than 32767 bytes).\n"
                      "The level was not loaded.");
 }
 
-void ReportPastBankEnd(Prompter& prompter, int64_t bankEnd) {
-    prompter.message(kBadTitle, "The level data runs past the end of its bank (at offset " +
+void ReportPastBankEnd(Messages& said, int64_t bankEnd) {
+    Tell(said, kBadTitle, "The level data runs past the end of its bank (at offset " +
                                     ToHex(static_cast<uint32_t>(bankEnd)) +
                                     "), where the game cannot read it.\nThe level was not loaded.");
 }
 
 // Checks that `length` bytes at `p` lie inside the file and inside the
 // stream's bank, reporting the first of the two that fails.
-bool Readable(const RomFile& rom, int64_t p, int64_t length, int64_t bankEnd, Prompter& prompter) {
+bool Readable(const RomFile& rom, int64_t p, int64_t length, int64_t bankEnd, Messages& said) {
     if (!rom.contains(p, length)) {
-        ReportPastEnd(prompter, p);
+        ReportPastEnd(said, p);
         return false;
     }
     if (p + length > bankEnd) {
-        ReportPastBankEnd(prompter, bankEnd);
+        ReportPastBankEnd(said, bankEnd);
         return false;
     }
     return true;
@@ -101,14 +103,14 @@ uint8_t PositionByte(uint8_t x, uint8_t y) { return static_cast<uint8_t>(((y & 0
 // Header, objects, exits and their free space. Fills everything of `out`
 // but the sprites.
 LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
-                              Prompter& prompter, LevelState& out) {
+                              Messages& said, LevelState& out) {
     const auto& b = rom.bytes();
     const int32_t h = place.headerOffset;
     const int64_t bankEnd = BankEndOffset(h, place.objectMapping);
     out.hasHeader = place.hasHeader;
     out.headerBytes = {};
     if (place.hasHeader) {
-        if (!Readable(rom, h, 10, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, h, 10, bankEnd, said)) return LoadResult::Refused;
         std::copy_n(b.begin() + h, 10, out.headerBytes.begin());
     }
     out.headerOffset = h;
@@ -117,7 +119,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
     int used = 0;
     int64_t p = static_cast<int64_t>(h) + (place.hasHeader ? 10 : 0);
     for (;;) {
-        if (!Readable(rom, p, 1, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, 1, bankEnd, said)) return LoadResult::Refused;
         const uint8_t id = b[p];
         const ObjectDefinition& def = defs.objectDefs[id];
         if (def.kind == kKindEndMarker) {
@@ -127,11 +129,11 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
         const int length = RecordLength(def.kind);
         if (length == 0) {
             // Nothing has been changed: decoding goes into scratch storage.
-            prompter.message(kBadTitle, "Unknown object type (WEIRD error!) : Object " + ToHex(id) + " thinks it's type" +
+            Tell(said, kBadTitle, "Unknown object type (WEIRD error!) : Object " + ToHex(id) + " thinks it's type" +
                                             std::to_string(def.kind) + "\nThe level was not loaded.");
             return LoadResult::Refused;
         }
-        if (!Readable(rom, p, length, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, length, bankEnd, said)) return LoadResult::Refused;
         LevelObject o;
         o.id = id;
         o.x = static_cast<uint8_t>((b[p + 1] & 0x0F) * 16 + (b[p + 2] & 0x0F));
@@ -160,7 +162,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
         p += length;
         used += length;
         if (used > kMaxCounter) {
-            ReportTooLarge(prompter);
+            ReportTooLarge(said);
             return LoadResult::Refused;
         }
     }
@@ -168,14 +170,14 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
     // Only 0xFF is the level's own end marker; 0x80..0xFE is already the
     // data that follows, and the level then owns no free space either.
     for (;;) {
-        if (!Readable(rom, p, 1, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, 1, bankEnd, said)) return LoadResult::Refused;
         const uint8_t screen = b[p];
         if (screen & 0x80) {
             out.ownsExitEndMarker = (screen == 0xFF);
             if (out.ownsExitEndMarker) ++p;
             break;
         }
-        if (!Readable(rom, p, 5, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, 5, bankEnd, said)) return LoadResult::Refused;
         ScreenExit e;
         e.screenX = screen & 0x0F;
         e.screenY = screen >> 4;
@@ -187,7 +189,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
         p += 5;
         used += 5;
         if (used > kMaxCounter) {
-            ReportTooLarge(prompter);
+            ReportTooLarge(said);
             return LoadResult::Refused;
         }
     }
@@ -199,7 +201,7 @@ LoadResult DecodeObjectRegion(const RomFile& rom, const DefinitionTables& defs, 
     return LoadResult::Loaded;
 }
 
-LoadResult DecodeSpriteRegion(const RomFile& rom, const LevelPlace& place, Prompter& prompter, LevelState& out) {
+LoadResult DecodeSpriteRegion(const RomFile& rom, const LevelPlace& place, Messages& said, LevelState& out) {
     const auto& b = rom.bytes();
     const int32_t s = place.spriteOffset;
     const int64_t bankEnd = BankEndOffset(s, place.spriteMapping);
@@ -207,12 +209,12 @@ LoadResult DecodeSpriteRegion(const RomFile& rom, const LevelPlace& place, Promp
     int used = 0;
     int64_t p = s;
     for (;;) {
-        if (!Readable(rom, p, 2, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, 2, bankEnd, said)) return LoadResult::Refused;
         if (b[p] == 0xFF && b[p + 1] == 0xFF) {
             p += 2;
             break;
         }
-        if (!Readable(rom, p, 3, bankEnd, prompter)) return LoadResult::Refused;
+        if (!Readable(rom, p, 3, bankEnd, said)) return LoadResult::Refused;
         LevelObject sp;
         sp.id = b[p];
         sp.extId = b[p + 1] & 1;
@@ -225,7 +227,7 @@ LoadResult DecodeSpriteRegion(const RomFile& rom, const LevelPlace& place, Promp
         p += 3;
         used += 3;
         if (used > kMaxCounter) {
-            ReportTooLarge(prompter);
+            ReportTooLarge(said);
             return LoadResult::Refused;
         }
     }
@@ -255,15 +257,15 @@ int64_t BankEndOffset(int64_t fileOffset, BankMapping mapping) {
     return (fileOffset - kCopierHeaderSize) / bankSize * bankSize + bankSize + kCopierHeaderSize;
 }
 
-int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& prompter) {
+int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Messages& said) {
     const uint8_t asPassed = bank;
     if (bank >= 0x80) {
         bank = static_cast<uint8_t>(bank - 0x80);
-        prompter.message("Marlwick - Do you subtract 0x80 from banks over 80 and then treat them normally?",
+        Tell(said, "Marlwick - Do you subtract 0x80 from banks over 80 and then treat them normally?",
                          "Abnormal bank number.  Level may not load properly.");
     }
     if (bank >= 0x60) {
-        prompter.message("Marlwick - Index points to invalid bank",
+        Tell(said, "Marlwick - Index points to invalid bank",
                          "This index points to an invalid bank.  It will load incorrectly.\nBank number: " +
                              ToHex(asPassed));
         return 0;
@@ -286,31 +288,34 @@ LevelState& Scratch() {
 
 }  // namespace
 
-LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
-                       Prompter& prompter, LevelState& state) {
+LevelLoad DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place) {
+    LevelLoad load;
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, place, prompter, decoded);
-    if (r != LoadResult::Loaded) return r;
-    r = DecodeSpriteRegion(rom, place, prompter, decoded);
-    if (r != LoadResult::Loaded) return r;
-    std::swap(state, decoded);
-    return LoadResult::Loaded;
+    if (DecodeObjectRegion(rom, defs, place, load.messages, decoded) != LoadResult::Loaded ||
+        DecodeSpriteRegion(rom, place, load.messages, decoded) != LoadResult::Loaded)
+        return load;
+    std::swap(load.level, decoded);
+    load.result = LoadResult::Loaded;
+    return load;
 }
 
-bool CheckLevelIndex(int32_t index, Prompter& prompter) {
-    if (index >= 0 && index < kLevelCount) return true;
-    prompter.message("Marlwick - User error", "There is no level " + ToHex(static_cast<uint32_t>(index)) +
-                                                  ". Level indices run from 0 to " + ToHex(kLevelCount - 1) + ".");
-    return false;
+std::optional<Message> LevelIndexRefusal(int32_t index) {
+    if (index >= 0 && index < kLevelCount) return std::nullopt;
+    return Message{"Marlwick - User error", "There is no level " + ToHex(static_cast<uint32_t>(index)) +
+                                                ". Level indices run from 0 to " + ToHex(kLevelCount - 1) + "."};
 }
 
-LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index, Prompter& prompter,
-                          LevelState& state) {
-    if (!CheckLevelIndex(index, prompter)) return LoadResult::Refused;
+LevelLoad LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index) {
+    LevelLoad load;
+    Messages& said = load.messages;
+    if (std::optional<Message> refusal = LevelIndexRefusal(index)) {
+        said.push_back(std::move(*refusal));
+        return load;
+    }
     const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
     if (!rom.contains(entry, 6)) {
-        ReportPastEnd(prompter, entry);
-        return LoadResult::Refused;
+        ReportPastEnd(said, entry);
+        return load;
     }
     const auto& b = rom.bytes();
     LevelPlace place;
@@ -319,31 +324,29 @@ LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int3
     place.spriteMapping = MappingOfBank(b[entry + 5]);
     // The header pointer is converted (and reported) before the objects are
     // decoded, the sprite pointer only after them.
-    place.headerOffset = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], prompter);
+    place.headerOffset = PointerToOffset(b[entry], b[entry + 1], b[entry + 2], said);
     // The sprite offset bounds the object free space already; an invalid
     // bank gives 0, as its reported conversion below does.
     place.spriteOffset = PointerToOffsetQuiet(b[entry + 3], b[entry + 4], b[entry + 5]).value_or(0);
     LevelState& decoded = Scratch();
-    LoadResult r = DecodeObjectRegion(rom, defs, place, prompter, decoded);
-    if (r != LoadResult::Loaded) return r;
-    place.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], prompter);
-    r = DecodeSpriteRegion(rom, place, prompter, decoded);
-    if (r != LoadResult::Loaded) return r;
+    if (DecodeObjectRegion(rom, defs, place, said, decoded) != LoadResult::Loaded) return load;
+    place.spriteOffset = PointerToOffset(b[entry + 3], b[entry + 4], b[entry + 5], said);
+    if (DecodeSpriteRegion(rom, place, said, decoded) != LoadResult::Loaded) return load;
     decoded.tableIndex = index;
-    std::swap(state, decoded);
-    return LoadResult::Loaded;
+    std::swap(load.level, decoded);
+    load.result = LoadResult::Loaded;
+    return load;
 }
 
-LoadResult LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
-                           int32_t spriteOffset, Prompter& prompter, LevelState& state) {
+LevelLoad LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
+                          int32_t spriteOffset) {
     // A level given by offsets has a header and LoROM banks.
     LevelPlace place;
     place.headerOffset = headerOffset;
     place.spriteOffset = spriteOffset;
-    const LoadResult r = DecodeLevel(rom, defs, place, prompter, state);
-    if (r == LoadResult::Loaded)
-        prompter.message("Marlwick - Substandard loading feature", "Level and sprites loaded.");
-    return r;
+    LevelLoad load = DecodeLevel(rom, defs, place);
+    if (load.loaded()) load.messages.push_back({"Marlwick - Substandard loading feature", "Level and sprites loaded."});
+    return load;
 }
 
 int DecodeFullByteSize(uint8_t code) { return code < 0x80 ? code + 1 : code - 257; }

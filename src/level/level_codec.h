@@ -9,7 +9,7 @@
 #include "definitions/definition_tables.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
-#include "util/prompter.h"
+#include "util/message.h"
 
 namespace mw {
 
@@ -17,8 +17,8 @@ constexpr int32_t kLevelPointerTable = 0xBF9C3;  // file offset, SNES $17:F7C3
 constexpr int kLevelCount = 0xDE;                // indices 0..DD
 
 // Converts a three-byte SNES address (low, high, bank) to a file offset,
-// reporting odd banks through `prompter`. Returns 0 for an invalid bank.
-int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Prompter& prompter);
+// adding a warning about odd banks to `said`. Returns 0 for an invalid bank.
+int32_t PointerToOffset(uint8_t low, uint8_t high, uint8_t bank, Messages& said);
 // The same without messages; nullopt for a bank of 0x60..0x7F (after folding 0x80).
 std::optional<int32_t> PointerToOffsetQuiet(uint8_t low, uint8_t high, uint8_t bank);
 
@@ -33,8 +33,17 @@ BankMapping MappingOfBank(uint8_t bank);
 int64_t BankEndOffset(int64_t fileOffset, BankMapping mapping);
 
 enum class LoadResult {
-    Loaded,   // the level is in `state`
-    Refused,  // reported; `state` is unchanged
+    Loaded,   // the level is in `level`
+    Refused,  // the reason is among the messages
+};
+
+// A load's outcome: the level when it loaded, and what the user is to be
+// told (warnings, and the reason for a refusal), in the order it arose.
+struct LevelLoad {
+    LoadResult result = LoadResult::Refused;
+    LevelState level;
+    Messages messages;
+    bool loaded() const { return result == LoadResult::Loaded; }
 };
 
 // Where a level's two streams start and how they are read.
@@ -46,23 +55,20 @@ struct LevelPlace {
     BankMapping spriteMapping = BankMapping::LoRom;
 };
 
-// Decodes the level at `place`. `state` is replaced only on success.
-LoadResult DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place,
-                       Prompter& prompter, LevelState& state);
+// Decodes the level at `place`.
+LevelLoad DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const LevelPlace& place);
 
-// False, after one message that gives the table's range, when `index` is
-// not an index of the level pointer table: the bytes after the table are
-// other data, not pointers.
-bool CheckLevelIndex(int32_t index, Prompter& prompter);
+// The refusal, giving the table's range, when `index` is not an index of the
+// level pointer table: the bytes after the table are other data, not pointers.
+std::optional<Message> LevelIndexRefusal(int32_t index);
 
 // LoadLevelIndex/LoadLevelOffset: the two loaders. LoadLevelIndex reads a
 // level without a header where the definition tables say so; a level loaded
 // by offsets has a header and is bounded by 32 KiB banks. LoadLevelOffset
-// reports "Level and sprites loaded." after a successful load.
-LoadResult LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index,
-                          Prompter& prompter, LevelState& state);
-LoadResult LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
-                           int32_t spriteOffset, Prompter& prompter, LevelState& state);
+// adds "Level and sprites loaded." after a successful load.
+LevelLoad LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index);
+LevelLoad LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
+                          int32_t spriteOffset);
 
 // Size codes.
 int DecodeFullByteSize(uint8_t code);  // 1..128, -129..-2

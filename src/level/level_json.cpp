@@ -132,7 +132,7 @@ const JsonValue* Member(const JsonValue& doc, const char* key, std::string& erro
 
 }  // namespace
 
-std::string LevelToJson(const LevelState& s, const std::vector<PromptMessage>& messages) {
+std::string LevelToJson(const LevelState& s, const Messages& messages) {
     std::ostringstream j;
     j << "{\n  \"headerOffset\": " << s.headerOffset << ",\n  \"spriteOffset\": " << s.spriteOffset
       << ",\n  \"header\": ";

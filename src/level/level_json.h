@@ -11,13 +11,13 @@
 
 #include "definitions/definition_tables.h"
 #include "level/level_state.h"
-#include "util/prompter.h"
+#include "util/message.h"
 
 namespace mw {
 
 // The whole level with its offsets, byte counters and the messages that its
 // load raised (the output of `info`).
-std::string LevelToJson(const LevelState& state, const std::vector<PromptMessage>& messages);
+std::string LevelToJson(const LevelState& state, const Messages& messages);
 
 // Entries alone, as {"objects": [...]} (the clipboard's text).
 std::string EntriesToJson(const std::vector<LevelObject>& entries);

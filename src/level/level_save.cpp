@@ -194,23 +194,4 @@ std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, 
     return text + "\nThe level pointer is rewritten and the old place is filled with FF.\nMove the level?";
 }
 
-bool SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& state, Prompter& prompter,
-               const std::vector<FreeBlock>& blocks) {
-    if (rom.isReadOnly()) {
-        prompter.message("Marlwick", ReadOnlyRefusal(rom));
-        return false;
-    }
-    SavePlan plan = PlanSave(rom.bytes(), defs, state, blocks);
-    if (plan.refused()) {
-        prompter.message(plan.refusalTitle, plan.refusal);
-        return false;
-    }
-    if (!plan.moves.empty() && !prompter.askYesNo("Marlwick - Move the level?", MoveQuestion(defs, state, plan)))
-        return false;
-    if (!CommitAndReport(rom, std::move(plan.image), plan.fence, prompter)) return false;
-    state = std::move(plan.saved);
-    prompter.message("Marlwick", "Level saved succesfully.");
-    return true;
-}
-
 }  // namespace mw

@@ -1,6 +1,6 @@
 #pragma once
-// Saving a level: in place while both of its streams fit the room they had,
-// otherwise (after asking) moved into free space, with the level's pointer
+// Planning a level's save: in place while both of its streams fit the room
+// they had, otherwise moved into free space, with the level's pointer
 // table entry rewritten and the old place filled with 0xFF.
 #include <cstdint>
 #include <string>
@@ -10,7 +10,6 @@
 #include "definitions/level_lists.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
-#include "util/prompter.h"
 
 namespace mw {
 
@@ -45,11 +44,5 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
 // The question a moving save asks: the level, the bytes each moving stream
 // needs and where it would go (SNES address and file offset).
 std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan);
-
-// The save command: plans, asks once when the level has to move, writes,
-// and reports the outcome through `prompter` ("Level saved succesfully." on
-// success). On success `state` takes the level's new place and room.
-bool SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& state, Prompter& prompter,
-               const std::vector<FreeBlock>& blocks = {});
 
 }  // namespace mw

@@ -285,44 +285,4 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
     return result;
 }
 
-std::string ReadOnlyRefusal(const RomFile& rom) {
-    return "The ROM file " + rom.path() + " is read-only, so nothing can be written to it.\nNothing was written.";
-}
-
-bool CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter) {
-    using Status = CommitResult::Status;
-    CommitResult r = rom.commit(image, fence);
-    if (r.status == Status::Missing && !rom.writingAnewAllowed()) {
-        prompter.message("Marlwick", "The ROM file " + rom.path() +
-                                         " is gone: another program deleted or moved it since Marlwick read it.\n"
-                                         "Nothing was written.");
-        return false;
-    }
-    if (r.status == Status::Missing) {
-        if (!prompter.askYesNo("Marlwick", "The ROM file " + rom.path() +
-                                               " is gone: another program deleted or moved it since Marlwick read "
-                                               "it.\nWrite the whole ROM, with this change, to " +
-                                               rom.path() + "?"))
-            return false;
-        r = rom.commit(std::move(image), fence, true);
-    }
-    switch (r.status) {
-    case Status::Done:
-        if (r.appliedToChangedFile)
-            prompter.message("Marlwick", "Another program had changed the ROM file " + rom.path() +
-                                             " since Marlwick read it. The bytes this change writes were the same "
-                                             "there, so the change was made to the file's new contents.");
-        return true;
-    case Status::Failed:
-        prompter.message("Marlwick",
-                         "Could not write to the ROM file " + rom.path() + ": " + r.reason + ".\nThe file was left as it was.");
-        return false;
-    case Status::Refused:
-    case Status::Missing:
-        prompter.message("Marlwick", "The ROM file " + rom.path() + " was not changed: " + r.reason + ".");
-        return false;
-    }
-    return false;
-}
-
 }  // namespace mw

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "util/atomic_file.h"
-#include "util/prompter.h"
 
 namespace mw {
 
@@ -33,6 +32,7 @@ struct CommitResult {
         Failed,   // a step failed; the file is as it was
         Refused,  // nothing was tried: the file changed under us, or the image strays outside the fence
         Missing,  // the file is gone; nothing was written
+        Declined, // the user said no to a question the write needed; nothing was written
     };
     Status status = Status::Failed;
     // Done only: the file had been changed by another program and the change
@@ -40,6 +40,8 @@ struct CommitResult {
     bool appliedToChangedFile = false;
     // What failed or why it was refused, as a sentence fragment.
     std::string reason;
+    bool done() const { return status == Status::Done; }
+    explicit operator bool() const { return done(); }
 };
 
 class RomFile {
@@ -114,15 +116,5 @@ private:
     FileOps& ops() { return ops_ != nullptr ? *ops_ : SystemFileOps(); }
     bool keepBackup(const std::vector<uint8_t>& contents, const FileOwner& owner, std::string& error);
 };
-
-// What a save or a poke says when the open ROM is read-only.
-std::string ReadOnlyRefusal(const RomFile& rom);
-
-// Commits `image` and tells the user what went wrong: asks whether to write
-// the whole image when the file is gone (or says it is gone, when the ROM
-// may not be written anew), and says so when the change went
-// onto contents another program had changed. True when the file now holds
-// the change; nothing is claimed before that.
-bool CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter);
 
 }  // namespace mw

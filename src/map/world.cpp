@@ -32,10 +32,9 @@ LevelSet World6Levels(const RomFile& rom, const DefinitionTables& defs) {
     while (!todo.empty()) {
         const int level = todo.front();
         todo.pop_front();
-        RecordingPrompter quiet;
-        LevelState state;
-        if (LoadLevelIndex(rom, defs, level, quiet, state) != LoadResult::Loaded) continue;
-        for (const ScreenExit& e : state.exitList) {
+        const LevelLoad load = LoadLevelIndex(rom, defs, level);
+        if (!load.loaded()) continue;
+        for (const ScreenExit& e : load.level.exitList) {
             const int next = e.destination >= kFirstMiniGame ? e.entranceType : e.destination;
             if (next < kFirstMiniGame && !found[static_cast<size_t>(next)]) {
                 found[static_cast<size_t>(next)] = true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/message.h"
+
 namespace mw {
 
 // The three answers to the question asked before unsaved changes would be lost.
@@ -25,11 +27,12 @@ public:
                                                       const std::string& pattern) = 0;
 };
 
-struct PromptMessage {
-    std::string title;
-    std::string text;
-    bool operator==(const PromptMessage&) const = default;
-};
+using PromptMessage = Message;
+
+// Shows each of `messages` in turn.
+inline void ShowMessages(Prompter& prompter, const Messages& messages) {
+    for (const Message& m : messages) prompter.message(m.title, m.text);
+}
 
 // Collects messages instead of showing them (marlwick-cli, tests).
 class RecordingPrompter : public Prompter {

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "cli/cli_files.h"
+#include "editing/rom_writes.h"
 #include "level/level_codec.h"
 #include "level/level_save.h"
 #include "level/level_json.h"
@@ -193,7 +194,7 @@ LevelState Load(const std::string& path, int index) {
     LevelState state;
     RecordingPrompter prompter;
     EXPECT_TRUE(rom.open(path, error)) << error;
-    EXPECT_EQ(LoadLevelIndex(rom, test::ShippedDefinitions(), index, prompter, state), LoadResult::Loaded);
+    EXPECT_EQ(test::TakeLoad(LoadLevelIndex(rom, test::ShippedDefinitions(), index), prompter, state), LoadResult::Loaded);
     return state;
 }
 
@@ -325,7 +326,7 @@ TEST(Cli, ARomDeletedBeforeTheSaveIsNotWrittenAnew) {
         fs::remove(path);
         RecordingPrompter saying;
         saying.answer = !inPlace;
-        EXPECT_FALSE(SaveLevel(rom, test::ShippedDefinitions(), level, saying));
+        EXPECT_EQ(SaveLevel(rom, test::ShippedDefinitions(), level, saying).status, CommitResult::Status::Missing);
         EXPECT_TRUE(saying.questions.empty());
         ASSERT_EQ(saying.messages.size(), 1u);
         EXPECT_NE(saying.messages[0].text.find("is gone"), std::string::npos) << saying.messages[0].text;

@@ -40,7 +40,7 @@ TEST(CliRender, TilesUnderTheBoxesTilesOnlyAndBoxesOnly) {
     ASSERT_TRUE(file.open(rom, error)) << error;
     RecordingPrompter quiet;
     LevelState level;
-    ASSERT_EQ(LoadLevelIndex(file, test::ShippedDefinitions(), 0, quiet, level), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(file, test::ShippedDefinitions(), 0), quiet, level), LoadResult::Loaded);
     LevelTiles tiles;
     tiles.update(file, test::ShippedDefinitions(), level);
     ASSERT_TRUE(tiles.available());

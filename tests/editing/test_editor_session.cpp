@@ -213,11 +213,10 @@ TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     EXPECT_FALSE(ed.changed());
     EXPECT_EQ(ed.caption, "a.smc - Marlwick");
     // The file holds the moved object.
-    RecordingPrompter quiet;
-    LevelState reread;
-    ASSERT_EQ(mw::LoadLevelIndex(ed.rom, ed.defs, 0, quiet, reread), LoadResult::Loaded);
-    EXPECT_EQ(reread.objectList, ed.level.objectList);
-    EXPECT_EQ(reread.objectList[0].x, 11);
+    const LevelLoad reread = mw::LoadLevelIndex(ed.rom, ed.defs, 0);
+    ASSERT_TRUE(reread.loaded());
+    EXPECT_EQ(reread.level.objectList, ed.level.objectList);
+    EXPECT_EQ(reread.level.objectList[0].x, 11);
 }
 
 TEST_F(SessionTest, OpenRomCancelChangesNothing) {

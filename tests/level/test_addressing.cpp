@@ -31,15 +31,15 @@ TEST(PointerToOffset, ConvertsBanksAndReportsOddOnes) {
         {0x00, 0x80, 0xE5, 0, {abnormal, invalid}},
     };
     for (const auto& c : cases) {
-        RecordingPrompter p;
-        EXPECT_EQ(PointerToOffset(c.low, c.high, c.bank, p), c.offset) << std::hex << int(c.bank);
-        ASSERT_EQ(p.messages.size(), c.titles.size());
-        for (size_t k = 0; k < c.titles.size(); ++k) EXPECT_EQ(p.messages[k].title, c.titles[k]);
+        Messages said;
+        EXPECT_EQ(PointerToOffset(c.low, c.high, c.bank, said), c.offset) << std::hex << int(c.bank);
+        ASSERT_EQ(said.size(), c.titles.size());
+        for (size_t k = 0; k < c.titles.size(); ++k) EXPECT_EQ(said[k].title, c.titles[k]);
     }
-    RecordingPrompter p;
-    PointerToOffset(0x00, 0x80, 0xE5, p);
-    EXPECT_EQ(p.messages[0].text, "Abnormal bank number.  Level may not load properly.");
-    EXPECT_EQ(p.messages[1].text,
+    Messages said;
+    PointerToOffset(0x00, 0x80, 0xE5, said);
+    EXPECT_EQ(said[0].text, "Abnormal bank number.  Level may not load properly.");
+    EXPECT_EQ(said[1].text,
               "This index points to an invalid bank.  It will load incorrectly.\nBank number: E5");
 }
 
@@ -64,14 +64,14 @@ TEST(LoadLevelIndex, ReadsBothPointersOfTheEntry) {
     ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
     RecordingPrompter p;
     LevelState s;
-    ASSERT_EQ(LoadLevelIndex(f, defs, 0x1F, p, s), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(f, defs, 0x1F), p, s), LoadResult::Loaded);
     EXPECT_EQ(s.headerOffset, 0x90000);
     EXPECT_EQ(s.spriteOffset, 0x91000);
     EXPECT_EQ(s.headerBytes, (LevelHeader{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_TRUE(p.messages.empty());
 
     // The offset loader says so when it is done.
-    ASSERT_EQ(LoadLevelOffset(f, defs, 0x90000, 0x91000, p, s), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelOffset(f, defs, 0x90000, 0x91000), p, s), LoadResult::Loaded);
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].title, "Marlwick - Substandard loading feature");
     EXPECT_EQ(p.messages[0].text, "Level and sprites loaded.");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editing/rom_writes.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "level/level_save.h"
@@ -33,7 +34,7 @@ struct Loaded {
         : state(std::move(previous)) {
         std::string err;
         EXPECT_TRUE(file.open(rom.writeTemp(), err)) << err;
-        result = LoadLevelIndex(file, defs, index, prompter, state);
+        result = test::TakeLoad(LoadLevelIndex(file, defs, index), prompter, state);
     }
 };
 
@@ -320,7 +321,7 @@ TEST(DecodeHeaderless, ObjectsStartAtThePointerAndSaveWithoutAHeader) {
     ASSERT_TRUE(f.open(rom.writeTemp(), err)) << err;
     RecordingPrompter p;
     LevelState state;
-    ASSERT_EQ(LoadLevelIndex(f, defs, 0x38, p, state), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(f, defs, 0x38), p, state), LoadResult::Loaded);
     EXPECT_TRUE(p.messages.empty());
     EXPECT_FALSE(state.hasHeader);
     ASSERT_EQ(state.objectList.size(), 2u);

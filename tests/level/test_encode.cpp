@@ -3,6 +3,7 @@
 #include <fstream>
 #include <random>
 
+#include "editing/rom_writes.h"
 #include "level/header_fields.h"
 #include "level/level_codec.h"
 #include "level/level_save.h"
@@ -60,7 +61,7 @@ void Open(SavedRom& r, const test::RomImage& rom) {
     std::string err;
     ASSERT_TRUE(r.file.open(r.path, err)) << err;
     RecordingPrompter p;
-    ASSERT_EQ(LoadLevelIndex(r.file, test::SmallDefinitions(), 0, p, r.state), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(r.file, test::SmallDefinitions(), 0), p, r.state), LoadResult::Loaded);
 }
 
 test::RomImage OneLevel() {
@@ -101,7 +102,7 @@ TEST(SaveLevel, RewritesExactlyTheTwoRegions) {
 
     // Loading again counts the freed bytes; saving again writes the same bytes.
     LevelState again;
-    ASSERT_EQ(LoadLevelIndex(r.file, test::SmallDefinitions(), 0, p, again), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(r.file, test::SmallDefinitions(), 0), p, again), LoadResult::Loaded);
     EXPECT_EQ(again.objectBytesAvailable - again.objectBytesUsed, 8);
     ASSERT_TRUE(SaveLevel(r.file, test::SmallDefinitions(), again, p));
     EXPECT_EQ(test::ReadFileBytes(r.path), expected);
@@ -228,7 +229,7 @@ TEST(RoundTrip, RandomLevels) {
         ASSERT_TRUE(f.open(rom.writeTemp(), err));
         RecordingPrompter p;
         LevelState back;
-        ASSERT_EQ(LoadLevelIndex(f, d, 0, p, back), LoadResult::Loaded);
+        ASSERT_EQ(test::TakeLoad(LoadLevelIndex(f, d, 0), p, back), LoadResult::Loaded);
         EXPECT_EQ(back, s) << "round " << round;
         EXPECT_EQ(BuildObjectRegion(d, back), objBytes);
         EXPECT_EQ(BuildSpriteRegion(back), sprBytes);

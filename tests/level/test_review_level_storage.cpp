@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "editing/rom_writes.h"
 #include "level/level_codec.h"
 #include "level/level_save.h"
 #include "support/rom_builder.h"
@@ -24,7 +25,7 @@ void LoadByOffsets(ByOffsets& l, const test::RomImage& rom, int32_t h, int32_t s
     std::string err;
     ASSERT_TRUE(l.file.open(l.path, err)) << err;
     RecordingPrompter p;
-    ASSERT_EQ(LoadLevelOffset(l.file, test::SmallDefinitions(), h, s, p, l.state), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelOffset(l.file, test::SmallDefinitions(), h, s), p, l.state), LoadResult::Loaded);
 }
 
 TEST(FreeSpaceByOffsets, StopsWhereTheLevelsOtherStreamBegins) {

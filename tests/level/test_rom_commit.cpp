@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 
+#include "editing/rom_writes.h"
 #include "level/rom_checksum.h"
 #include "level/rom_file.h"
 #include "platform/files.h"

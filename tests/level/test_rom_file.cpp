@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editing/rom_writes.h"
 #include "editing/hex_poke.h"
 #include "level/level_codec.h"
 #include "level/level_save.h"
@@ -76,7 +77,7 @@ TEST(RomFileOpen, AReadOnlyFileIsReadButNeverWritten) {
 
     RecordingPrompter p;
     LevelState level;
-    ASSERT_EQ(LoadLevelIndex(f, test::SmallDefinitions(), 0, p, level), LoadResult::Loaded);
+    ASSERT_EQ(test::TakeLoad(LoadLevelIndex(f, test::SmallDefinitions(), 0), p, level), LoadResult::Loaded);
     EXPECT_FALSE(SaveLevel(f, test::SmallDefinitions(), level, p));
     HexPokeDialog poke;
     poke.txtOffset = "10000";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 
+#include "editing/rom_writes.h"
 #include "level/demo_loader.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
@@ -26,7 +27,7 @@ struct OpenDemo {
     LevelState load(int n) {
         RecordingPrompter p;
         LevelState s;
-        EXPECT_EQ(LoadLevelIndex(rom, test::ShippedDefinitions(), n, p, s), LoadResult::Loaded) << std::hex << n;
+        EXPECT_EQ(test::TakeLoad(LoadLevelIndex(rom, test::ShippedDefinitions(), n), p, s), LoadResult::Loaded) << std::hex << n;
         return s;
     }
 };

@@ -243,7 +243,7 @@ TEST(DemoGraphics, EveryDemoLevelHasCleanGraphicsAndDistinctTiles) {
     for (int level : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
         RecordingPrompter quiet;
         LevelState state;
-        ASSERT_EQ(LoadLevelIndex(file, test::ShippedDefinitions(), level, quiet, state), LoadResult::Loaded);
+        ASSERT_EQ(test::TakeLoad(LoadLevelIndex(file, test::ShippedDefinitions(), level), quiet, state), LoadResult::Loaded);
         const GraphicsHeader h = ReadGraphicsHeader(state.headerBytes);
         EXPECT_FALSE(UnsupportedLevelMode(h.levelMode)) << level;
         const LevelGraphics g = BuildLevelGraphics(view, h, false);

@@ -18,7 +18,7 @@ RomFile& OpenImage(const test::RomImage& image, RomFile& rom) {
 LevelState Load(const RomFile& rom, const DefinitionTables& defs, int index) {
     RecordingPrompter p;
     LevelState s;
-    EXPECT_EQ(LoadLevelIndex(rom, defs, index, p, s), LoadResult::Loaded) << index;
+    EXPECT_EQ(test::TakeLoad(LoadLevelIndex(rom, defs, index), p, s), LoadResult::Loaded) << index;
     return s;
 }
 

@@ -9,7 +9,9 @@
 
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
+#include "level/level_codec.h"
 #include "level/level_state.h"
+#include "util/prompter.h"
 
 namespace mw::test {
 
@@ -91,5 +93,13 @@ const DefinitionTables& ShippedDefinitions();
 const std::vector<FreeBlock>& ShippedFreeBlocks();
 // The demo ROM built from the shipped files.
 std::vector<uint8_t> ShippedDemoRom();
+
+// A load as the tests take it: its messages go to `said`; `level` takes the
+// loaded level and is left alone when the load was refused.
+inline LoadResult TakeLoad(LevelLoad load, RecordingPrompter& said, LevelState& level) {
+    for (Message& m : load.messages) said.messages.push_back(std::move(m));
+    if (load.loaded()) level = std::move(load.level);
+    return load.result;
+}
 
 }  // namespace mw::test
