@@ -7,6 +7,7 @@
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
+#include "level/level_opening.h"
 #include "level/level_save.h"
 #include "level/room.h"
 #include "editing/document_paint.h"
@@ -152,7 +153,16 @@ bool LevelEditor::AcceptLoad(LevelLoad load, const std::string& name) {
     lblLevelName = name;
     levelLoaded = true;
     document.Load(std::move(load.level));
+    // A level read from the ROM opens on its content, not at the old scroll.
+    ScrollToOpening();
+    RebuildVisibleList();
+    RequestPaint();
     return true;
+}
+
+void LevelEditor::ScrollToOpening() {
+    openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
+    mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
 }
 
 void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
@@ -296,6 +306,10 @@ MainLayout LevelEditor::Form_Resize() {
     view.viewWidth = static_cast<float>(l.Level.width);
     view.viewHeight = static_cast<float>(l.Level.height);
     const ScrollValueChanges dropped = UpdateScrollRanges(view);
+    if (openingPending_ && levelLoaded) {
+        ScrollToOpening();
+        RequestPaint();
+    }
     RebuildVisibleList();
     // A value that had to drop ran its bar's change handler: a repaint.
     if (dropped.any()) RequestPaint();

@@ -185,6 +185,11 @@ public:
     // Sets view.hsc or view.vsc from the program (limited to 0..maximum);
     // when the value changes, the bar's change handling runs.
     void SetScroll(ScrollBarState& bar, int value);
+    // Scrolls to where the loaded level opens (WhereLevelOpens): a course
+    // start or an entrance in the middle of the view, the top-left of the
+    // entries at the view's top-left. Loading a level does this (when the
+    // view has no size yet, its first resize does).
+    void ScrollToOpening();
     static constexpr int kScrollSmallChange = 1;   // one tile
     static constexpr int kScrollLargeChange = 16;  // one screen
     void mnuViewCross_Click();
@@ -381,6 +386,7 @@ private:
     bool quitConfirmed_ = false;       // the program is ending: no more questions
     std::string romFileName_;          // the caption's file name
     uint64_t freeSpaceGeneration_ = 0;  // rom.generation() of freeSpaceLeft_
+    bool openingPending_ = false;        // a level was loaded before the view had a size
     int64_t freeSpaceLeft_ = 0;
     void UpdateCaption();
     // Runs `change` as one undoable command. True when the level changed.
