@@ -298,6 +298,11 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), e
     setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
+    // Level maps are made on a thread of their own; a finished one comes
+    // back to this thread through the event queue.
+    editor_.SetMapReadyNotifier([this] {
+        QMetaObject::invokeMethod(this, [this] { Run([&] { editor_.TakeMap(); }); }, Qt::QueuedConnection);
+    });
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
@@ -384,7 +389,7 @@ void frmLevel::BuildControls() {
     connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
-    Place(fraLevelInfo, 646, 168, 192, 89);
+    Place(fraLevelInfo, 646, 168, 192, 149);
     lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 12, 177, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 27, 81, 15);
     lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 27, 97, 15);
@@ -394,6 +399,10 @@ void frmLevel::BuildControls() {
     lblFreeSpace = MakeLabel(fraLevelInfo, QString(), 88, 57, 97, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 72, 81, 15);
     lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 72, 97, 15);
+    lblMapInfo = MakeLabel(fraLevelInfo, QString(), 8, 87, 177, 28);
+    lblMapInfo->setWordWrap(true);
+    lblTilesInfo = MakeLabel(fraLevelInfo, QString(), 8, 115, 177, 28);
+    lblTilesInfo->setWordWrap(true);
 
     BuildScreenExitFrame();
 }
@@ -548,6 +557,7 @@ void frmLevel::BuildMenus() {
         check(item(mnuView, "Transparent WireBlocks", Qt::Key_W, [this] { editor_.mnuViewTransparent_Click(); }));
     mnuViewStationary =
         check(item(mnuView, "Stationary tooltip", Qt::Key_T, [this] { editor_.mnuViewStationary_Click(); }));
+    mnuViewTiles = check(item(mnuView, "Show &tiles", 0, [this] { editor_.mnuViewTiles_Click(); }));
     mnuViewZoomlist = mnuView->addMenu(QStringLiteral("Zoom"));
     const std::pair<int, const char*> zooms[] = {{4, "4x"},   {8, "8x"},   {12, "12x"}, {16, "16x (Default)"},
                                                  {24, "24x"}, {32, "32x"}, {64, "64x"}};
@@ -722,6 +732,7 @@ void frmLevel::SyncMenus() {
     set(mnuViewSmallgrid, o.smallGrid);
     set(mnuViewTransparent, o.transparent);
     set(mnuViewStationary, editor_.mnuViewStationary);
+    set(mnuViewTiles, editor_.mnuViewTiles);
     set(mnuViewSeperateobjects, editor_.palette.windowVisible);
     for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
 
@@ -777,6 +788,9 @@ void frmLevel::SyncPanels() {
     SetLabel(lblSByteUsage, editor_.lblSByteUsage);
     SetLabelText(lblFreeSpace, editor_.lblFreeSpace);
     SetLabelText(lblMousePos, editor_.lblMousePos);
+    SetLabelText(lblMapInfo, editor_.lblMapInfo);
+    SetLabelText(lblTilesInfo, editor_.lblTilesInfo);
+    if (lblTilesInfo->toolTip() != Q(editor_.lblTilesInfo)) lblTilesInfo->setToolTip(Q(editor_.lblTilesInfo));
     if (lblLevelName->toolTip() != Q(editor_.lblLevelName)) {
         lblLevelName->setToolTip(Q(editor_.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.lblLevelName), Qt::ElideRight,

@@ -135,6 +135,8 @@ public:
     QLabel* lblByteUsage = nullptr;
     QLabel* lblSByteUsage = nullptr;
     QLabel* lblFreeSpace = nullptr;
+    QLabel* lblMapInfo = nullptr;
+    QLabel* lblTilesInfo = nullptr;
     QLabel* lblMousePos = nullptr;
     QLabel* lblLevelName = nullptr;
 
@@ -185,6 +187,7 @@ public:
     QAction* mnuViewSmallgrid = nullptr;
     QAction* mnuViewTransparent = nullptr;
     QAction* mnuViewStationary = nullptr;
+    QAction* mnuViewTiles = nullptr;
     QMenu* mnuViewZoomlist = nullptr;
     std::map<int, QAction*> mnuViewZoom;  // by zoom
     QMenu* mnuRandom = nullptr;
