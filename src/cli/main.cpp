@@ -12,7 +12,6 @@
 //   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -39,6 +38,7 @@
 #include "patch/patch.h"
 #include "util/atomic_file.h"
 #include "map/level_map.h"
+#include "platform/files.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -59,16 +59,12 @@ int Usage() {
                  "  marlwick-cli find ROM --object ID | --extended ID | --sprite ID | --name TEXT\n"
                  "  marlwick-cli test-copy ROM --level N [--at X,Y] --out FILE (X and Y decimal tiles)\n"
                  "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
-                 "options: --defs DIR (the definition files; default: beside this program)\n"
+                 "options: --defs DIR (the definition files; default: beside this program, else its installed data folder)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
 }
 
-std::string ProgramDir() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
+std::string ProgramDir() { return FindDefinitionsFolder(platform::ExecutableFolder()); }
 
 struct Args {
     std::string command;
