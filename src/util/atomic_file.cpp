@@ -107,31 +107,50 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool&
                                                   int64_t limit) {
     missing = false;
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
+    // Opened without waiting (a FIFO with no writer would block the open) and
+    // looked at through the descriptor, so that what is read is what was
+    // looked at: only a regular file is read, never a FIFO or a device such
+    // as /dev/zero, which would be read until memory runs out.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         missing = errno == ENOENT;
         error = Reason();
         return std::nullopt;
     }
     struct stat info {};
-    std::vector<uint8_t> data;
-    if (::fstat(::fileno(f), &info) == 0 && info.st_size > 0 && info.st_size <= limit)
-        data.reserve(static_cast<size_t>(info.st_size));
-    // At most one buffer more than the limit is read, should the file be
-    // larger than it said.
-    uint8_t buffer[65536];
-    size_t n;
-    while (static_cast<int64_t>(data.size()) <= limit && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.insert(data.end(), buffer, buffer + n);
-    const bool failed = std::ferror(f) != 0;
-    if (failed) error = Reason();
-    std::fclose(f);
-    if (failed) return std::nullopt;
-    if (static_cast<int64_t>(data.size()) > limit) {
+    std::optional<std::vector<uint8_t>> result;
+    if (::fstat(fd, &info) != 0) {
+        error = Reason();
+    } else if (S_ISDIR(info.st_mode)) {
+        error = std::strerror(EISDIR);  // as reading it would have said
+    } else if (!S_ISREG(info.st_mode)) {
+        error = "it is not a regular file";
+    } else if (info.st_size > limit) {
         error = "it is larger than " + std::to_string(limit) + " bytes";
-        return std::nullopt;
+    } else {
+        std::vector<uint8_t> data;
+        data.reserve(static_cast<size_t>(info.st_size));
+        // At most one buffer more than the limit is read, should the file
+        // have grown since.
+        uint8_t buffer[65536];
+        bool failed = false;
+        while (static_cast<int64_t>(data.size()) <= limit) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                failed = true;
+                error = Reason();
+            }
+            if (n <= 0) break;
+            data.insert(data.end(), buffer, buffer + n);
+        }
+        if (!failed && static_cast<int64_t>(data.size()) > limit)
+            error = "it is larger than " + std::to_string(limit) + " bytes";
+        else if (!failed)
+            result = std::move(data);
     }
-    return data;
+    ::close(fd);
+    return result;
 }
 
 }  // namespace mw
