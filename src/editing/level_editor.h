@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "level/level_codec.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
+#include "map/level_map.h"
+#include "map/map_worker.h"
 #include "util/prompter.h"
 #include "view/selection_marks.h"
 #include "view/surface.h"
@@ -347,6 +350,24 @@ public:
     // "Level Info": the loaded level's index and name, or its offsets.
     std::string lblLevelName;
 
+    // ---- the level map: the game's own code run on the level as edited ----
+
+    // The map of the level as it was when the map was last made (not made,
+    // with no reason, while no level is loaded).
+    const LevelMap& levelMap() const { return levelMap_; }
+    // Level Info's line about it: "Map: made by the game's code, N screens"
+    // or why it could not be made.
+    std::string lblMapInfo;
+    // Re-makes the map when the level has changed since the last one. The
+    // paint calls it, so a drag re-makes it at most once per painted frame.
+    void UpdateMap();
+    // With a notifier, maps are made on a thread of their own and `ready`
+    // is called there when one is finished; the shell then calls TakeMap on
+    // its own thread. Without one (the default), UpdateMap makes it at once.
+    void SetMapReadyNotifier(std::function<void()> ready);
+    // Takes the newest map finished in the background. True when it changed.
+    bool TakeMap();
+
     // ---- many entries: the selection and the clipboard ----
 
     // The selected entries as objectList indices, ascending. The current
@@ -381,6 +402,12 @@ public:
     void mnuEditDuplicate_Click();
 
 private:
+    LevelMap levelMap_;
+    LevelMapper mapper_;
+    std::unique_ptr<MapWorker> mapWorker_;
+    bool mapStale_ = true;
+    void ShowMap(LevelMap map);
+
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
     bool quitConfirmed_ = false;       // the program is ending: no more questions

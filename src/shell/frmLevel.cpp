@@ -298,6 +298,11 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), e
     setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
+    // Level maps are made on a thread of their own; a finished one comes
+    // back to this thread through the event queue.
+    editor_.SetMapReadyNotifier([this] {
+        QMetaObject::invokeMethod(this, [this] { Run([&] { editor_.TakeMap(); }); }, Qt::QueuedConnection);
+    });
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
@@ -384,7 +389,7 @@ void frmLevel::BuildControls() {
     connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
-    Place(fraLevelInfo, 646, 168, 192, 89);
+    Place(fraLevelInfo, 646, 168, 192, 119);
     lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 12, 177, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 27, 81, 15);
     lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 27, 97, 15);
@@ -394,6 +399,8 @@ void frmLevel::BuildControls() {
     lblFreeSpace = MakeLabel(fraLevelInfo, QString(), 88, 57, 97, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 72, 81, 15);
     lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 72, 97, 15);
+    lblMapInfo = MakeLabel(fraLevelInfo, QString(), 8, 87, 177, 28);
+    lblMapInfo->setWordWrap(true);
 
     BuildScreenExitFrame();
 }
@@ -777,6 +784,7 @@ void frmLevel::SyncPanels() {
     SetLabel(lblSByteUsage, editor_.lblSByteUsage);
     SetLabelText(lblFreeSpace, editor_.lblFreeSpace);
     SetLabelText(lblMousePos, editor_.lblMousePos);
+    SetLabelText(lblMapInfo, editor_.lblMapInfo);
     if (lblLevelName->toolTip() != Q(editor_.lblLevelName)) {
         lblLevelName->setToolTip(Q(editor_.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.lblLevelName), Qt::ElideRight,
