@@ -19,6 +19,7 @@
 #include "level/level_state.h"
 #include "level/rom_file.h"
 #include "map/level_map.h"
+#include "map/level_tiles.h"
 #include "map/map_worker.h"
 #include "util/prompter.h"
 #include "view/selection_marks.h"
@@ -368,6 +369,19 @@ public:
     // Takes the newest map finished in the background. True when it changed.
     bool TakeMap();
 
+    // ---- the level's tiles, drawn under the boxes ----
+
+    // View menu "Show &tiles": on at start; the tiles show whenever the map
+    // and the level's graphics could be made (objects are then outlines).
+    bool mnuViewTiles = true;
+    void mnuViewTiles_Click();
+    // Level Info's line about the tiles: the world assumed, or why none.
+    std::string lblTilesInfo;
+    // Brings the tiles up to date with the ROM and the level's header (the
+    // paint calls it).
+    void UpdateTiles();
+    bool TilesShown() const { return mnuViewTiles && levelMap_.made && tiles_.available(); }
+
     // ---- many entries: the selection and the clipboard ----
 
     // The selected entries as objectList indices, ascending. The current
@@ -403,6 +417,7 @@ public:
 
 private:
     LevelMap levelMap_;
+    LevelTiles tiles_;
     LevelMapper mapper_;
     std::unique_ptr<MapWorker> mapWorker_;
     bool mapStale_ = true;

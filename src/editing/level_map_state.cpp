@@ -32,6 +32,15 @@ bool LevelEditor::TakeMap() {
     return true;
 }
 
+void LevelEditor::UpdateTiles() {
+    if (!levelLoaded || !rom.isOpen()) {
+        lblTilesInfo.clear();
+        return;
+    }
+    tiles_.update(rom, defs, level);
+    lblTilesInfo = tiles_.infoText();
+}
+
 void LevelEditor::ShowMap(LevelMap map) {
     levelMap_ = std::move(map);
     lblMapInfo = levelMap_.made || !levelMap_.reason.empty() ? DescribeMap(levelMap_) : std::string();
