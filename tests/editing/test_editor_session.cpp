@@ -220,6 +220,31 @@ TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     EXPECT_EQ(reread.level.objectList[0].x, 11);
 }
 
+TEST_F(SessionTest, ADragBackToItsStartLeavesNoStepAndASaveMidDragStartsANewOne) {
+    Start(romA);
+    const LevelObject& o = ed.level.objectList.at(0);
+    const int startX = o.x;
+    const float px = (o.x - ed.view.scrollX()) * 16 + 2.0f, py = (o.y - ed.view.scrollY()) * 16 + 2.0f;
+    ed.Level_MouseDown(1, 0, px, py);
+    ed.Level_MouseMove(1, 0, px + 32, py);
+    ed.Level_MouseMove(1, 0, px, py);
+    EXPECT_FALSE(ed.changed());
+    EXPECT_FALSE(ed.mnuEditUndoEnabled());
+    EXPECT_EQ(ed.caption, "a.smc - Marlwick");
+
+    // Saved while the button is still down; the drag goes on from the saved state.
+    ed.Level_MouseMove(1, 0, px + 16, py);
+    ed.mnuFileSave_Click();
+    ASSERT_FALSE(ed.changed());
+    ed.Level_MouseMove(1, 0, px + 48, py);
+    ed.Level_MouseUp(1, 0, px + 48, py);
+    EXPECT_TRUE(ed.changed());
+    EXPECT_EQ(ed.level.objectList[0].x, startX + 3);
+    ed.mnuEditUndo_Click();  // back to what was saved, not to before the drag
+    EXPECT_EQ(ed.level.objectList[0].x, startX + 1);
+    EXPECT_FALSE(ed.changed());
+}
+
 TEST_F(SessionTest, OpenRomCancelChangesNothing) {
     Start(romA);
     ed.mnuFileOpen_Click();
