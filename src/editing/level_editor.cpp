@@ -36,6 +36,14 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
+EditorPart::EditorPart(LevelEditor& e)
+    : editor(e), prompter(e.prompter), defs(e.defs), document(e.document), rom(e.rom), level(e.level), view(e.view) {}
+
+int EditorPart::selectedObject() const { return editor.selectedObject(); }
+int EditorPart::selectedExit() const { return editor.selectedExit(); }
+void EditorPart::SelectObject(int index) { editor.SelectObject(index); }
+void EditorPart::SelectExit(int index) { editor.SelectExit(index); }
+
 LevelEditor::LevelEditor(Prompter& p) : prompter(p) {
     document.SetChangeHandler([this](ChangeSet what) { OnDocumentChanged(what); });
 }
@@ -44,21 +52,21 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
     if (what & (kChangedLevel | kChangedHistory)) {
         // A drag that was under way does not go on from another state, and
         // the pick list's items name list positions of the old one.
-        if ((what & kChangedHistory) && !InScreenExitMode()) dragMode = DragMode::NON;
-        if (what & kChangedLevel) lstPopup.items.clear();
-        lstPopup.top = kHiddenPickListTop;
+        if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
+        if (what & kChangedLevel) panels.lstPopup.items.clear();
+        panels.lstPopup.top = kHiddenPickListTop;
         document.EndMerge();
     }
     if (what & kChangedEntries) RebuildVisibleList();
-    UpdateCaption();
-    ShowObjectInfo();
-    ShowExitEditor();
+    session.UpdateCaption();
+    panels.ShowObjectInfo();
+    panels.ShowExitEditor();
     RequestPaint();
 }
 
 // ---- session ----
 
-void LevelEditor::UpdateCaption() {
+void RomSession::UpdateCaption() {
     if (romFileName_.empty()) {
         caption = kInitialCaption;
         return;
@@ -67,7 +75,7 @@ void LevelEditor::UpdateCaption() {
     if (changed()) caption += " *";
 }
 
-bool LevelEditor::ConfirmDiscardChanges() {
+bool RomSession::ConfirmDiscardChanges() {
     if (!changed()) return true;
     switch (prompter.askSaveDiscardCancel("Marlwick", kUnsavedQuestion)) {
         case SaveChoice::Save:
@@ -81,13 +89,13 @@ bool LevelEditor::ConfirmDiscardChanges() {
     return false;
 }
 
-bool LevelEditor::CheckLevelLoaded() {
+bool RomSession::CheckLevelLoaded() {
     if (levelLoaded) return true;
     prompter.message("Marlwick", "No level is loaded.");
     return false;
 }
 
-bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
+bool RomSession::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
                             std::string& chosen) {
     if (givenPath) {
         chosen = *givenPath;
@@ -102,11 +110,11 @@ bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& gi
     return true;
 }
 
-void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& reason) {
+void RomSession::ReportOpenFailure(const std::string& path, const std::string& reason) {
     prompter.message("Marlwick", "The ROM " + path + " could not be opened:\n" + reason);
 }
 
-bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
+bool RomSession::OpenRom(RomFile& into, std::string& path) {
     std::string reason;
     if (!into.open(path, reason)) {
         ReportOpenFailure(path, reason);
@@ -142,44 +150,44 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
     return true;
 }
 
-LevelLoad LevelEditor::Told(LevelLoad load) {
+LevelLoad RomSession::Told(LevelLoad load) {
     ShowMessages(prompter, load.messages);
     return load;
 }
 
-bool LevelEditor::AcceptLoad(LevelLoad load, const std::string& name) {
+bool RomSession::AcceptLoad(LevelLoad load, const std::string& name) {
     if (!load.loaded()) return false;
-    lblLevelName = name;
+    editor.panels.lblLevelName = name;
     levelLoaded = true;
     document.Load(std::move(load.level));
     return true;
 }
 
-void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
+void RomSession::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
     programDir = programDirectory;
     ApplyZoom(view, 16);
     if (std::optional<DefinitionError> error = LoadDefinitions(programDir, defs)) {
         prompter.message("Marlwick", "The definition files could not be read.\n" + error->describe());
-        exitStatus = 1;
-        quitRequested = true;
+        editor.exitStatus = 1;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
     // Without its list of free blocks the editor still saves in place.
     if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
-    RemakeObjectList();
+    editor.panels.RemakeObjectList();
     prompter.message("Marlwick - RTFM",
                      "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
                      "Please select a ROM of this version; others will not work.");
     std::string path;
     if (!ChooseRom(true, romPath, path)) {
-        quitRequested = true;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
     if (!OpenRom(rom, path)) {
-        exitStatus = 1;
-        quitRequested = true;
+        editor.exitStatus = 1;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
@@ -188,7 +196,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, 0)), LevelIndexName(defs.destinationLevels, 0));
 }
 
-void LevelEditor::mnuFileOpen_Click() {
+void RomSession::mnuFileOpen_Click() {
     if (!ConfirmDiscardChanges()) return;
     std::string path;
     if (!ChooseRom(false, std::nullopt, path)) return;
@@ -210,7 +218,7 @@ void LevelEditor::mnuFileOpen_Click() {
         std::string ignored;
         if (oldPath.empty() || !rom.open(oldPath, ignored)) {
             levelLoaded = false;
-            quitRequested = true;
+            editor.quitRequested = true;
             quitConfirmed_ = true;
         }
         return;
@@ -219,17 +227,17 @@ void LevelEditor::mnuFileOpen_Click() {
     AcceptLoad(std::move(load), LevelIndexName(defs.destinationLevels, 0));
 }
 
-void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
+void RomSession::mnuMainQuit_Click() { Form_Unload(); }
 
-bool LevelEditor::Form_Unload() {
+bool RomSession::Form_Unload() {
     if (!quitConfirmed_ && !ConfirmDiscardChanges()) return false;
     quitConfirmed_ = true;
     rom.close();
-    quitRequested = true;
+    editor.quitRequested = true;
     return true;
 }
 
-bool LevelEditor::LoadLevelIndex(int32_t index) {
+bool RomSession::LoadLevelIndex(int32_t index) {
     // An index outside the table is refused before anything is asked.
     if (!rom.isOpen()) return false;
     if (std::optional<Message> refusal = LevelIndexRefusal(index)) {
@@ -240,20 +248,20 @@ bool LevelEditor::LoadLevelIndex(int32_t index) {
     return AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, index)), LevelIndexName(defs.destinationLevels, index));
 }
 
-bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
+bool RomSession::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
     return AcceptLoad(Told(mw::LoadLevelOffset(rom, defs, headerOffset, spriteOffset)),
                       "Offsets " + ToHex(static_cast<uint32_t>(headerOffset)) + ", " +
                           ToHex(static_cast<uint32_t>(spriteOffset)));
 }
 
-void LevelEditor::mnuFileSave_Click() {
+void RomSession::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!CheckLevelLoaded() || !rom.isOpen()) return;
     document.Save(prompter, freeBlocks);
 }
 
-int64_t LevelEditor::FreeSpaceLeft() {
+int64_t RomSession::FreeSpaceLeft() {
     if (freeSpaceGeneration_ != rom.generation()) {
         freeSpaceGeneration_ = rom.generation();
         freeSpaceLeft_ = TotalFree(FindFreeRuns(rom.bytes(), freeBlocks, LiveMap(rom.bytes(), defs)));
@@ -359,7 +367,7 @@ void LevelEditor::mnuViewStationary_Click() {
     RequestPaint();
 }
 
-void LevelEditor::Form_Paint(Surface& surface) { PaintDocument(document, defs, view, surface, band); }
+void LevelEditor::Form_Paint(Surface& surface) { PaintDocument(document, defs, view, surface, tool.band); }
 
 void LevelEditor::RequestPaint() { repaintRequested = true; }
 
