@@ -12,6 +12,7 @@
 #include "editing/document_paint.h"
 #include "editing/level_document.h"
 #include "level/level_codec.h"
+#include "level/level_opening.h"
 #include "map/level_map.h"
 #include "map/level_tiles.h"
 #include "view/level_renderer.h"
@@ -66,8 +67,12 @@ int RenderCommand(const std::string& romPath, int level, const std::string& outP
     view.viewWidth = static_cast<float>(width);
     view.viewHeight = static_cast<float>(height);
     UpdateScrollRanges(view);
-    view.hsc.value = options.hasOrigin ? options.x : 0;
-    view.vsc.value = options.hasOrigin ? options.y : 0;
+    if (options.hasOrigin) {
+        view.hsc.value = options.x;
+        view.vsc.value = options.y;
+    } else {
+        ScrollToOpening(view, WhereLevelOpens(document.rom, defs, document.level()));
+    }
     RebuildVisibleList(document.level(), view);
 
     // The tiles, unless only the boxes are asked for.

@@ -9,7 +9,8 @@ struct RenderOptions {
     int width = 1024;    // 1 to 16384, as the command line has checked
     int height = 512;
     enum class Layers { Both, TilesOnly, BoxesOnly } layers = Layers::Both;
-    // The view's top-left tile; without it, the view starts at tile (0, 0).
+    // The view's top-left tile; without it, the view opens where the editor
+    // opens it on loading (ScrollToOpening).
     bool hasOrigin = false;
     int x = 0, y = 0;    // 0-255, 0-127
 };

@@ -7,6 +7,7 @@
 #include "level/rom_identity.h"
 #include "util/atomic_file.h"
 #include "util/hex_text.h"
+#include "level/level_opening.h"
 #include "level/level_save.h"
 #include "level/room.h"
 #include "editing/document_paint.h"
@@ -160,6 +161,8 @@ bool RomSession::AcceptLoad(LevelLoad load, const std::string& name) {
     editor.panels.lblLevelName = name;
     levelLoaded = true;
     document.Load(std::move(load.level));
+    // A level read from the ROM opens on its content, not at the old scroll.
+    editor.ScrollToOpening();
     return true;
 }
 
@@ -304,6 +307,7 @@ MainLayout LevelEditor::Form_Resize() {
     view.viewWidth = static_cast<float>(l.Level.width);
     view.viewHeight = static_cast<float>(l.Level.height);
     const ScrollValueChanges dropped = UpdateScrollRanges(view);
+    if (openingPending_ && session.levelLoaded) ScrollToOpening();
     RebuildVisibleList();
     // A value that had to drop ran its bar's change handler: a repaint.
     if (dropped.any()) RequestPaint();
@@ -311,6 +315,13 @@ MainLayout LevelEditor::Form_Resize() {
 }
 
 // ---- view ----
+
+void LevelEditor::ScrollToOpening() {
+    openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
+    mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
+    RebuildVisibleList();
+    RequestPaint();
+}
 
 void LevelEditor::RebuildVisibleList() { mw::RebuildVisibleList(level, view); }
 

@@ -101,6 +101,11 @@ public:
     // Sets view.hsc or view.vsc from the program (limited to 0..maximum);
     // when the value changes, the bar's change handling runs.
     void SetScroll(ScrollBarState& bar, int value);
+    // Scrolls to where the loaded level opens (WhereLevelOpens): a course
+    // start or an entrance in the middle of the view, the top-left of the
+    // entries at the view's top-left. Loading a level does this (when the
+    // view has no size yet, its first resize does).
+    void ScrollToOpening();
     void mnuViewCross_Click();
     void mnuViewSmallgrid_Click();
     void mnuViewOutofbounds_Click();
@@ -123,6 +128,7 @@ public:
 private:
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
+    bool openingPending_ = false;        // a level was loaded before the view had a size
     // The one place that follows the document: after every edit, undo, redo,
     // save, load and selection change it updates the caption, the visible
     // list, the panels and asks for a repaint.

@@ -6,6 +6,7 @@
 #include "level/demo_graphics.h"
 #include "level/demo_loader.h"
 #include "level/level_codec.h"
+#include "level/level_opening.h"
 #include "level/rom_checksum.h"
 #include "level/rom_identity.h"
 #include "level/room.h"
@@ -276,6 +277,12 @@ std::vector<uint8_t> BuildDemoRom(const DefinitionTables& defs, const std::vecto
     point(kSharedObjectsB, 1, extraAt, false);
     const size_t owner = static_cast<size_t>(kEndMarkerOwner) % ordinary;
     point(kEndMarkerBorrower, 1, placed[owner].second + StateOf(defs, levels[owner]).spriteBytesUsed, linear[owner]);
+    // Two courses: the first (every stage word 0 names its record) starts on
+    // level 0's ground, the second, for the second stage, on level 3's.
+    std::fill_n(rom.begin() + kStageTable, 2 * kStageCount, 0x00);
+    rom[kStageTable + 2] = 4;
+    const uint8_t courses[] = {0x00, 0x07, 0x0E, 0x00, 0x03, 0x02, 0x5E, 0x01};
+    std::copy(std::begin(courses), std::end(courses), rom.begin() + kCourseStartTable);
     PutDemoGraphics(rom);
     PutDemoLoader(defs, rom);
     // Identified as 1.0 (U), with a checksum that agrees with the contents.

@@ -4,7 +4,8 @@
 // packed against the free tails of their banks; the unused blocks hold 0xFF;
 // some entries share data as the game's do (one object pointer for two
 // entries, both pointers for two others, a sprite pointer at another level's
-// end marker); the title screen's entry has no header; the checksum is right.
+// end marker); the title screen's entry has no header; two courses start
+// on levels 0 and 3; the checksum is right.
 // It holds none of the game's own data; the levels are encoded with the
 // shipped definitions.
 #include <cstdint>

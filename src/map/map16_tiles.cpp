@@ -1,6 +1,7 @@
 #include "map/map16_tiles.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace mw {
 
@@ -45,6 +46,8 @@ void Map16Tiles::reset(const TileSetKey& key, std::span<const uint8_t> image, Le
     full_.clear();
     scaled_.clear();
     built_ = true;
+    static std::atomic<uint64_t> next{0};
+    generation_ = ++next;
 }
 
 int32_t Map16Tiles::decode(uint16_t n) {

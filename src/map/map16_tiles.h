@@ -40,6 +40,8 @@ public:
     // until the next reset.
     void reset(const TileSetKey& key, std::span<const uint8_t> image, LevelGraphics graphics);
     bool built() const { return built_; }
+    // Changes with every reset, unique across all Map16Tiles objects.
+    uint64_t generation() const { return generation_; }
     const TileSetKey& key() const { return key_; }
     const LevelGraphics& graphics() const { return graphics_; }
 
@@ -52,6 +54,7 @@ public:
 
 private:
     bool built_ = false;
+    uint64_t generation_ = 0;
     TileSetKey key_;
     std::span<const uint8_t> image_;
     LevelGraphics graphics_;

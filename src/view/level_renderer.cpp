@@ -177,17 +177,17 @@ void PaintView(const LevelState& level, const DefinitionTables& defs, const View
                int selectedObject, Surface& surface, const std::vector<int>& selected, const TileLayer* tiles) {
     surface.setFontSize(view.fontSize);
     surface.state.fillPattern = EntryFillPattern(view.options);
-    surface.clear(kButtonFace);
     const bool overTiles = tiles != nullptr && tiles->usable();
-    if (overTiles) DrawTiles(view, *tiles, surface);
+    if (overTiles)
+        DrawTiles(view, *tiles, 0xFF000000u | kButtonFace.r << 16 | kButtonFace.g << 8 | kButtonFace.b, surface);
+    else
+        surface.clear(kButtonFace);
     DrawGrid(view, surface);
     DrawLevel(level, defs, view, selectedObject, surface, selected, overTiles);
 }
 
 void PaintTilesOnly(const ViewState& view, const TileLayer& tiles, Surface& surface) {
-    const Argb bg = tiles.usable() ? tiles.tiles->graphics().background : 0xFF000000u;
-    surface.clear(Rgb{static_cast<uint8_t>(bg >> 16), static_cast<uint8_t>(bg >> 8), static_cast<uint8_t>(bg)});
-    DrawTiles(view, tiles, surface);
+    DrawTiles(view, tiles, tiles.usable() ? tiles.tiles->graphics().background : 0xFF000000u, surface);
 }
 
 }  // namespace mw

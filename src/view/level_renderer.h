@@ -38,13 +38,14 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 // The drawing part of a repaint: sets the label font size for the zoom and
 // the boxes' fill pattern for "Transparent WireBlocks" (so a switched option
 // fills the first box of this paint the new way), clears to the button-face
-// colour, then the tiles (when `tiles` can be drawn), DrawGrid and DrawLevel.
+// colour (and draws the tiles, when `tiles` can be drawn), then DrawGrid and
+// DrawLevel.
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface, const std::vector<int>& selected = {},
                const TileLayer* tiles = nullptr);
 
-// The level's tiles alone: the view cleared to the level's background
-// colour, then the tiles; no grid, boxes or marks.
+// The level's tiles alone, the rest of the view in the level's background
+// colour; no grid, boxes or marks.
 void PaintTilesOnly(const ViewState& view, const TileLayer& tiles, Surface& surface);
 
 }  // namespace mw

@@ -18,7 +18,8 @@ struct TileLayer {
     bool usable() const { return tiles != nullptr && tiles->built() && map.size() == 256u * 128u; }
 };
 
-// Draws the part of the level inside the view as one picture.
-void DrawTiles(const ViewState& view, const TileLayer& layer, Surface& surface);
+// Covers the whole surface with one picture: the level's tiles where the
+// level lies in the view, `outside` elsewhere.
+void DrawTiles(const ViewState& view, const TileLayer& layer, Argb outside, Surface& surface);
 
 }  // namespace mw

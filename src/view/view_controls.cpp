@@ -49,4 +49,14 @@ void SetOutOfBounds(ViewState& view, bool on) {
     }
 }
 
+void ScrollToOpening(ViewState& view, const LevelOpening& at) {
+    int x = at.x, y = at.y;
+    if (at.from == LevelOpening::From::CourseStart || at.from == LevelOpening::From::Entrance) {
+        x = static_cast<int>(std::lround(at.x - view.viewWidth / (2.0 * view.zoom)));
+        y = static_cast<int>(std::lround(at.y - view.viewHeight / (2.0 * view.zoom)));
+    }
+    view.hsc.value = std::clamp(x, 0, std::max(view.hsc.maximum, 0));
+    view.vsc.value = std::clamp(y, 0, std::max(view.vsc.maximum, 0));
+}
+
 }  // namespace mw

@@ -1,6 +1,7 @@
 #pragma once
 // What the zoom items, the window size and the view options do to the view's
 // geometry: the label font size, the scroll bars' ranges, the fill pattern.
+#include "level/level_opening.h"
 #include "view/surface.h"
 #include "view/view_state.h"
 
@@ -42,6 +43,12 @@ ScrollValueChanges UpdateScrollRanges(ViewState& view);
 // leaves the enabled states alone. The caller then runs its resize, whose
 // UpdateScrollRanges recomputes the ranges when the option has been turned off.
 void SetOutOfBounds(ViewState& view, bool on);
+
+// Scrolls to where a level opens: a course start or an entrance in the
+// middle of the view, the top-left of the entries at the view's top-left, as
+// far as the scroll ranges allow. The values are set without running the
+// bars' change handling; the caller rebuilds the visible list.
+void ScrollToOpening(ViewState& view, const LevelOpening& at);
 
 // The fill pattern of the boxes of objects and sprites: cross-hatched when
 // "Transparent WireBlocks" is on, else solid.

@@ -27,7 +27,7 @@ TEST(CliRender, TilesUnderTheBoxesTilesOnlyAndBoxesOnly) {
     test::WriteFileBytes(rom, test::ShippedDemoRom());
     const std::string base = "render " + rom + " --level 0 --width 512 --height 384 ";
     ASSERT_EQ(RunCli(base + "--out " + dir.file("both.png")), 0);
-    ASSERT_EQ(RunCli(base + "--tiles-only --out " + dir.file("tiles.png")), 0);
+    ASSERT_EQ(RunCli(base + "--tiles-only --x 0 --y 0 --out " + dir.file("tiles.png")), 0);
     ASSERT_EQ(RunCli(base + "--tiles-only --x 3 --y 5 --out " + dir.file("moved.png")), 0);
     ASSERT_EQ(RunCli(base + "--boxes-only --out " + dir.file("boxes.png")), 0);
     const QImage both(QString::fromStdString(dir.file("both.png"))), tilesOnly(QString::fromStdString(dir.file("tiles.png"))),

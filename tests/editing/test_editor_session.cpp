@@ -8,6 +8,7 @@
 
 #include "editing/exit_editor.h"
 #include "editing/header_dialog.h"
+#include "level/level_opening.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -392,6 +393,8 @@ TEST_F(SessionTest, EndingClosesTheRomAndAsksAtMostOnce) {
     LevelEditor other(prompter);
     other.session.Form_Load(dir.path(), romA);
     other.Form_Resize(845, 504);
+    other.hscLevelPos_Change(0);  // the pixels below are for the level's top-left
+    other.vscLevelPos_Change(0);
     other.tool.Level_MouseDown(1, 0, 162, 66);
     other.tool.Level_MouseMove(1, 0, 180, 66);
     ASSERT_TRUE(other.session.changed());
@@ -423,6 +426,27 @@ TEST_F(SessionTest, LoadersResetSelectionAndLabels) {
     EXPECT_EQ(ed.level.objectLast(), 1);
     EXPECT_EQ(ed.selectedExit(), 0);
     EXPECT_EQ(ed.view.visibleLast(), 1);
+}
+
+TEST_F(SessionTest, LoadingALevelScrollsToWhereItOpens) {
+    Start(romA);
+    auto scroll = [&] { return std::pair(ed.view.scrollX(), ed.view.scrollY()); };
+    EXPECT_EQ(scroll(), std::pair(5, 4));  // its entries' top-left: the sprite's column, the object's row
+    ed.SetScroll(ed.view.hsc, 100);
+    ed.SetScroll(ed.view.vsc, 50);
+    ASSERT_TRUE(ed.session.LoadLevelIndex(1));  // empty: the old scroll is not kept
+    EXPECT_EQ(scroll(), std::pair(0, 0));
+
+    // A course that starts on level 0 at tile (80, 40) puts that tile in the
+    // middle of the 25 by 30 tile view.
+    std::vector<uint8_t> bytes = ReadFileBytes(romB);
+    bytes[kCourseStartTable] = 0x00;
+    bytes[kCourseStartTable + 1] = 0x80;
+    bytes[kCourseStartTable + 2] = 0x40;
+    WriteFileBytes(romB, bytes);
+    prompter.openFileAnswers = {romB};
+    ed.session.mnuFileOpen_Click();
+    EXPECT_EQ(scroll(), std::pair(0x80 - 13, 0x40 - 15));
 }
 
 TEST_F(SessionTest, RefusedLoadKeepsTheLevelAndItsChanges) {

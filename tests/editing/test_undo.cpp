@@ -258,7 +258,9 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
             ed.commands.mnuEditRedo_Click();
             ASSERT_EQ(Take(ed), afters[static_cast<size_t>(s.index())]);
         }
-        EXPECT_EQ(Take(ed), end);
+        // The selection was checked after each redo; at the top it may
+        // differ from `end`, which a selection without an edit can change.
+        EXPECT_EQ(Take(ed).level, end.level);
         // Back at the start and saved, the file is the one we began with,
         // unless a save moved the level: then it reads back as loaded.
         while (ed.commands.mnuEditUndoEnabled()) ed.commands.mnuEditUndo_Click();

@@ -88,6 +88,11 @@ protected:
         ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
         w->show();
         ASSERT_TRUE(WaitFor([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }));
+        // The view opened on the level's entries; the pixels of these tests
+        // are for the level's top-left.
+        EXPECT_EQ(w->hscLevelPos->value(), w->editor().view.scrollX());
+        w->hscLevelPos->setValue(0);
+        w->vscLevelPos->setValue(0);
     }
     QImage View() const { return w->Level->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };

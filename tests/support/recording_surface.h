@@ -74,7 +74,13 @@ public:
     void circle(float cx, float cy, float radius) override {
         calls.push_back(make(SurfaceOp::Circle, cx, cy, radius, 0));
     }
-    void pixels(int x, int y, int width, int height, const uint32_t*, int) override {
+    // The last picture drawn (rows of lastPictureWidth pixels), for checking.
+    std::vector<uint32_t> lastPicture;
+    int lastPictureWidth = 0;
+    void pixels(int x, int y, int width, int height, const uint32_t* argb, int stride) override {
+        lastPicture.clear();
+        for (int r = 0; r < height; ++r) lastPicture.insert(lastPicture.end(), argb + r * stride, argb + r * stride + width);
+        lastPictureWidth = width;
         calls.push_back(make(SurfaceOp::Pixels, static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
                              static_cast<float>(height)));
     }
