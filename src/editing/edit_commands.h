@@ -35,6 +35,11 @@ public:
     void mnuEditNudge_Click(int dx, int dy);
     // Delete: "&Remove", or all the selected entries in one step.
     void mnuEditDelete_Click();
+    // Zooms one step in (steps > 0) or out through kZoomLevels, keeping the
+    // tile under view pixel (px, py) where it is.
+    void ZoomStep(int steps, float px, float py);
+    // The same around the view's centre (Ctrl+= / Ctrl+- ).
+    void mnuEditZoom_Click(int steps);
     // A palette item (its code) dropped on the view at (px, py): "&Create"
     // with the new entry's origin on the tile under the pointer.
     void DropPaletteItem(int code, float px, float py);

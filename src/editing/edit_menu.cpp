@@ -38,7 +38,7 @@ void EditCommands::mnuEditNudge_Click(int dx, int dy) {
     document.EndMerge();
 }
 
-void LevelEditor::ZoomStep(int steps, float px, float py) {
+void EditCommands::ZoomStep(int steps, float px, float py) {
     // The current zoom's place among the steps (a zoom between two steps
     // counts as the larger one).
     const int count = static_cast<int>(std::size(kZoomLevels));
@@ -48,14 +48,14 @@ void LevelEditor::ZoomStep(int steps, float px, float py) {
     if (steps == 0 || kZoomLevels[to] == view.zoom) return;
     const int tileX = PixelToTileX(view, px);
     const int tileY = PixelToTileY(view, py);
-    mnuViewZoom_Click(kZoomLevels[to]);
+    editor.mnuViewZoom_Click(kZoomLevels[to]);
     // The scroll position that puts the same tile under the same pixel, as
     // far as the scroll ranges allow.
-    SetScroll(view.hsc, tileX - static_cast<int>(std::floor(px / static_cast<float>(view.zoom))));
-    SetScroll(view.vsc, tileY - static_cast<int>(std::floor(py / static_cast<float>(view.zoom))));
+    editor.SetScroll(view.hsc, tileX - static_cast<int>(std::floor(px / static_cast<float>(view.zoom))));
+    editor.SetScroll(view.vsc, tileY - static_cast<int>(std::floor(py / static_cast<float>(view.zoom))));
 }
 
-void LevelEditor::mnuEditZoom_Click(int steps) { ZoomStep(steps, view.viewWidth / 2, view.viewHeight / 2); }
+void EditCommands::mnuEditZoom_Click(int steps) { ZoomStep(steps, view.viewWidth / 2, view.viewHeight / 2); }
 
 void EditCommands::DropPaletteItem(int code, float px, float py) {
     if (!editor.session.levelLoaded) return;

@@ -62,6 +62,8 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
     session.UpdateCaption();
     panels.ShowObjectInfo();
     panels.ShowExitEditor();
+    if (what & (kChangedEntries | kChangedExits | kChangedHeader | kChangedLevel | kChangedRom | kChangedHistory))
+        mapStale_ = true;
     RequestPaint();
 }
 
@@ -300,7 +302,7 @@ MainLayout LevelEditor::Form_Resize() {
     l.vscLevelPos = {l.Level.left + l.Level.width, 0, kScrollBarSize, size(sh - kScrollBarSize)};
     const int column = l.vscLevelPos.left + l.vscLevelPos.width + 8;
     l.fraObjectInfo = {column, 8, 192, 153};
-    l.fraLevelInfo = {column, 168, 192, 89};
+    l.fraLevelInfo = {column, 168, 192, 119};
     l.fraScreenExits = {column, 8, 193, 409};
     layout = l;
 
@@ -378,7 +380,10 @@ void LevelEditor::mnuViewStationary_Click() {
     RequestPaint();
 }
 
-void LevelEditor::Form_Paint(Surface& surface) { PaintDocument(document, defs, view, surface, tool.band); }
+void LevelEditor::Form_Paint(Surface& surface) {
+    UpdateMap();
+    PaintDocument(document, defs, view, surface, tool.band);
+}
 
 void LevelEditor::RequestPaint() { repaintRequested = true; }
 

@@ -7,6 +7,8 @@
 // `repaintRequested` is set.
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
 #include "editing/level_document.h"
+#include "map/level_map.h"
+#include "map/map_worker.h"
 #include "util/prompter.h"
 #include "view/view_state.h"
 #include "editing/edit_commands.h"
@@ -119,13 +123,28 @@ public:
     // panels now and ask the shell to repaint the view.
     void RequestPaint();
 
-    // Zooms one step in (steps > 0) or out through kZoomLevels, keeping the
-    // tile under view pixel (px, py) where it is.
-    void ZoomStep(int steps, float px, float py);
-    // The same around the view's centre (Ctrl+= / Ctrl+- ).
-    void mnuEditZoom_Click(int steps);
+    // ---- the level map: the game's own code run on the level as edited ----
+
+    // The map of the level as it was when the map was last made (not made,
+    // with no reason, while no level is loaded).
+    const LevelMap& levelMap() const { return levelMap_; }
+    // Re-makes the map when the level has changed since the last one. The
+    // paint calls it, so a drag re-makes it at most once per painted frame.
+    void UpdateMap();
+    // With a notifier, maps are made on a thread of their own and `ready`
+    // is called there when one is finished; the shell then calls TakeMap on
+    // its own thread. Without one (the default), UpdateMap makes it at once.
+    void SetMapReadyNotifier(std::function<void()> ready);
+    // Takes the newest map finished in the background. True when it changed.
+    bool TakeMap();
 
 private:
+    LevelMap levelMap_;
+    LevelMapper mapper_;
+    std::unique_ptr<MapWorker> mapWorker_;
+    bool mapStale_ = true;
+    void ShowMap(LevelMap map);
+
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
     bool openingPending_ = false;        // a level was loaded before the view had a size

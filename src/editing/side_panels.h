@@ -116,6 +116,9 @@ public:
     void FillPickList(float px, float py);
     void lstPopup_Click(int itemIndex);
 
+    // Level Info's line about the level map: "Map: made by the game's code,
+    // N screens" or why it could not be made.
+    std::string lblMapInfo;
     // "Level Info": the loaded level's index and name, or its offsets.
     std::string lblLevelName;
 

@@ -26,19 +26,14 @@ LevelMap Refused(std::string reason) {
 LevelMapper::LevelMapper() = default;
 LevelMapper::~LevelMapper() = default;
 
-LevelMap LevelMapper::make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
-    if (!level.hasHeader)
-        return Refused("The level has no header: the game draws it through its own path, not its level loader");
-    if (rom.size() <= kCopierHeaderSize) return Refused("The file holds no ROM image");
-    if (!bus_ || generation_ != rom.generation()) {
-        const auto& bytes = rom.bytes();
-        bus_ = std::make_unique<snes::Bus>(
-            std::span<const uint8_t>(bytes.data() + kCopierHeaderSize, bytes.size() - kCopierHeaderSize));
-        generation_ = rom.generation();
+MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
+    MapRequest request;
+    request.file = rom.bytes();
+    request.generation = rom.generation();
+    if (!level.hasHeader) {
+        request.refusal = "The level has no header: the game draws it through its own path, not its level loader";
+        return request;
     }
-    snes::Bus& bus = *bus_;
-    bus.restoreRom();
-
     // The level as edited, at the level's own place, read through the
     // pointer's view of the ROM; it must not run past its bank, because the
     // loader's reads would leave the ROM there.
@@ -46,20 +41,34 @@ LevelMap LevelMapper::make(const RomFile& rom, const DefinitionTables& defs, con
     if (level.tableIndex >= 0) {
         if (auto bank = rom.byteAt(kLevelPointerTable + 6 * int64_t(level.tableIndex) + 2)) mapping = MappingOfBank(*bank);
     }
-    const std::vector<uint8_t> stream = BuildObjectRegion(defs, level);
+    request.linear = mapping == BankMapping::Linear;
+    request.stream = BuildObjectRegion(defs, level);
+    request.fileOffset = level.headerOffset;
     const int64_t at = level.headerOffset;
-    if (at < kCopierHeaderSize || at >= rom.size())
-        return Refused("The level's place lies outside the ROM image");
-    if (at + int64_t(stream.size()) > BankEndOffset(at, mapping))
-        return Refused("The level's data runs past the end of its ROM bank");
-    if (!bus.patchRom(static_cast<uint32_t>(at - kCopierHeaderSize), stream))
+    if (rom.size() <= kCopierHeaderSize || at < kCopierHeaderSize || at >= rom.size())
+        request.refusal = "The level's place lies outside the ROM image";
+    else if (at + int64_t(request.stream.size()) > BankEndOffset(at, mapping))
+        request.refusal = "The level's data runs past the end of its ROM bank";
+    return request;
+}
+
+LevelMap LevelMapper::run(const MapRequest& request) {
+    if (!request.refusal.empty()) return Refused(request.refusal);
+    if (!bus_ || generation_ != request.generation) {
+        bus_ = std::make_unique<snes::Bus>(request.file.subspan(kCopierHeaderSize));
+        generation_ = request.generation;
+    }
+    snes::Bus& bus = *bus_;
+    bus.restoreRom();
+    const int64_t at = request.fileOffset;
+    if (!bus.patchRom(static_cast<uint32_t>(at - kCopierHeaderSize), request.stream))
         return Refused("The level's data runs past the end of the ROM image");
 
     // The machine as the loader expects it (native mode, 8-bit registers,
     // D = 0, RAM zeroed apart from the level pointer), with a return
     // address that ends the run.
     bus.clearRam();
-    const auto pointer = PointerTo(at, mapping == BankMapping::Linear);
+    const auto pointer = PointerTo(at, request.linear);
     for (int i = 0; i < 3; ++i) bus.wram()[kLevelPointerDp + i] = pointer[i];
     snes::Cpu cpu(bus);
     snes::Registers& r = cpu.regs();

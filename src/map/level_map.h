@@ -6,6 +6,7 @@
 // 256 x 128 grid of map16 numbers is read through the screen table.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,19 @@ struct LevelMap {
     }
 };
 
+// What a run needs, taken from the editor's state at one moment: the level
+// encoded and where it goes. Made on the thread that owns the state; a run
+// may then happen anywhere while `file` stays alive.
+struct MapRequest {
+    std::string refusal;             // not empty: the map cannot be made, for this reason
+    std::span<const uint8_t> file;   // the ROM file's bytes (copier header included)
+    uint64_t generation = 0;         // RomFile::generation() of those bytes
+    std::vector<uint8_t> stream;     // the level's header, objects and exits
+    int64_t fileOffset = 0;          // where the stream goes
+    bool linear = false;             // the pointer's view: linear banks, else LoROM
+};
+MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level);
+
 // Runs the loader. Keeps the bus (with its copy of the image) between calls
 // while the ROM's contents stay the same, so a re-make costs the run, not a
 // copy of the image.
@@ -49,7 +63,10 @@ public:
     LevelMapper(const LevelMapper&) = delete;
     LevelMapper& operator=(const LevelMapper&) = delete;
 
-    LevelMap make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level);
+    LevelMap run(const MapRequest& request);
+    LevelMap make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
+        return run(PrepareMap(rom, defs, level));
+    }
     void setBudget(uint64_t instructions) { budget_ = instructions; }
 
 private:

@@ -299,6 +299,11 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), e
     setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
+    // Level maps are made on a thread of their own; a finished one comes
+    // back to this thread through the event queue.
+    editor_.SetMapReadyNotifier([this] {
+        QMetaObject::invokeMethod(this, [this] { Run([&] { editor_.TakeMap(); }); }, Qt::QueuedConnection);
+    });
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
@@ -385,7 +390,7 @@ void frmLevel::BuildControls() {
     connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
-    Place(fraLevelInfo, 646, 168, 192, 89);
+    Place(fraLevelInfo, 646, 168, 192, 119);
     lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 12, 177, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 27, 81, 15);
     lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 27, 97, 15);
@@ -395,6 +400,8 @@ void frmLevel::BuildControls() {
     lblFreeSpace = MakeLabel(fraLevelInfo, QString(), 88, 57, 97, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Mouse position:"), 8, 72, 81, 15);
     lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 72, 97, 15);
+    lblMapInfo = MakeLabel(fraLevelInfo, QString(), 8, 87, 177, 28);
+    lblMapInfo->setWordWrap(true);
 
     BuildScreenExitFrame();
 }
@@ -530,9 +537,9 @@ void frmLevel::BuildMenus() {
         }
     }
     mnuEdit->addSeparator();
-    mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.mnuEditZoom_Click(1); });
+    mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.commands.mnuEditZoom_Click(1); });
     mnuEditZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
-    mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.mnuEditZoom_Click(-1); });
+    mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.commands.mnuEditZoom_Click(-1); });
     mnuEdit->addSeparator();
     BuildSelectionItems(mnuEdit);
 
@@ -778,6 +785,7 @@ void frmLevel::SyncPanels() {
     SetLabel(lblSByteUsage, editor_.panels.lblSByteUsage);
     SetLabelText(lblFreeSpace, editor_.panels.lblFreeSpace);
     SetLabelText(lblMousePos, editor_.tool.lblMousePos);
+    SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
     if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
         lblLevelName->setToolTip(Q(editor_.panels.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,
@@ -845,7 +853,7 @@ void frmLevel::Level_MouseUp(int button, float px, float py, int shift) {
 }
 
 void frmLevel::Level_ZoomWheel(int steps, float px, float py) {
-    Run([&] { editor_.ZoomStep(steps, px, py); });
+    Run([&] { editor_.commands.ZoomStep(steps, px, py); });
 }
 
 bool frmLevel::IsPaletteList(const QObject* source) const {

@@ -135,6 +135,7 @@ public:
     QLabel* lblByteUsage = nullptr;
     QLabel* lblSByteUsage = nullptr;
     QLabel* lblFreeSpace = nullptr;
+    QLabel* lblMapInfo = nullptr;
     QLabel* lblMousePos = nullptr;
     QLabel* lblLevelName = nullptr;
 

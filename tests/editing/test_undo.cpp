@@ -404,7 +404,7 @@ TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
         const int steps = rng() % 2 ? 1 : -1;
         const int zoom = ed.view.zoom;
         const int tileX = PixelToTileX(ed.view, px), tileY = PixelToTileY(ed.view, py);
-        ed.ZoomStep(steps, px, py);
+        ed.commands.ZoomStep(steps, px, py);
         const int* at = std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom);
         const int* want = steps > 0 ? std::min(at + 1, std::end(kZoomLevels) - 1) : std::max(at - 1, std::begin(kZoomLevels));
         ASSERT_EQ(ed.view.zoom, *want);
