@@ -302,7 +302,7 @@ MainLayout LevelEditor::Form_Resize() {
     l.vscLevelPos = {l.Level.left + l.Level.width, 0, kScrollBarSize, size(sh - kScrollBarSize)};
     const int column = l.vscLevelPos.left + l.vscLevelPos.width + 8;
     l.fraObjectInfo = {column, 8, 192, 153};
-    l.fraLevelInfo = {column, 168, 192, 119};
+    l.fraLevelInfo = {column, 168, 192, 149};
     l.fraScreenExits = {column, 8, 193, 409};
     layout = l;
 
@@ -380,9 +380,16 @@ void LevelEditor::mnuViewStationary_Click() {
     RequestPaint();
 }
 
+void LevelEditor::mnuViewTiles_Click() {
+    mnuViewTiles = !mnuViewTiles;
+    RequestPaint();
+}
+
 void LevelEditor::Form_Paint(Surface& surface) {
     UpdateMap();
-    PaintDocument(document, defs, view, surface, tool.band);
+    UpdateTiles();
+    const TileLayer layer{levelMap_.cells, &tiles_.tiles()};
+    PaintDocument(document, defs, view, surface, tool.band, TilesShown() ? &layer : nullptr);
 }
 
 void LevelEditor::RequestPaint() { repaintRequested = true; }

@@ -17,6 +17,7 @@
 #include "definitions/level_lists.h"
 #include "editing/level_document.h"
 #include "map/level_map.h"
+#include "map/level_tiles.h"
 #include "map/map_worker.h"
 #include "util/prompter.h"
 #include "view/view_state.h"
@@ -138,8 +139,20 @@ public:
     // Takes the newest map finished in the background. True when it changed.
     bool TakeMap();
 
+    // ---- the level's tiles, drawn under the boxes ----
+
+    // View menu "Show &tiles": on at start; the tiles show whenever the map
+    // and the level's graphics could be made (objects are then outlines).
+    bool mnuViewTiles = true;
+    void mnuViewTiles_Click();
+    // Brings the tiles up to date with the ROM and the level's header (the
+    // paint calls it).
+    void UpdateTiles();
+    bool TilesShown() const { return mnuViewTiles && levelMap_.made && tiles_.available(); }
+
 private:
     LevelMap levelMap_;
+    LevelTiles tiles_;
     LevelMapper mapper_;
     std::unique_ptr<MapWorker> mapWorker_;
     bool mapStale_ = true;

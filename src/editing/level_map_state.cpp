@@ -32,6 +32,15 @@ bool LevelEditor::TakeMap() {
     return true;
 }
 
+void LevelEditor::UpdateTiles() {
+    if (!session.levelLoaded || !rom.isOpen()) {
+        panels.lblTilesInfo.clear();
+        return;
+    }
+    tiles_.update(rom, defs, level);
+    panels.lblTilesInfo = tiles_.infoText();
+}
+
 void LevelEditor::ShowMap(LevelMap map) {
     levelMap_ = std::move(map);
     panels.lblMapInfo = levelMap_.made || !levelMap_.reason.empty() ? DescribeMap(levelMap_) : std::string();

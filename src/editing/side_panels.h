@@ -119,6 +119,8 @@ public:
     // Level Info's line about the level map: "Map: made by the game's code,
     // N screens" or why it could not be made.
     std::string lblMapInfo;
+    // Level Info's line about the tiles: the world assumed, or why none.
+    std::string lblTilesInfo;
     // "Level Info": the loaded level's index and name, or its offsets.
     std::string lblLevelName;
 

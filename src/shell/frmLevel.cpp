@@ -390,7 +390,7 @@ void frmLevel::BuildControls() {
     connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
-    Place(fraLevelInfo, 646, 168, 192, 119);
+    Place(fraLevelInfo, 646, 168, 192, 149);
     lblLevelName = MakeLabel(fraLevelInfo, QString(), 8, 12, 177, 15);
     MakeLabel(fraLevelInfo, QStringLiteral("Bytes/Available"), 8, 27, 81, 15);
     lblByteUsage = MakeLabel(fraLevelInfo, QString(), 88, 27, 97, 15);
@@ -402,6 +402,8 @@ void frmLevel::BuildControls() {
     lblMousePos = MakeLabel(fraLevelInfo, QString(), 88, 72, 97, 15);
     lblMapInfo = MakeLabel(fraLevelInfo, QString(), 8, 87, 177, 28);
     lblMapInfo->setWordWrap(true);
+    lblTilesInfo = MakeLabel(fraLevelInfo, QString(), 8, 115, 177, 28);
+    lblTilesInfo->setWordWrap(true);
 
     BuildScreenExitFrame();
 }
@@ -556,6 +558,7 @@ void frmLevel::BuildMenus() {
         check(item(mnuView, "Transparent WireBlocks", Qt::Key_W, [this] { editor_.mnuViewTransparent_Click(); }));
     mnuViewStationary =
         check(item(mnuView, "Stationary tooltip", Qt::Key_T, [this] { editor_.mnuViewStationary_Click(); }));
+    mnuViewTiles = check(item(mnuView, "Show &tiles", 0, [this] { editor_.mnuViewTiles_Click(); }));
     mnuViewZoomlist = mnuView->addMenu(QStringLiteral("Zoom"));
     const std::pair<int, const char*> zooms[] = {{4, "4x"},   {8, "8x"},   {12, "12x"}, {16, "16x (Default)"},
                                                  {24, "24x"}, {32, "32x"}, {64, "64x"}};
@@ -730,6 +733,7 @@ void frmLevel::SyncMenus() {
     set(mnuViewSmallgrid, o.smallGrid);
     set(mnuViewTransparent, o.transparent);
     set(mnuViewStationary, editor_.mnuViewStationary);
+    set(mnuViewTiles, editor_.mnuViewTiles);
     set(mnuViewSeperateobjects, editor_.panels.palette.windowVisible);
     for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
 
@@ -786,6 +790,7 @@ void frmLevel::SyncPanels() {
     SetLabelText(lblFreeSpace, editor_.panels.lblFreeSpace);
     SetLabelText(lblMousePos, editor_.tool.lblMousePos);
     SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
+    SetLabelText(lblTilesInfo, editor_.panels.lblTilesInfo);
     if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
         lblLevelName->setToolTip(Q(editor_.panels.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,

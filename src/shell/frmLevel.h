@@ -136,6 +136,7 @@ public:
     QLabel* lblSByteUsage = nullptr;
     QLabel* lblFreeSpace = nullptr;
     QLabel* lblMapInfo = nullptr;
+    QLabel* lblTilesInfo = nullptr;
     QLabel* lblMousePos = nullptr;
     QLabel* lblLevelName = nullptr;
 
@@ -186,6 +187,7 @@ public:
     QAction* mnuViewSmallgrid = nullptr;
     QAction* mnuViewTransparent = nullptr;
     QAction* mnuViewStationary = nullptr;
+    QAction* mnuViewTiles = nullptr;
     QMenu* mnuViewZoomlist = nullptr;
     std::map<int, QAction*> mnuViewZoom;  // by zoom
     QMenu* mnuRandom = nullptr;

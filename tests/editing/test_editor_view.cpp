@@ -17,7 +17,7 @@ TEST_F(ViewTest, LayoutFollowsTheInnerSize) {
     EXPECT_EQ(l.hscLevelPos, (ControlRect{209, 488, 413, 16}));
     EXPECT_EQ(l.vscLevelPos, (ControlRect{622, 0, 16, 488}));
     EXPECT_EQ(l.fraObjectInfo, (ControlRect{646, 8, 192, 153}));
-    EXPECT_EQ(l.fraLevelInfo, (ControlRect{646, 168, 192, 119}));
+    EXPECT_EQ(l.fraLevelInfo, (ControlRect{646, 168, 192, 149}));
     EXPECT_EQ(l.fraScreenExits, (ControlRect{646, 8, 193, 409}));
     EXPECT_EQ(l.lstObjects, (ControlRect{8, 81, 193, 359}));
     EXPECT_EQ(l.fraSubPanel, (ControlRect{8, 448, 177, 48}));

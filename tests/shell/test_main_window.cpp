@@ -151,7 +151,7 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(w->hscLevelPos->geometry(), QRect(209, 488, 413, 16));
     EXPECT_EQ(w->vscLevelPos->geometry(), QRect(622, 0, 16, 488));
     EXPECT_EQ(w->fraObjectInfo->geometry(), QRect(646, 8, 192, 153));
-    EXPECT_EQ(w->fraLevelInfo->geometry(), QRect(646, 168, 192, 119));
+    EXPECT_EQ(w->fraLevelInfo->geometry(), QRect(646, 168, 192, 149));
     EXPECT_EQ(w->lstObjects->geometry(), QRect(8, 81, 193, 359));
     EXPECT_EQ(w->fraSubPanel->geometry(), QRect(8, 448, 177, 48));
     EXPECT_FALSE(w->fraScreenExits->isVisible());
