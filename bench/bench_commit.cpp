@@ -42,7 +42,7 @@ BENCHMARK(BM_WriteImageUnflushed)->Unit(benchmark::kMillisecond);
 
 // The same commit with the flush left out, to show what the rest costs.
 struct NoFlush : FileOps {
-    bool flush(int) override { return true; }
+    bool flush(platform::NativeFile, std::string&) override { return true; }
 };
 
 void BM_CommitImage(benchmark::State& state) {

@@ -14,6 +14,8 @@ bool OpenCommandRom(const std::string& path, RomFile& rom) {
         std::cerr << "marlwick-cli: cannot open " << path << ": " << error << "\n";
         return false;
     }
+    // Nobody is there to say whether a ROM deleted meanwhile is to be written anew.
+    rom.setWritingAnewAllowed(false);
     if (IsHeaderlessDump(rom.bytes())) {
         std::cerr << "marlwick-cli: " << HeaderlessDumpNotice(path) << "\n" << kDumpAdvice << "\n";
         return false;

@@ -8,7 +8,6 @@
 //   tilemap ROM --level N | --offsets H S --out FILE
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,6 +30,7 @@
 #include "level/level_json.h"
 #include "level/rom_identity.h"
 #include "map/level_map.h"
+#include "platform/files.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
 
@@ -47,16 +47,12 @@ int Usage() {
                  "                      [--x X --y Y] [--tiles-only | --boxes-only]\n"
                  "  marlwick-cli import ROM --level N FILE.json [--in-place]\n"
                  "  marlwick-cli tilemap ROM --level N | --offsets H S --out FILE\n"
-                 "options: --defs DIR (the definition files; default: beside this program)\n"
+                 "options: --defs DIR (the definition files; default: beside this program, else its installed data folder)\n"
                  "level numbers and offsets are hexadecimal\n";
     return 2;
 }
 
-std::string ProgramDir() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
+std::string ProgramDir() { return FindDefinitionsFolder(platform::ExecutableFolder()); }
 
 struct Args {
     std::string command;

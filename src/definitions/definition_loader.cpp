@@ -5,6 +5,7 @@
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
 #include "definitions/record_reader.h"
+#include "platform/files.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -17,6 +18,20 @@ std::string DefinitionError::describe() const {
 std::string DefinitionPath(const std::string& dir, const std::string& fileName) {
     if (dir.empty()) return fileName;
     return (std::filesystem::path(dir) / fileName).string();
+}
+
+std::string FindDefinitionsFolder(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    const fs::path program = platform::PathOf(programFolder);
+    std::vector<fs::path> places{program, program / ".." / "share" / "marlwick"};
+#ifdef MW_INSTALLED_DATA_DIR
+    places.emplace_back(MW_INSTALLED_DATA_DIR);
+#endif
+    for (const fs::path& place : places) {
+        std::error_code ec;
+        if (fs::is_regular_file(place / "O5Data.dat", ec)) return platform::Utf8Of(place.lexically_normal());
+    }
+    return programFolder;
 }
 
 namespace {

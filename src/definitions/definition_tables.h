@@ -93,4 +93,11 @@ struct DefinitionError {
 // `out` then holds what was read before it and must not be used.
 std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out);
 
+// Where the programs in `programFolder` find the definition files: beside
+// themselves first, then in the data folder of an installed tree
+// ("<prefix>/bin" -> "<prefix>/share/marlwick"), then in the data folder
+// they were built to be installed to. `programFolder` when none holds them,
+// so that a complaint names the first place looked at.
+std::string FindDefinitionsFolder(const std::string& programFolder);
+
 }  // namespace mw

@@ -16,7 +16,7 @@ void LevelEditor::UpdateMap() {
         ShowMap(LevelMap{});
         return;
     }
-    MapRequest request = PrepareMap(rom, defs, level);
+    MapRequest request = PrepareMap(rom, defs, level, session.freeBlocks);
     if (mapWorker_)
         mapWorker_->submit(std::move(request));
     else

@@ -11,6 +11,12 @@ std::string ReadOnlyRefusal(const RomFile& rom) {
 CommitResult CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter) {
     using Status = CommitResult::Status;
     CommitResult r = rom.commit(image, fence);
+    if (r.status == Status::Missing && !rom.writingAnewAllowed()) {
+        prompter.message("Marlwick", "The ROM file " + rom.path() +
+                                         " is gone: another program deleted or moved it since Marlwick read it.\n"
+                                         "Nothing was written.");
+        return r;
+    }
     if (r.status == Status::Missing) {
         if (!prompter.askYesNo("Marlwick", "The ROM file " + rom.path() +
                                                " is gone: another program deleted or moved it since Marlwick read "

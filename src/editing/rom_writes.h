@@ -17,7 +17,8 @@ namespace mw {
 std::string ReadOnlyRefusal(const RomFile& rom);
 
 // Commits `image` and tells the user what went wrong: asks whether to write
-// the whole image when the file is gone, and says so when the change went
+// the whole image when the file is gone (or says it is gone, when the ROM
+// may not be written anew), and says so when the change went
 // onto contents another program had changed. Done only when the file now
 // holds the change; nothing is claimed before that.
 CommitResult CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const WriteFence& fence, Prompter& prompter);

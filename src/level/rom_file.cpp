@@ -1,8 +1,5 @@
 #include "level/rom_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -12,6 +9,7 @@
 #include <regex>
 
 #include "level/rom_checksum.h"
+#include "platform/files.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -32,27 +30,33 @@ void RomFile::bumpGeneration() {
 namespace {
 // Read-only when this user may not write it, and also when it is marked
 // read-only for everyone (root could write it anyway).
-bool IsReadOnly(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) != 0 || (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+bool IsReadOnly(const std::string& path) { return !platform::IsWritable(path); }
+
+// Temporary files that saves interrupted by an ending process left beside
+// the ROM's file and in its backups go at its next open or save.
+void RemoveLeftovers(const std::string& target, const std::string& backups) {
+    const fs::path file = platform::PathOf(target);
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    RemoveStaleTemporaryFiles(platform::Utf8Of(folder), platform::Utf8Of(file.filename()));
+    RemoveStaleTemporaryFiles(backups, "");
 }
 
 }  // namespace
 
 bool RomFile::open(const std::string& path, std::string& error) {
-    // Looked at before opening: a FIFO would block the open, and a device
-    // such as /dev/zero would be read until memory runs out.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        error = std::strerror(errno);
+    // Looked at before opening: a device such as /dev/zero would be read
+    // until memory runs out (and the read refuses a FIFO without waiting).
+    const platform::FileInfo info = platform::Inspect(path);
+    if (info.kind == platform::Kind::Missing) {
+        error = info.error.empty() ? "No such file or directory" : info.error;
         return false;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (info.kind != platform::Kind::Regular) {
         error = "it is not a regular file";
         return false;
     }
-    if (info.st_size > kMaxRomSize) {
-        error = "it is larger than 16 MiB (" + std::to_string(static_cast<long long>(info.st_size)) + " bytes)";
+    if (info.size > kMaxRomSize) {
+        error = "it is larger than 16 MiB (" + std::to_string(static_cast<long long>(info.size)) + " bytes)";
         return false;
     }
     bool missing = false;
@@ -63,6 +67,7 @@ bool RomFile::open(const std::string& path, std::string& error) {
     path_ = path;
     data_ = std::move(*data);
     readOnly_ = IsReadOnly(path);
+    RemoveLeftovers(WriteTarget(path_), backupFolder());
     backedUp_ = false;
     bumpGeneration();
     return true;
@@ -112,36 +117,37 @@ bool FenceCoversChecksum(const WriteFence& fence) {
     return false;
 }
 
-std::string Stem(const std::string& path) { return fs::path(path).stem().string(); }
+std::string Stem(const std::string& path) { return platform::Utf8Of(platform::PathOf(path).stem()); }
 
 }  // namespace
 
 std::string RomFile::backupFolder() const {
-    fs::path p(path_);
-    fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
-    return (folder / (Stem(path_) + ".backups")).string();
+    const fs::path p = platform::PathOf(path_);
+    const fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
+    return platform::Utf8Of(folder / platform::PathOf(Stem(path_) + ".backups"));
 }
 
 bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& owner, std::string& error) {
     const std::string folder = backupFolder();
+    const fs::path folderPath = platform::PathOf(folder);
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    fs::create_directories(folderPath, ec);
     if (ec) {
         error = "creating the backup folder " + folder + " failed: " + ec.message();
         return false;
     }
     const std::string stem = Stem(path_);
     std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(now);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     // Two openings within one second get numbered names rather than one
     // backup overwriting the other.
     std::string name = stem + "-" + stamp + ".smc";
-    for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n) name = stem + "-" + stamp + "-" + std::to_string(n) + ".smc";
+    for (int n = 2; fs::exists(folderPath / platform::PathOf(name), ec); ++n)
+        name = stem + "-" + stamp + "-" + std::to_string(n) + ".smc";
     std::string why;
-    if (!ReplaceFile((fs::path(folder) / name).string(), contents, owner, ops(), why)) {
+    if (!ReplaceFile(folder + "/" + name, contents, owner, ops(), why)) {
         error = "keeping a backup in " + folder + " failed: " + why;
         return false;
     }
@@ -150,9 +156,9 @@ bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& 
     const std::regex pattern(std::regex_replace(stem, std::regex(R"([\^$.|?*+()\[\]{}\\])"), R"(\$&)") +
                              R"(-(\d{8}-\d{6})(?:-(\d+))?\.smc)");
     std::vector<std::pair<std::pair<std::string, int>, fs::path>> backups;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+    for (const fs::directory_entry& e : fs::directory_iterator(folderPath, ec)) {
         std::smatch m;
-        const std::string file = e.path().filename().string();
+        const std::string file = platform::Utf8Of(e.path().filename());
         if (e.is_regular_file(ec) && std::regex_match(file, m, pattern))
             backups.push_back({{m[1].str(), m[2].matched ? std::stoi(m[2].str()) : 1}, e.path()});
     }
@@ -189,7 +195,16 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
     // A link is followed, so that the link stays and its target changes.
     const std::string target = WriteTarget(path_);
 
-    // Is the file still the one that was read?
+    RemoveLeftovers(target, backupFolder());
+
+    // Is the file still the one that was read? Another program may have put
+    // a FIFO or a device in its place: the read refuses those without waiting.
+    const platform::FileInfo info = platform::Inspect(target);
+    if (info.kind == platform::Kind::Other) {
+        result.status = Status::Refused;
+        result.reason = "it is no longer a regular file";
+        return result;
+    }
     bool missing = false;
     std::string why;
     std::optional<std::vector<uint8_t>> onDisk = ReadWholeFile(target, missing, why, kMaxRomSize);
@@ -208,17 +223,22 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
         result.status = Status::Refused;
         result.reason = "the file is read-only";
         return result;
+    } else if (onDisk->size() != data_.size()) {
+        // Cut short or grown by another program: whatever it did, the
+        // offsets of this change may no longer mean what they meant.
+        result.status = Status::Refused;
+        result.reason = "another program changed its size since it was read, from " + std::to_string(data_.size()) +
+                        " to " + std::to_string(onDisk->size()) +
+                        " bytes (open the ROM again to see what it holds now)";
+        return result;
     } else if (*onDisk != data_) {
         // Another program changed the file. The change can go onto its new
         // contents when every byte it may alter is still what we read.
-        const auto shorter = static_cast<int64_t>(std::min(onDisk->size(), data_.size()));
+        const auto size = static_cast<int64_t>(data_.size());
         bool same = true;
         for (const WriteFence::Range& r : fence.ranges) {
-            if (r.offset < 0 || r.length < 0 || r.offset > shorter || r.length > shorter - r.offset) {
-                same = false;
-                break;
-            }
-            if (!std::equal(data_.begin() + r.offset, data_.begin() + r.offset + r.length,
+            if (r.offset < 0 || r.length < 0 || r.offset > size || r.length > size - r.offset ||
+                !std::equal(data_.begin() + r.offset, data_.begin() + r.offset + r.length,
                             onDisk->begin() + r.offset)) {
                 same = false;
                 break;
@@ -241,11 +261,10 @@ CommitResult RomFile::commit(std::vector<uint8_t> image, const WriteFence& fence
     if (!FenceCoversChecksum(fence) && ChecksumIsRight(*base)) WriteChecksum(image);
 
     FileOwner owner;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        owner.mode = st.st_mode & 07777;
-        owner.uid = st.st_uid;
-        owner.gid = st.st_gid;
+    if (info.kind == platform::Kind::Regular) {
+        owner.mode = info.mode;
+        owner.uid = info.uid;
+        owner.gid = info.gid;
     }
     if (!backedUp_ && onDisk) {
         if (!keepBackup(*onDisk, owner, why)) {

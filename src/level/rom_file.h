@@ -95,6 +95,11 @@ public:
     std::string backupFolder() const;
     static constexpr int kBackupsKept = 10;
 
+    // Whether the user may be asked to write a gone file anew (a program
+    // without anyone to answer refuses instead).
+    void setWritingAnewAllowed(bool allowed) { writingAnewAllowed_ = allowed; }
+    bool writingAnewAllowed() const { return writingAnewAllowed_; }
+
     // Tests make disk steps fail through this; nullptr restores the system's.
     void setFileOps(FileOps* ops) { ops_ = ops; }
 
@@ -105,6 +110,7 @@ private:
     std::vector<uint8_t> data_;
     uint64_t generation_ = 0;
     bool backedUp_ = false;  // a backup was kept since this opening
+    bool writingAnewAllowed_ = true;
     FileOps* ops_ = nullptr;
     void bumpGeneration();
     FileOps& ops() { return ops_ != nullptr ? *ops_ : SystemFileOps(); }

@@ -26,7 +26,8 @@ LevelMap Refused(std::string reason) {
 LevelMapper::LevelMapper() = default;
 LevelMapper::~LevelMapper() = default;
 
-MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
+MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level,
+                      const std::vector<FreeBlock>& freeBlocks) {
     MapRequest request;
     request.file = rom.bytes();
     request.generation = rom.generation();
@@ -36,7 +37,8 @@ MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const Le
     }
     // The level as edited, at the level's own place, read through the
     // pointer's view of the ROM; it must not run past its bank, because the
-    // loader's reads would leave the ROM there.
+    // loader's reads would leave the ROM there. A level that has grown past
+    // its bank end is read from where a save would move it instead.
     BankMapping mapping = BankMapping::LoRom;
     if (level.tableIndex >= 0) {
         if (auto bank = rom.byteAt(kLevelPointerTable + 6 * int64_t(level.tableIndex) + 2)) mapping = MappingOfBank(*bank);
@@ -47,8 +49,20 @@ MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const Le
     const int64_t at = level.headerOffset;
     if (rom.size() <= kCopierHeaderSize || at < kCopierHeaderSize || at >= rom.size())
         request.refusal = "The level's place lies outside the ROM image";
-    else if (at + int64_t(request.stream.size()) > BankEndOffset(at, mapping))
-        request.refusal = "The level's data runs past the end of its ROM bank";
+    else if (at + int64_t(request.stream.size()) > BankEndOffset(at, mapping)) {
+        // Moved, the stream fills its new place exactly and ends its exits itself.
+        LevelState moved = level;
+        moved.objectBytesAvailable = 0;
+        moved.ownsExitEndMarker = true;
+        request.stream = BuildObjectRegion(defs, moved);
+        const auto runs = FindFreeRuns(rom.bytes(), freeBlocks, LiveMap(rom.bytes(), defs));
+        if (auto place = Allocate(runs, int64_t(request.stream.size()), at)) {
+            request.fileOffset = place->begin;
+            request.linear = place->linear;
+        } else {
+            request.refusal = "The level's data runs past the end of its ROM bank";
+        }
+    }
     return request;
 }
 

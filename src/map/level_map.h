@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "definitions/definition_tables.h"
+#include "definitions/level_lists.h"
 #include "level/level_state.h"
 #include "level/rom_file.h"
 
@@ -51,7 +52,11 @@ struct MapRequest {
     int64_t fileOffset = 0;          // where the stream goes
     bool linear = false;             // the pointer's view: linear banks, else LoROM
 };
-MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level);
+// A level that no longer fits before the end of its bank is placed where a
+// save would move it, in `freeBlocks` (FreeSpace.dat); without room there the
+// request is refused.
+MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const LevelState& level,
+                      const std::vector<FreeBlock>& freeBlocks = {});
 
 // Runs the loader. Keeps the bus (with its copy of the image) between calls
 // while the ROM's contents stay the same, so a re-make costs the run, not a
@@ -64,8 +69,9 @@ public:
     LevelMapper& operator=(const LevelMapper&) = delete;
 
     LevelMap run(const MapRequest& request);
-    LevelMap make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {
-        return run(PrepareMap(rom, defs, level));
+    LevelMap make(const RomFile& rom, const DefinitionTables& defs, const LevelState& level,
+                  const std::vector<FreeBlock>& freeBlocks = {}) {
+        return run(PrepareMap(rom, defs, level, freeBlocks));
     }
     void setBudget(uint64_t instructions) { budget_ = instructions; }
 

@@ -1,10 +1,11 @@
 // marlwick [ROM]: the level editor. A ROM path on the command line takes the
 // place of the file dialog at start-up; the definition files are read from
-// the directory that holds the executable.
+// the directory that holds the executable, else from the installed data folder.
 #include <QApplication>
 #include <optional>
 #include <string>
 
+#include "definitions/definition_tables.h"
 #include "shell/frmAbout.h"
 #include "shell/frmLevel.h"
 #include "shell/qt_prompter.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
 
     mw::QtPrompter prompter;
     mw::frmLevel window(prompter);
-    if (!window.Form_Load(QCoreApplication::applicationDirPath().toStdString(), romPath))
+    if (!window.Form_Load(mw::FindDefinitionsFolder(QCoreApplication::applicationDirPath().toStdString()), romPath))
         return window.editor().exitStatus;
     prompter.setParent(&window);
     window.show();

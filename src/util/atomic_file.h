@@ -9,19 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace mw {
 
 // The disk operations of a replacement. Tests derive from it to make one of
-// them fail; each returns false with errno set on failure.
+// them fail; each returns false and sets `error` to the reason on failure.
 class FileOps {
 public:
     virtual ~FileOps() = default;
-    // Writes all of `size` bytes to `fd`.
-    virtual bool write(int fd, const uint8_t* data, size_t size);
-    // Flushes what was written to `fd` to the disk.
-    virtual bool flush(int fd);
+    // Writes all of `size` bytes to `file`.
+    virtual bool write(platform::NativeFile file, const uint8_t* data, size_t size, std::string& error);
+    // Flushes what was written to `file` to the disk.
+    virtual bool flush(platform::NativeFile file, std::string& error);
     // Renames `from` over `to`.
-    virtual bool rename(const std::string& from, const std::string& to);
+    virtual bool rename(const std::string& from, const std::string& to, std::string& error);
 };
 
 // The program's own operations.
@@ -40,12 +42,19 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, con
                  std::string& error);
 
 // Where a write to `path` should go so that a symbolic link stays and its
-// target changes: the link's target, or `path` itself when it is no link
-// (or a link that cannot be resolved).
+// target changes: the link's target (even one that no longer exists), or
+// `path` itself when it is no link.
 std::string WriteTarget(const std::string& path);
 
-// Reads the whole file. Nullopt when it cannot be read or holds more than
-// `limit` bytes; `missing` is set when it does not exist at all.
+// The temporary files of a replacement are named
+// ".<name>.marlwick-<process id>-<random>.tmp" beside the file. Removes those
+// in `folder` left by processes no longer running: only those of the file
+// `name`, or all when `name` is empty. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& folder, const std::string& name);
+
+// Reads the whole of a regular file (anything else is refused at once, never
+// waited for). Nullopt when it cannot be read or holds more than `limit`
+// bytes; `missing` is set when it does not exist at all.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, bool& missing, std::string& error,
                                                   int64_t limit = INT64_MAX);
 

@@ -7,7 +7,10 @@
 
 #include <filesystem>
 
+#include "cli/cli_files.h"
+#include "editing/rom_writes.h"
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "level/level_json.h"
 #include "level/rom_identity.h"
 #include "util/json.h"
@@ -305,6 +308,30 @@ TEST(Cli, ImportRefusesBadFilesNamingTheEntryAndWritesNothing) {
     EXPECT_EQ(big.status, 1) << big.out;
     EXPECT_EQ(test::ReadFileBytes(rom), before);
     EXPECT_FALSE(std::filesystem::exists(dir.file("demo.backups")));
+}
+
+// Between reading the ROM and saving to it, another program deletes it: the
+// command says so and writes nothing, with or without --in-place (which
+// answers the questions no).
+TEST(Cli, ARomDeletedBeforeTheSaveIsNotWrittenAnew) {
+    test::TempDir dir;
+    const std::string path = dir.file("demo.smc");
+    ASSERT_EQ(Cli("make-demo " + path).status, 0);
+    for (bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "--in-place" : "may move");
+        if (!fs::exists(path)) ASSERT_EQ(Cli("make-demo " + path).status, 0);
+        RomFile rom;
+        ASSERT_TRUE(OpenCommandRom(path, rom));
+        LevelState level = Load(path, 0);
+        fs::remove(path);
+        RecordingPrompter saying;
+        saying.answer = !inPlace;
+        EXPECT_EQ(SaveLevel(rom, test::ShippedDefinitions(), level, saying).status, CommitResult::Status::Missing);
+        EXPECT_TRUE(saying.questions.empty());
+        ASSERT_EQ(saying.messages.size(), 1u);
+        EXPECT_NE(saying.messages[0].text.find("is gone"), std::string::npos) << saying.messages[0].text;
+        EXPECT_FALSE(fs::exists(path));
+    }
 }
 
 }  // namespace

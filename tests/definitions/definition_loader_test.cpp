@@ -129,12 +129,12 @@ TEST_F(DefinitionFiles, EachMissingOrUnreadableFileIsNamedWithTheSystemsReason) 
         EXPECT_EQ(error->line, 0);
         EXPECT_EQ(error->describe().rfind(std::string(name) + ": ", 0), 0u) << error->describe();
         EXPECT_NE(error->reason.find("No such file"), std::string::npos) << error->reason;
-        // A directory in its place opens but cannot be read.
+        // A directory in its place is refused as such.
         std::filesystem::create_directory(dir.file(name));
         error = loadExpectingError();
         ASSERT_TRUE(error) << name;
         EXPECT_EQ(error->file, name);
-        EXPECT_NE(error->reason.find("Is a directory"), std::string::npos) << error->reason;
+        EXPECT_NE(error->reason.find("not a regular file"), std::string::npos) << error->reason;
         std::filesystem::remove(dir.file(name));
     }
 }
@@ -188,6 +188,18 @@ TEST_F(DefinitionFiles, MalformedLinesAreReportedWithFileAndLine) {
 }
 
 // ---- level list files ----
+
+TEST(DefinitionsFolder, BesideTheProgramFirstThenTheInstalledDataFolder) {
+    test::TempDir dir;
+    const std::string bin = dir.file("bin"), data = dir.file("share/marlwick");
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(data);
+    EXPECT_EQ(FindDefinitionsFolder(bin), bin);  // none: the first place looked at
+    test::WriteFileBytes(data + "/O5Data.dat", {});
+    EXPECT_TRUE(std::filesystem::equivalent(FindDefinitionsFolder(bin), data));
+    test::WriteFileBytes(bin + "/O5Data.dat", {});
+    EXPECT_EQ(FindDefinitionsFolder(bin), bin);
+}
 
 TEST(LevelLists, LevelListMatchesTheExitEditorEntries) {
     test::TempDir dir;

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <functional>
 
-#include <sys/stat.h>
 
 #include "editing/exit_editor.h"
 #include "editing/header_dialog.h"
@@ -134,7 +133,7 @@ TEST_F(SessionTest, CaptionTakesTheLastPieceOfEitherKindOfPath) {
 }
 
 TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
-    ASSERT_EQ(::chmod(romA.c_str(), 0444), 0);
+    SetReadOnly(romA, true);
     ed.session.Form_Load(dir.path(), romA);
     ASSERT_FALSE(ed.quitRequested);
     ASSERT_EQ(prompter.messages.size(), 2u);  // the notice, then once that it is read-only
@@ -152,7 +151,7 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
     prompter.saveChoice = SaveChoice::Discard;
     EXPECT_TRUE(ed.session.LoadLevelIndex(1));
     EXPECT_EQ(prompter.messages.size(), 1u);
-    ::chmod(romA.c_str(), 0644);
+    SetReadOnly(romA, false);
 }
 
 // A headerless dump of the image that romA holds, at `name`.

@@ -356,14 +356,14 @@ TEST_F(PanelsChooser, MissingOrOverlongFilesAreReported) {
     EXPECT_EQ(byOffset.lstLevels.size(), 256u);
 
     // A file that exists but cannot be read is reported the same way, with
-    // the system's reason.
+    // the reason.
     std::filesystem::remove(dir.file("LevelOffsets.dat"));
     std::filesystem::create_directory(dir.file("LevelOffsets.dat"));
     LevelOffsetChooser unreadable;
     unreadable.Show(dir.path(), prompter);
     ASSERT_EQ(prompter.messages.size(), 3u);
     EXPECT_NE(prompter.messages[2].text.find("LevelOffsets.dat"), std::string::npos);
-    EXPECT_NE(prompter.messages[2].text.find("Is a directory"), std::string::npos) << prompter.messages[2].text;
+    EXPECT_NE(prompter.messages[2].text.find("not a regular file"), std::string::npos) << prompter.messages[2].text;
 }
 
 // ---- About box and badger ----

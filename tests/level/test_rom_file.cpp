@@ -1,8 +1,10 @@
 // What RomFile::open accepts as a ROM, and what a read-only ROM allows.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
+#include <filesystem>
 #include <fstream>
 
 #include "editing/rom_writes.h"
@@ -17,23 +19,27 @@ namespace {
 TEST(RomFileOpen, RefusesWhatIsNotARegularFileOfAtMost16MiBBeforeReadingIt) {
     test::TempDir dir;
     const std::string fifo = dir.file("pipe.smc"), big = dir.file("big.smc"), edge = dir.file("edge.smc");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     { std::ofstream(big, std::ios::binary); }
-    ASSERT_EQ(::truncate(big.c_str(), RomFile::kMaxRomSize + 1), 0);
+    std::filesystem::resize_file(big, RomFile::kMaxRomSize + 1);
     { std::ofstream(edge, std::ios::binary); }
-    ASSERT_EQ(::truncate(edge.c_str(), RomFile::kMaxRomSize), 0);
+    std::filesystem::resize_file(edge, RomFile::kMaxRomSize);
     struct Case {
         std::string path;
         const char* reason;  // empty: opens
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
+#ifndef _WIN32  // no FIFOs or device files there
         {fifo, "not a regular file"},  // would block the open
         {"/dev/zero", "not a regular file"},  // would be read until memory runs out
+#endif
         {dir.path(), "not a regular file"},
         {big, "larger than 16 MiB"},
         {dir.file("missing.smc"), "No such file"},
         {edge, ""},
     };
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+#endif
     RomFile open;
     std::string err;
     ASSERT_TRUE(open.open(test::RomImage().writeTemp(), err)) << err;
@@ -62,7 +68,7 @@ TEST(RomFileOpen, AReadOnlyFileIsReadButNeverWritten) {
     image.put(0x10100, {0xFF, 0xFF});
     image.setLevel(0, 0x10000, 0x10100);
     const std::string path = image.writeTemp();
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    test::SetReadOnly(path, true);
     RomFile f;
     std::string err;
     ASSERT_TRUE(f.open(path, err)) << err;
@@ -86,7 +92,7 @@ TEST(RomFileOpen, AReadOnlyFileIsReadButNeverWritten) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), image.bytes);
     // Once writable again, the next opening may write.
-    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    test::SetReadOnly(path, false);
     ASSERT_TRUE(f.open(path, err));
     EXPECT_FALSE(f.isReadOnly());
 }

@@ -87,6 +87,45 @@ TEST(LevelMap, AnEditInMemoryChangesTheMapAndNotTheFile) {
     EXPECT_EQ(mapper.make(rom, defs, Load(rom, defs, 4)).cells, asFile.cells);
 }
 
+TEST(LevelMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
+    const auto& defs = test::ShippedDefinitions();
+    test::RomImage image(0);
+    image.bytes = test::ShippedDemoRom();
+    RomFile rom;
+    OpenImage(image, rom);
+    const std::vector<uint8_t> before = rom.bytes();
+    // The level with a header that lies nearest to the end of its bank.
+    int nearest = -1;
+    int64_t gap = INT64_MAX;
+    for (int n = 0; n < kLevelCount; ++n) {
+        if (defs.isHeaderless(n)) continue;
+        const LevelState s = Load(rom, defs, n);
+        const int64_t g = BankEndOffset(s.headerOffset, BankMapping::LoRom) -
+                          (s.headerOffset + int64_t(BuildObjectRegion(defs, s).size()));
+        if (g < gap) gap = g, nearest = n;
+    }
+    ASSERT_GE(nearest, 0);
+    LevelState s = Load(rom, defs, nearest);
+    LevelMapper mapper;
+    const LevelMap asFile = mapper.make(rom, defs, s, test::ShippedFreeBlocks());
+    ASSERT_TRUE(asFile.made) << asFile.reason;
+    // Rows of new objects in an empty part of the level until it runs past the bank end.
+    const int64_t bankEnd = BankEndOffset(s.headerOffset, BankMapping::LoRom);
+    for (int k = 0; s.headerOffset + int64_t(BuildObjectRegion(defs, s).size()) <= bankEnd; ++k) {
+        s.objectList.push_back(MakeObject(0x0D, 8 * (k % 16), 100 + 2 * (k / 16), 5, 1));
+        ASSERT_EQ(asFile.at(8 * (k % 16), 100 + 2 * (k / 16)), 0);
+    }
+    EXPECT_FALSE(mapper.make(rom, defs, s).made);  // no free space known: today's reason
+    EXPECT_NE(mapper.make(rom, defs, s).reason.find("past the end of its ROM bank"), std::string::npos);
+    const LevelMap grown = mapper.make(rom, defs, s, test::ShippedFreeBlocks());
+    ASSERT_TRUE(grown.made) << grown.reason;
+    for (const auto& o : s.objectList)
+        if (!o.isSprite && o.width > 0 && o.height > 0) EXPECT_NE(grown.at(o.x, o.y), 0) << o.x << "," << o.y;
+    EXPECT_EQ(rom.bytes(), before);
+    // What the grown level patched into the copy is put back.
+    EXPECT_EQ(mapper.make(rom, defs, Load(rom, defs, nearest)).cells, asFile.cells);
+}
+
 // A ROM whose loader is a few hand-written bytes at $10:8B5D, level 0 at
 // $14:8000 with an empty object list.
 struct LoaderRom {

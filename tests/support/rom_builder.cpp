@@ -5,14 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "definitions/level_lists.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
 #include "level/rom_identity.h"
 #include "level/room.h"
+#include "platform/files.h"
 
 namespace mw::test {
 
@@ -40,7 +41,7 @@ void RomImage::setRawPointers(int index, std::array<uint8_t, 3> header, std::arr
 
 std::string RomImage::writeTemp(const std::string& name) const {
     static std::atomic<int> counter{0};
-    const fs::path dir = fs::temp_directory_path() / ("marlwick-test-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("marlwick-test-" + std::to_string(platform::CurrentProcessId()));
     fs::create_directories(dir);
     const fs::path p = dir / (std::to_string(counter++) + "-" + name);
     std::ofstream out(p, std::ios::binary);
@@ -85,10 +86,22 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+void SetReadOnly(const std::string& path, bool readOnly) {
+    using fs::perms;
+    if (readOnly)
+        fs::permissions(path, perms::owner_write | perms::group_write | perms::others_write, fs::perm_options::remove);
+    else
+        fs::permissions(path, perms::owner_write, fs::perm_options::add);
+}
+
 TempDir::TempDir() {
-    std::string templ = (fs::temp_directory_path() / "marlwick-XXXXXX").string();
-    if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
-    path_ = templ;
+    std::mt19937 random(std::random_device{}());
+    for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+        const fs::path p = fs::temp_directory_path() / ("marlwick-" + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(p, ec)) path_ = p.generic_string();
+    }
+    if (path_.empty()) throw std::runtime_error("cannot create a temporary directory");
 }
 
 TempDir::~TempDir() {

@@ -44,6 +44,9 @@ std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts);
 // written with exactly `bytes`.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// Takes the write permission from everyone (the read-only attribute on
+// Windows), or gives it back to the owner.
+void SetReadOnly(const std::string& path, bool readOnly);
 
 // A fresh directory under the system's temporary directory, removed with its
 // contents when the object goes.

@@ -1,0 +1,23 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 compiler (the POSIX
+# threads variant). The test programs run under wine: ctest starts them
+# through CMAKE_CROSSCOMPILING_EMULATOR.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# One self-contained .exe each: no compiler runtime DLLs to find at run time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+find_program(MW_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(MW_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MW_WINE})
+endif()
