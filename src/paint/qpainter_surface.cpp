@@ -141,6 +141,10 @@ void QPainterSurface::text(const std::string& s, float left, float top, float ri
     applyPen();
     const QStaticText& st = layout(s);
     const QSizeF size = st.size();
+    if (state.textBacking) {
+        const qreal w = std::min<qreal>(size.width() + 2, r - l), h = std::min<qreal>(size.height(), b - t);
+        painter_->fillRect(QRectF(l - 1, t, w, h), QColor(255, 255, 255, 200));
+    }
     if (size.width() <= r - l && size.height() <= b - t) {
         painter_->drawStaticText(l, t, st);
         return;

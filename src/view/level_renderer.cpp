@@ -115,7 +115,9 @@ void DrawEntry(const LevelState& level, const DefinitionTables& defs, const View
     }
     const TileExtent t = ExtentOf(e);
     ObjectCaptionInto(caption, defs, e, false);
+    s.textBacking = outline;
     surface.text(caption, PX(v, t.left) + 2, PY(v, t.top) + 2, PX(v, t.right), PY(v, t.bottom));
+    s.textBacking = false;
     s.foreColor = kBlack;
 }
 

@@ -18,6 +18,9 @@ struct SurfaceState {
     FillPattern fillPattern = FillPattern::Solid;
     LineStyle lineStyle = LineStyle::Solid;
     int lineWidth = 1;
+    // Text gets a pale backing of its own size, so that a label stays
+    // readable over the level's tiles.
+    bool textBacking = false;
     bool operator==(const SurfaceState&) const = default;
 };
 

@@ -103,6 +103,28 @@ TEST(QPainterSurface, TextStaysInsideItsRectangleAndStateSurvivesPaints) {
     EXPECT_FALSE(c.surface.active());
 }
 
+// Over tiles a label gets a pale backing of its own size, inside its
+// rectangle, so it reads on dark tiles; without the flag the dark stays.
+TEST(QPainterSurface, TextBackingLightensOnlyBehindTheLabel) {
+    for (bool backing : {false, true}) {
+        Canvas c;
+        c.surface.state.fillColor = {40, 20, 0};
+        c.surface.box(0, 0, 199, 99);
+        c.surface.state.foreColor = {0, 0, 0};
+        c.surface.state.textBacking = backing;
+        c.surface.text("Label", 20, 20, 190, 90);
+        const QImage& img = c.done();
+        int pale = 0, paleOutside = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                if (qRed(Px(img, x, y)) < 150) continue;
+                (x >= 19 && x < 190 && y >= 20 && y < 90 ? pale : paleOutside)++;
+            }
+        EXPECT_EQ(pale > 50, backing);
+        EXPECT_EQ(paleOutside, 0);
+    }
+}
+
 // The labels look the same in the window (whose controls use a narrowed
 // font) and in an image painted without any window font.
 TEST(QPainterSurface, LabelsDoNotTakeTheDevicesFont) {
