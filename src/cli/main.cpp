@@ -30,6 +30,7 @@
 #include "level/level_json.h"
 #include "level/rom_identity.h"
 #include "map/level_map.h"
+#include "util/atomic_file.h"
 #include "platform/files.h"
 #include "util/hex_text.h"
 #include "util/prompter.h"
@@ -214,7 +215,7 @@ int Check(const Args& a) {
             if (c == '\n') c = ' ';
         if (r == LoadResult::Loaded && problem.empty()) {
             ++ok;
-            std::printf("level %s: ok (objects %d/%d, sprites %d/%d, exits %d)\n", ToHex(static_cast<uint32_t>(n)).c_str(),
+            std::printf("level %s: ok (objects %d/%d bytes, sprites %d/%d bytes, exits %d)\n", ToHex(static_cast<uint32_t>(n)).c_str(),
                         state.objectBytesUsed, state.objectBytesAvailable, state.spriteBytesUsed,
                         state.spriteBytesAvailable, static_cast<int>(state.exitList.size()));
         } else {
@@ -292,10 +293,12 @@ int Import(const Args& a) {
         return refuse("level " + ToHex(index) + " could not be loaded.");
     }
     LevelState& level = loading.level;
-    std::ifstream in(jsonPath, std::ios::binary);
-    if (!in.is_open()) return refuse("cannot open " + jsonPath + ".");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return refuse("cannot read " + jsonPath + ".");
+    // Only a regular file no longer than a level's JSON can be is read.
+    bool missing = false;
+    std::string error;
+    const auto bytes = ReadWholeFile(jsonPath, missing, error, static_cast<int64_t>(kMaxLevelJsonBytes));
+    if (!bytes) return refuse("cannot read " + jsonPath + ": " + error + ".");
+    const std::string text(bytes->begin(), bytes->end());
     LevelContent content;
     if (auto why = ParseLevelJson(text, defs, content)) return refuse(jsonPath + ": " + *why);
     if (auto why = ApplyLevelContent(defs, content, level)) return refuse(jsonPath + ": " + *why);

@@ -7,6 +7,8 @@
 #include "editing/hit_test.h"
 #include "editing/level_editor.h"
 #include "editing/multi_select.h"
+#include "level/level_codec.h"
+#include "level/level_save.h"
 #include "view/view_geometry.h"
 
 namespace mw {
@@ -135,6 +137,14 @@ void EditCommands::PasteEntries(const std::string& text, int x, int y, const std
         return;
     }
     if (entries.empty()) return;
+    // A level that could never be loaded back is not made.
+    LevelState after = level;
+    after.objectList.insert(after.objectList.end(), entries.begin(), entries.end());
+    CountBytesUsed(defs, after);
+    if (auto why = OverLoaderLimit(defs, after)) {
+        prompter.message("Marlwick", "Nothing was pasted: " + *why);
+        return;
+    }
     document.Apply(name, {}, [&](LevelDocument::Edit& edit) {
         Selection s = document.selection();
         s.objects.clear();

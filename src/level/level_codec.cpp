@@ -11,7 +11,7 @@ namespace mw {
 
 namespace {
 
-constexpr int kMaxCounter = 32767;
+constexpr int kMaxCounter = kMaxStreamBytes;
 const char* const kBadTitle = "Marlwick - This is bad";
 
 void Tell(Messages& said, std::string title, std::string text) { said.push_back({std::move(title), std::move(text)}); }

@@ -79,6 +79,10 @@ std::optional<uint8_t> EncodeFullByteSize(int extent);
 // Byte length of an object record by kind (3, 4, 5), 0 for anything else.
 int RecordLength(uint8_t kind);
 
+// The most bytes of records (objects and exits, or sprites) the loader
+// reads back; a level with more is refused when loaded, so it is never saved.
+constexpr int kMaxStreamBytes = 32767;
+
 constexpr int kExitRecordBytes = 5;
 constexpr int kSpriteRecordBytes = 3;
 

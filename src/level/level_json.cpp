@@ -41,7 +41,7 @@ std::optional<std::string> Integer(const JsonValue& v, const char* key, int64_t 
     }
     if (f->kind != Kind::Integer) return std::string("\"") + key + "\" is not a whole number";
     if (f->integer < lo || f->integer > hi)
-        return std::string("\"") + key + "\" is " + std::to_string(f->integer) + ", outside " + std::to_string(lo) +
+        return std::string("\"") + key + "\" is " + f->text + ", outside " + std::to_string(lo) +
                " to " + std::to_string(hi);
     out = static_cast<int>(f->integer);
     return std::nullopt;
@@ -51,7 +51,7 @@ std::optional<std::string> OnlyKeys(const JsonValue& v, std::initializer_list<st
     for (const auto& [k, _] : v.members) {
         bool known = false;
         for (std::string_view key : keys) known = known || k == key;
-        if (!known) return "it has an unknown key " + JsonString(k);
+        if (!known) return "it has an unknown key " + QuotedForMessage(k);
     }
     return std::nullopt;
 }
@@ -117,10 +117,29 @@ std::optional<std::string> ReadExit(const JsonValue& v, ScreenExit& out) {
 std::optional<std::string> ReadEntries(const JsonValue& list, const DefinitionTables& defs,
                                        std::vector<LevelObject>& out) {
     if (list.kind != Kind::Array) return std::string("\"objects\" is not a list [...]");
+    if (list.items.size() > kMaxLevelEntries)
+        return "\"objects\" holds " + std::to_string(list.items.size()) + " entries; a level holds at most " +
+               std::to_string(kMaxLevelEntries);
     std::vector<LevelObject> entries(list.items.size());
     for (size_t k = 0; k < entries.size(); ++k)
         if (auto e = ReadEntry(list.items[k], defs, entries[k])) return "objects[" + std::to_string(k) + "]: " + *e;
     out = std::move(entries);
+    return std::nullopt;
+}
+
+// Parses `text` as a level's JSON or entries, refusing a text longer than a
+// level's can be before reading it, and one of more values as soon as the
+// reader passes them.
+std::optional<std::string> ParseBounded(std::string_view text, JsonValue& doc) {
+    if (text.size() > kMaxLevelJsonBytes)
+        return "The text is " + std::to_string(text.size()) + " bytes long; a level's JSON is at most " +
+               std::to_string(kMaxLevelJsonBytes) + " bytes";
+    if (auto e = ParseJson(text, doc, kMaxLevelJsonValues)) {
+        if (e->ends_with(" values"))
+            return "The text is too long for a level: " + *e + ", and a level holds at most " +
+                   std::to_string(kMaxLevelEntries) + " entries and " + std::to_string(kMaxLevelExits) + " screen exits";
+        return "The text is not valid JSON: " + *e;
+    }
     return std::nullopt;
 }
 
@@ -135,7 +154,9 @@ const JsonValue* Member(const JsonValue& doc, const char* key, std::string& erro
 std::string LevelToJson(const LevelState& s, const Messages& messages) {
     std::ostringstream j;
     j << "{\n  \"headerOffset\": " << s.headerOffset << ",\n  \"spriteOffset\": " << s.spriteOffset
-      << ",\n  \"header\": ";
+      << ",\n  \"headerOffsetHex\": \"" << ToHex(static_cast<uint32_t>(s.headerOffset))
+      << "\",\n  \"spriteOffsetHex\": \"" << ToHex(static_cast<uint32_t>(s.spriteOffset))
+      << "\",\n  \"header\": ";
     if (s.hasHeader) {
         j << "[";
         for (size_t k = 0; k < s.headerBytes.size(); ++k) j << (k ? ", " : "") << int(s.headerBytes[k]);
@@ -172,7 +193,7 @@ std::string EntriesToJson(const std::vector<LevelObject>& entries) {
 
 std::optional<std::string> ParseLevelJson(std::string_view text, const DefinitionTables& defs, LevelContent& out) {
     JsonValue doc;
-    if (auto e = ParseJson(text, doc)) return "The text is not valid JSON: " + *e;
+    if (auto e = ParseBounded(text, doc)) return e;
     if (doc.kind != Kind::Object) return std::string("The level must be a JSON object {...}");
     std::string error;
     const JsonValue* header = Member(doc, "header", error);
@@ -197,6 +218,9 @@ std::optional<std::string> ParseLevelJson(std::string_view text, const Definitio
     }
     if (auto e = ReadEntries(*objects, defs, c.objectList)) return e;
     if (exits->kind != Kind::Array) return std::string("\"exits\" is not a list [...]");
+    if (exits->items.size() > kMaxLevelExits)
+        return "\"exits\" holds " + std::to_string(exits->items.size()) + " screen exits; a level holds at most " +
+               std::to_string(kMaxLevelExits);
     c.exitList.resize(exits->items.size());
     for (size_t k = 0; k < c.exitList.size(); ++k)
         if (auto e = ReadExit(exits->items[k], c.exitList[k])) return "exits[" + std::to_string(k) + "]: " + *e;
@@ -207,7 +231,7 @@ std::optional<std::string> ParseLevelJson(std::string_view text, const Definitio
 std::optional<std::string> ParseEntriesJson(std::string_view text, const DefinitionTables& defs,
                                             std::vector<LevelObject>& out) {
     JsonValue doc;
-    if (auto e = ParseJson(text, doc)) return "The text is not valid JSON: " + *e;
+    if (auto e = ParseBounded(text, doc)) return e;
     if (doc.kind == Kind::Array) return ReadEntries(doc, defs, out);
     if (doc.kind != Kind::Object) return std::string("The entries must be a JSON object {\"objects\": [...]}");
     std::string error;

@@ -10,10 +10,20 @@
 #include <vector>
 
 #include "definitions/definition_tables.h"
+#include "level/level_codec.h"
 #include "level/level_state.h"
 #include "util/message.h"
 
 namespace mw {
+
+// What a level can hold, and so the most a level's JSON may be: a stream of
+// at most kMaxStreamBytes of 3-byte records for its objects and as many for
+// its sprites, and of 5-byte exits. Longer texts are refused before they are
+// read, texts of more values as soon as the reader passes them.
+constexpr size_t kMaxLevelEntries = 2 * (kMaxStreamBytes / 3);
+constexpr size_t kMaxLevelExits = kMaxStreamBytes / 5;
+constexpr size_t kMaxLevelJsonValues = 8 * kMaxLevelEntries + 7 * kMaxLevelExits + 1024;
+constexpr size_t kMaxLevelJsonBytes = 64 * kMaxLevelJsonValues;
 
 // The whole level with its offsets, byte counters and the messages that its
 // load raised (the output of `info`).

@@ -67,8 +67,19 @@ void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& by
 
 }  // namespace
 
+std::optional<std::string> OverLoaderLimit(const DefinitionTables& defs, const LevelState& state) {
+    const bool objects = state.objectBytesUsed > kMaxStreamBytes;
+    if (!objects && state.spriteBytesUsed <= kMaxStreamBytes) return std::nullopt;
+    const std::string level = state.tableIndex >= 0 ? LevelIndexName(defs.destinationLevels, state.tableIndex)
+                                                    : "The level at offset " + Hex(state.headerOffset);
+    return level + " would take " + std::to_string(objects ? state.objectBytesUsed : state.spriteBytesUsed) +
+           " bytes of " + (objects ? "objects and screen exits" : "sprites") + ", more than the " +
+           std::to_string(kMaxStreamBytes) + " bytes the editor can load back.";
+}
+
 SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& defs, const LevelState& state,
                   const std::vector<FreeBlock>& blocks) {
+    if (auto why = OverLoaderLimit(defs, state)) return Refuse("Marlwick", *why + "\nNothing was written.");
     if (std::string why = WhyNotWritable(defs, state); !why.empty()) return Refuse("Marlwick", why);
     const int index = state.tableIndex;
     const int64_t size = static_cast<int64_t>(image.size());
@@ -117,7 +128,7 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
                                             (sprites ? "sprite" : "object") +
                                             " data: it needs " + std::to_string(length) +
                                             " bytes in one bank, and the largest free block holds " +
-                                            std::to_string(largest) + ".");
+                                            std::to_string(largest) + ".\nNothing was written.");
         };
         if (!objectsFit) {
             // A moved stream fills its new place exactly and ends its exits itself.

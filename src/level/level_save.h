@@ -3,6 +3,7 @@
 // they had, otherwise moved into free space, with the level's pointer
 // table entry rewritten and the old place filled with 0xFF.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ struct SavePlan {
     LevelState saved;               // the level as it lies after the save
     bool refused() const { return !refusal.empty(); }
 };
+
+// Why `state`, once saved, could never be loaded again: its objects and
+// exits, or its sprites, take more than kMaxStreamBytes. The sentence names
+// the level and the bytes; nullopt when the level is within the bound.
+std::optional<std::string> OverLoaderLimit(const DefinitionTables& defs, const LevelState& state);
 
 // Works out the save of `state` over `image`. `blocks` are the usable free
 // blocks (FreeSpace.dat); a level loaded by offsets (no table entry) can only

@@ -1,6 +1,7 @@
 #include "util/json.h"
 
 #include <cstdio>
+#include <unordered_set>
 
 #include "util/hex_text.h"
 
@@ -13,7 +14,7 @@ constexpr int64_t kIntegerLimit = int64_t{1} << 53;
 
 class Reader {
 public:
-    explicit Reader(std::string_view text) : text_(text) {}
+    Reader(std::string_view text, size_t maxValues) : text_(text), maxValues_(maxValues), valuesLeft_(maxValues) {}
 
     std::optional<std::string> document(JsonValue& out) {
         skipSpace();
@@ -26,6 +27,8 @@ public:
 private:
     std::string_view text_;
     size_t pos_ = 0;
+    size_t maxValues_;
+    size_t valuesLeft_;
     std::string error_;
 
     bool fail(const std::string& what) {
@@ -57,6 +60,8 @@ private:
 
     bool value(JsonValue& out, int depth) {
         if (depth > kMaxDepth) return fail("nested too deeply");
+        if (valuesLeft_ == 0) return fail("the text holds more than " + std::to_string(maxValues_) + " values");
+        --valuesLeft_;
         out = JsonValue{};
         switch (peek()) {
             case '{': return object(out, depth);
@@ -72,6 +77,7 @@ private:
     }
 
     bool number(JsonValue& out) {
+        const size_t start = pos_;
         const bool negative = peek() == '-';
         if (negative) ++pos_;
         if (!(peek() >= '0' && peek() <= '9')) return fail("a number needs digits");
@@ -86,6 +92,7 @@ private:
         if (peek() == '.' || peek() == 'e' || peek() == 'E') return fail("only whole numbers are allowed");
         out.kind = JsonValue::Kind::Integer;
         out.integer = negative ? -v : v;
+        out.text.assign(text_.substr(start, pos_ - start));
         return true;
     }
 
@@ -187,11 +194,12 @@ private:
         ++pos_;
         skipSpace();
         if (peek() == '}') return ++pos_, true;
+        std::unordered_set<std::string> keys;
         while (true) {
             if (peek() != '"') return fail("expected a quoted key");
             std::string key;
             if (!string(key)) return false;
-            if (out.find(key)) return fail("the key \"" + key + "\" appears twice");
+            if (!keys.insert(key).second) return fail("the key " + QuotedForMessage(key) + " appears twice");
             skipSpace();
             if (peek() != ':') return fail("expected : after a key");
             ++pos_;
@@ -218,9 +226,9 @@ const JsonValue* JsonValue::find(std::string_view key) const {
     return nullptr;
 }
 
-std::optional<std::string> ParseJson(std::string_view text, JsonValue& out) {
+std::optional<std::string> ParseJson(std::string_view text, JsonValue& out, size_t maxValues) {
     JsonValue parsed;
-    Reader reader(text);
+    Reader reader(text, maxValues);
     if (auto err = reader.document(parsed)) return err;
     out = std::move(parsed);
     return std::nullopt;
@@ -246,6 +254,15 @@ std::string JsonString(const std::string& s) {
         }
     }
     return out + "\"";
+}
+
+std::string QuotedForMessage(const std::string& key) {
+    constexpr size_t kShown = 24;
+    if (key.size() <= kShown) return JsonString(key);
+    // Not inside a UTF-8 sequence.
+    size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
+    return JsonString(key.substr(0, cut) + "...");
 }
 
 }  // namespace mw

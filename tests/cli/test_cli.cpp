@@ -52,7 +52,8 @@ TEST(Cli, DemoRomChecksAndDescribesItsLevels) {
 
     CliRun info = Cli("info " + rom + " --level 0");
     EXPECT_EQ(info.status, 0);
-    for (const char* key : {"\"headerOffset\": ", "\"objectBytesAvailable\": ", "\"isSprite\": true",
+    EXPECT_NE(check.out.find("level 0: ok (objects 86/110 bytes, sprites 27/39 bytes"), std::string::npos) << check.out;
+    for (const char* key : {"\"headerOffset\": ", "\"headerOffsetHex\": \"880D6\"", "\"objectBytesAvailable\": ", "\"isSprite\": true",
                             "\"destination\": ", "\"messages\": []"})
         EXPECT_NE(info.out.find(key), std::string::npos) << key;
     EXPECT_NE(info.out.find("\"header\": ["), std::string::npos);
@@ -297,6 +298,15 @@ TEST(Cli, ImportRefusesBadFilesNamingTheEntryAndWritesNothing) {
     CliRun gone = Cli("import " + rom + " --level 0 " + dir.file("nope.json"));
     EXPECT_EQ(gone.status, 1);
     EXPECT_NE(gone.out.find("nope.json"), std::string::npos);
+    // Only a regular file is read: a folder, a FIFO with no writer and an
+    // endless device are refused at once.
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    for (const std::string& odd : {dir.path(), dir.file("pipe"), std::string("/dev/zero")}) {
+        CliRun r = Cli("import " + rom + " --level 0 " + odd);
+        EXPECT_EQ(r.status, 1) << odd;
+        EXPECT_TRUE(r.out.find("not a regular file") != std::string::npos || r.out.find("Is a directory") != std::string::npos)
+            << r.out;
+    }
     // Too big for the level's place.
     LevelState level = Load(rom, 0);
     while (level.objectBytesUsed <= level.objectBytesAvailable + 5) {

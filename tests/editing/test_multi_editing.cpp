@@ -1,6 +1,7 @@
 // Working on many entries: selecting by Ctrl+click, band and keys; moving,
 // nudging, deleting and the clipboard, each one undoable step.
 #include "editing/multi_select.h"
+#include "level/level_json.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -174,6 +175,22 @@ TEST_F(MultiTest, CopyPasteRoundTripsBetweenTwoEditors) {
     EXPECT_FALSE(other.session.changed());
     ASSERT_EQ(otherPrompter.messages.size(), 2u);
     EXPECT_NE(otherPrompter.messages[1].text.find("sprite 1F0 is not in the definition files"), std::string::npos);
+}
+
+// A paste that would make the level larger than the loader reads back is
+// refused at once, naming the bytes; the level and its history stay.
+TEST_F(MultiTest, APasteBeyondWhatALevelCanLoadIsRefused) {
+    SetEntries({Obj(0x01, 0, 0)});
+    std::vector<LevelObject> many(6600, Obj(0x01, 1, 1));
+    ed.commands.mnuEditPaste_Click(EntriesToJson(many), std::nullopt);
+    EXPECT_EQ(ed.level.objectList.size(), 1u);
+    EXPECT_FALSE(ed.session.changed());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("Nothing was pasted"), std::string::npos);
+    EXPECT_NE(prompter.messages[0].text.find("33005 bytes of objects"), std::string::npos) << prompter.messages[0].text;
+    many.resize(6500);  // 32505 bytes with the one already there: pasted
+    ed.commands.mnuEditPaste_Click(EntriesToJson(many), std::nullopt);
+    EXPECT_EQ(ed.level.objectList.size(), 6501u);
 }
 
 TEST_F(MultiTest, CutAndDuplicateAreOneStepEach) {

@@ -132,9 +132,15 @@ TEST(LevelJson, RefusesWithAReasonAndLeavesTheTargetAlone) {
         {entry(R"({"id": 1, "x": 1, "y": 0, "width": 0, "isSprite": false})"), "width 0 cannot be stored"},
         {entry(R"({"id": 2, "x": 1, "y": 0, "width": 17, "isSprite": false})"), "width 17 cannot be stored"},
         {entry(R"({"id": 3, "x": 1, "y": 0, "height": 2, "isSprite": false})"), "height 2 cannot be stored"},
-        {entry(R"({"id": 1, "x": 1, "y": 0, "width": 99999999999999999999, "isSprite": false})"), "outside -32768"},
+        {entry(R"({"id": 1, "x": 1, "y": 0, "width": 99999999999999999999, "isSprite": false})"),
+         "\"width\" is 99999999999999999999, outside -32768"},
+        {entry(R"({"id": 1, "x": 1, "y": -9007199254740993, "isSprite": false})"), "\"y\" is -9007199254740993,"},
         {entry(R"({"id": 1, "y": 0, "isSprite": false})"), "objects[1]: it has no \"x\""},
         {entry(R"({"id": 1, "x": 1, "y": 0, "witdh": 3, "isSprite": false})"), "unknown key \"witdh\""},
+        {entry(R"({"id": 1, "x": 1, "y": 0, ")" + std::string(100000, 'k') + R"(": 3, "isSprite": false})"),
+         "unknown key \"kkkkkkkkkkkkkkkkkkkkkkkk...\""},
+        {entry(R"({"id": 1, "x": 1, ")" + std::string(5000, 'y') + R"(": 0, ")" + std::string(5000, 'y') + R"(": 0})"),
+         "appears twice"},
         {entry(R"({"id": 1, "x": 1, "y": 0, "isSprite": 1})"), "not true or false"},
         {head + R"({"id": 1, "x": 1, "y": 0, "isSprite": false}], "exits": [{"screenX": 1, "screenY": 8, "destination": 3, "entranceX": 4, "entranceY": 5, "entranceType": 6}]})",
          "exits[0]: its screen row 8"},
@@ -153,6 +159,7 @@ TEST(LevelJson, RefusesWithAReasonAndLeavesTheTargetAlone) {
         const auto why = ParseLevelJson(row.text, defs, out);
         ASSERT_TRUE(why) << row.text;
         EXPECT_NE(why->find(row.reason), std::string::npos) << *why;
+        EXPECT_LT(why->size(), 300u) << "the reason quotes the input at length";
         EXPECT_EQ(out.objectList, ok.objectList) << row.text;
         // The clipboard's reader gives the same reasons for its entries.
         if (row.reason.rfind("objects[1]", 0) == 0) {
@@ -163,6 +170,46 @@ TEST(LevelJson, RefusesWithAReasonAndLeavesTheTargetAlone) {
             EXPECT_EQ(entries, ok.objectList);
         }
     }
+}
+
+// What no level can hold is refused before it is all read: a text longer
+// than any level's, more values than any level's, more entries or exits.
+TEST(LevelJson, TextsBeyondWhatALevelHoldsAreRefused) {
+    const auto defs = test::SmallDefinitions();
+    auto repeated = [](const std::string& item, size_t count) {
+        std::string list;
+        list.reserve(count * (item.size() + 1));
+        for (size_t k = 0; k < count; ++k) list += (k ? "," : "") + item;
+        return list;
+    };
+    const std::string sprite = R"({"id": 30, "x": 1, "y": 0, "isSprite": true})";
+    const std::string exit =
+        R"({"screenX": 1, "screenY": 2, "destination": 3, "entranceX": 4, "entranceY": 5, "entranceType": 6})";
+    auto level = [](const std::string& objects, const std::string& exits) {
+        return R"({"header": null, "objects": [)" + objects + R"(], "exits": [)" + exits + "]}";
+    };
+    const struct {
+        std::string text;
+        std::string reason;
+    } rows[] = {
+        {std::string(kMaxLevelJsonBytes + 1, ' '), "bytes long"},
+        {level(repeated("{}", 1000000), ""), "too long for a level"},
+        {level(repeated(sprite, kMaxLevelEntries + 1), ""), "\"objects\" holds 21845 entries"},
+        {level("", repeated(exit, kMaxLevelExits + 1)), "\"exits\" holds 6554 screen exits"},
+    };
+    for (const auto& row : rows) {
+        LevelContent out;
+        const auto why = ParseLevelJson(row.text, defs, out);
+        ASSERT_TRUE(why);
+        EXPECT_NE(why->find(row.reason), std::string::npos) << *why;
+        std::vector<LevelObject> entries;
+        if (row.reason != "\"exits\" holds 6554 screen exits") EXPECT_TRUE(ParseEntriesJson(row.text, defs, entries));
+    }
+    // As many entries as a level holds are read.
+    LevelContent full;
+    EXPECT_EQ(ParseLevelJson(level(repeated(sprite, kMaxLevelEntries), repeated(exit, kMaxLevelExits)), defs, full),
+              std::nullopt);
+    EXPECT_EQ(full.objectList.size(), kMaxLevelEntries);
 }
 
 }  // namespace

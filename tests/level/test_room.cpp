@@ -135,15 +135,17 @@ TEST(MovingSave, RefusalsWriteNothingAndSharedDataStays) {
     OpenDemo demo;
     std::mt19937 rng(5);
     const std::vector<uint8_t> original = demo.rom.bytes();
-    auto refused = [&](int n, const std::vector<FreeBlock>& blocks, const char* why) {
+    auto refused = [&](int n, const std::vector<FreeBlock>& blocks, const char* why, int grow = 50) {
         LevelState s = demo.load(n);
-        AddObjects(s, 50, rng);
+        AddObjects(s, grow, rng);
         RecordingPrompter p;
         EXPECT_FALSE(SaveLevel(demo.rom, defs, s, p, blocks));
         ASSERT_EQ(p.messages.size(), 1u);
         EXPECT_NE(p.messages[0].text.find(why), std::string::npos) << p.messages[0].text;
         EXPECT_TRUE(p.questions.empty());
         EXPECT_EQ(demo.rom.bytes(), original);
+        if (std::string(why) != "read directly by the game's own code")
+            EXPECT_TRUE(p.messages[0].text.ends_with("Nothing was written.")) << p.messages[0].text;
     };
     // The game's code reads the object data of DA/DB directly.
     refused(0xDA, test::ShippedFreeBlocks(), "read directly by the game's own code");
@@ -151,6 +153,8 @@ TEST(MovingSave, RefusalsWriteNothingAndSharedDataStays) {
     // No free block large enough: the one at the end of the level's bank is too small.
     refused(0x00, {{0x881A3, 0x88200, false}}, "not enough free space");
     refused(0x00, {}, "not enough free space");
+    // More than the loader reads back, with all the room in the world.
+    refused(0x00, test::ShippedFreeBlocks(), "bytes of objects and screen exits, more than the 32767 bytes", 6600);
 
     // Saying no to the question writes nothing either.
     LevelState s = demo.load(0xBF);
