@@ -127,6 +127,9 @@ TEST_F(SessionTest, StartUpStopsOnBrokenDefinitions) {
 }
 
 TEST_F(SessionTest, CaptionTakesTheLastPieceOfEitherKindOfPath) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a file name with backslashes and a colon exists only on POSIX systems";
+#endif
     const std::string odd = WriteRom("C:\\roms\\yi.smc", 3);  // one file name on this system
     ed.session.Form_Load(dir.path(), odd);
     EXPECT_EQ(ed.session.caption, "yi.smc - Marlwick");
