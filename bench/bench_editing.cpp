@@ -56,8 +56,8 @@ void BM_HoverStep(benchmark::State& state) {
             px = px >= 1000 ? 41 : px + 37;
             py = py >= 500 ? 43 : py + 13;
         }
-        ed.Level_MouseMove(0, 0, px, py);
-        benchmark::DoNotOptimize(ed.MousePointer);
+        ed.tool.Level_MouseMove(0, 0, px, py);
+        benchmark::DoNotOptimize(ed.tool.MousePointer);
     }
 }
 BENCHMARK(BM_HoverStep)->Arg(0)->Arg(1)->ArgName("overLevel");
@@ -93,16 +93,16 @@ void BM_DragStep(benchmark::State& state) {
     ed.RebuildVisibleList();
     const bool undoable = state.range(0) == 1;
     ed.SelectObject(0);
-    ed.dragMode = DragMode::MOV;
+    ed.tool.dragMode = DragMode::MOV;
     LevelState bare = ed.level;
     float px = 40, py = 40;
     for (auto _ : state) {
         px = px >= 380 ? 40 : px + 16;  // a new tile every step
         if (undoable) {
-            ed.Level_MouseMove(1, 0, px, py);
+            ed.tool.Level_MouseMove(1, 0, px, py);
         } else {
-            ed.MousePointer = PointerShape::Default;
-            ed.lblMousePos = "(" + SignedHex(PixelToTileX(ed.view, px)) + "," + SignedHex(PixelToTileY(ed.view, py)) + ")";
+            ed.tool.MousePointer = PointerShape::Default;
+            ed.tool.lblMousePos = "(" + SignedHex(PixelToTileX(ed.view, px)) + "," + SignedHex(PixelToTileY(ed.view, py)) + ")";
             LevelObject& e = bare.objectList[0];
             e.x = static_cast<uint8_t>(std::clamp(PixelToTileX(ed.view, px), 0, kLevelColumns - 1));
             e.y = static_cast<uint8_t>(std::clamp(PixelToTileY(ed.view, py), 0, kLevelRows - 1));
@@ -126,13 +126,13 @@ void BM_UndoStackMemory(benchmark::State& state) {
         LevelEditor ed(prompter);
         ed.Form_Resize(845, 504);
         FillLevel(ed, 450);
-        ed.levelLoaded = true;  // Clear refuses without a level
+        ed.session.levelLoaded = true;  // Clear refuses without a level
         if (state.range(0) == 1) {
-            ed.mnuRandomLevelClear_Click();
+            ed.commands.mnuRandomLevelClear_Click();
         } else {
             for (int k = 0; k < 1000; ++k) {
                 ed.SelectObject(k % 450);
-                ed.mnuEditNudge_Click(k % 2 ? 1 : -1, 0);
+                ed.commands.mnuEditNudge_Click(k % 2 ? 1 : -1, 0);
             }
         }
         bytes = ed.document.stack().memoryBytes();
@@ -169,17 +169,17 @@ void BM_DragStepWithMap(benchmark::State& state) {
     test::WriteFileBytes(dir.file("busy.smc"), rom);
     RecordingPrompter prompter;
     LevelEditor ed(prompter);
-    ed.Form_Load(MW_DATA_DIR, dir.file("busy.smc"));
+    ed.session.Form_Load(MW_DATA_DIR, dir.file("busy.smc"));
     ed.Form_Resize(845, 504);
     if (mode == 1) ed.SetMapReadyNotifier([] {});
     ed.UpdateMap();
     ed.SelectObject(0);
-    ed.dragMode = DragMode::MOV;
+    ed.tool.dragMode = DragMode::MOV;
     float px = 40, py = 40;
     int maps = 0;
     for (auto _ : state) {
         px = px >= 380 ? 40 : px + 16;
-        ed.Level_MouseMove(1, 0, px, py);
+        ed.tool.Level_MouseMove(1, 0, px, py);
         if (mode != 0) ed.UpdateMap();
         if (mode == 1) maps += ed.TakeMap();
         benchmark::DoNotOptimize(ed.levelMap().cells.data());

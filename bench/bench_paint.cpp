@@ -136,10 +136,10 @@ void BM_StartUpCore(benchmark::State& state) {
     for (auto _ : state) {
         RecordingPrompter prompter;
         LevelEditor ed(prompter);
-        ed.Form_Load(demo.dir, demo.path);
+        ed.session.Form_Load(demo.dir, demo.path);
         ed.Form_Resize(845, 504);
         benchmark::DoNotOptimize(ed.level.objectList.data());
-        if (!ed.levelLoaded) state.SkipWithError("level 0 of the demo ROM did not load");
+        if (!ed.session.levelLoaded) state.SkipWithError("level 0 of the demo ROM did not load");
     }
 }
 BENCHMARK(BM_StartUpCore)->Unit(benchmark::kMillisecond);

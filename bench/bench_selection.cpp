@@ -39,7 +39,7 @@ void FillLevel(LevelEditor& ed) {
     }
     level.objectBytesUsed = level.objectBytesAvailable = 2000;
     ed.document.Load(std::move(level));
-    ed.levelLoaded = true;
+    ed.session.levelLoaded = true;
 }
 
 void BM_DragStepWithRepaint(benchmark::State& state) {
@@ -57,14 +57,14 @@ void BM_DragStepWithRepaint(benchmark::State& state) {
     const LevelObject& first = ed.level.objectList[0];
     const float px = static_cast<float>(TileToPixelX(ed.view, int(first.x))) + 2;
     const float py = static_cast<float>(TileToPixelY(ed.view, int(first.y))) + 2;
-    const int grabbed = ed.FindObjectAt(px, py);
+    const int grabbed = ed.tool.FindObjectAt(px, py);
     std::vector<int> group;
     for (int i = 0; static_cast<int>(group.size()) < selected - 1; ++i)
         if (i != grabbed) group.push_back(i);
     group.push_back(grabbed);
-    ed.SelectEntries(group);
-    ed.Level_MouseDown(1, 0, px, py);
-    if (ed.SelectedIndices().size() != static_cast<size_t>(selected)) state.SkipWithError("wrong selection");
+    ed.commands.SelectEntries(group);
+    ed.tool.Level_MouseDown(1, 0, px, py);
+    if (ed.commands.SelectedIndices().size() != static_cast<size_t>(selected)) state.SkipWithError("wrong selection");
 
     QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
     QPainterSurface surface;
@@ -72,14 +72,14 @@ void BM_DragStepWithRepaint(benchmark::State& state) {
     for (auto _ : state) {
         // One tile down and back up, alternately.
         down = !down;
-        ed.Level_MouseMove(1, 0, px, py + (down ? 4.0f : 0.0f));
+        ed.tool.Level_MouseMove(1, 0, px, py + (down ? 4.0f : 0.0f));
         QPainter painter(&image);
         surface.begin(&painter, kViewWidth, kViewHeight);
         ed.Form_Paint(surface);
         surface.end();
     }
-    ed.Level_MouseUp(1, 0, px, py);
-    state.counters["selected"] = static_cast<double>(ed.SelectedIndices().size());
+    ed.tool.Level_MouseUp(1, 0, px, py);
+    state.counters["selected"] = static_cast<double>(ed.commands.SelectedIndices().size());
     state.counters["undoBytes"] = static_cast<double>(ed.document.stack().memoryBytes());
 }
 BENCHMARK(BM_DragStepWithRepaint)->Arg(1)->Arg(200)->ArgName("selected")->Unit(benchmark::kMillisecond);

@@ -67,10 +67,10 @@ std::optional<LevelHeader> HeaderDialog::cmdOK_Click(Prompter& prompter) {
 }
 
 bool HeaderDialog::cmdOK_Click(LevelEditor& editor) {
-    if (!editor.CheckLevelLoaded()) return false;
+    if (!editor.session.CheckLevelLoaded()) return false;
     std::optional<LevelHeader> bytes = cmdOK_Click(editor.prompter);
     if (!bytes) return false;
-    editor.ResetHeader(*bytes);
+    editor.commands.ResetHeader(*bytes);
     return true;
 }
 

@@ -30,9 +30,8 @@ void LevelIndexChooser::lstLevels_Click(int itemIndex) {
 }
 
 void LevelIndexChooser::cmdOK_Click(LevelEditor& editor) {
-    editor.LoadLevelIndex(ReadHexBox(txtIndex));
+    editor.session.LoadLevelIndex(ReadHexBox(txtIndex));
     visible = false;
-    editor.RequestPaint();
 }
 
 void LevelOffsetChooser::Show(const std::string& dir, Prompter& prompter) {
@@ -54,9 +53,8 @@ void LevelOffsetChooser::lstLevels_Click(int itemIndex, const RomFile& rom) {
 }
 
 void LevelOffsetChooser::cmdOK_Click(LevelEditor& editor) {
-    editor.LoadLevelOffset(ReadHexBox(txtOffset), ReadHexBox(txtSpriteOffset));
+    editor.session.LoadLevelOffset(ReadHexBox(txtOffset), ReadHexBox(txtSpriteOffset));
     visible = false;
-    editor.RequestPaint();
 }
 
 }  // namespace mw

@@ -27,7 +27,7 @@ public:
     // missing or faulty file is reported; the list keeps what was read.
     void Show(const std::string& dir, Prompter& prompter);
     void lstLevels_Click(int itemIndex);
-    // "&Alright": loads the level txtIndex names, hides, asks for a repaint.
+    // "&Alright": loads the level txtIndex names and hides.
     void cmdOK_Click(LevelEditor& editor);
     void cmdCancel_Click() { visible = false; }
 
@@ -49,7 +49,7 @@ public:
     // Puts the row's header offset into txtOffset, as an offset in `rom`'s
     // file (the list gives ".smc" offsets); txtSpriteOffset stays.
     void lstLevels_Click(int itemIndex, const RomFile& rom);
-    // "&Alright": loads from the two offsets, hides, asks for a repaint.
+    // "&Alright": loads from the two offsets and hides.
     void cmdOK_Click(LevelEditor& editor);
     void cmdCancel_Click() { visible = false; }
 

@@ -83,6 +83,15 @@ public:
         steps_.push_back(step);
     }
     bool empty() const { return steps_.empty(); }
+    // Every step puts back what was there: merged moves that returned to
+    // where they started.
+    bool changesNothing() const {
+        return std::all_of(steps_.begin(), steps_.end(), [](const Step& s) {
+            return (s.op == Step::Op::Object && s.objectBefore == s.objectAfter) ||
+                   (s.op == Step::Op::Exit && s.exitBefore == s.exitAfter) ||
+                   (s.op == Step::Op::Header && s.headerBefore == s.headerAfter);
+        });
+    }
     // What the command's steps change.
     ChangeSet touched() const {
         ChangeSet what = 0;
@@ -314,6 +323,8 @@ bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::func
     command->finish();
     const ChangeSet touched = command->touched();
     stack_.push(std::move(command));
+    // A drag that ends where it started leaves no step behind.
+    if (static_cast<const Command&>(stack_.command(stack_.index() - 1)).changesNothing()) stack_.dropTop();
     Notify(touched | selection | (wasChanged == changed() ? 0 : kChangedCleanState));
     return true;
 }

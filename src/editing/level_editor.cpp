@@ -37,6 +37,14 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
+EditorPart::EditorPart(LevelEditor& e)
+    : editor(e), prompter(e.prompter), defs(e.defs), document(e.document), rom(e.rom), level(e.level), view(e.view) {}
+
+int EditorPart::selectedObject() const { return editor.selectedObject(); }
+int EditorPart::selectedExit() const { return editor.selectedExit(); }
+void EditorPart::SelectObject(int index) { editor.SelectObject(index); }
+void EditorPart::SelectExit(int index) { editor.SelectExit(index); }
+
 LevelEditor::LevelEditor(Prompter& p) : prompter(p) {
     document.SetChangeHandler([this](ChangeSet what) { OnDocumentChanged(what); });
 }
@@ -45,23 +53,23 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
     if (what & (kChangedLevel | kChangedHistory)) {
         // A drag that was under way does not go on from another state, and
         // the pick list's items name list positions of the old one.
-        if ((what & kChangedHistory) && !InScreenExitMode()) dragMode = DragMode::NON;
-        if (what & kChangedLevel) lstPopup.items.clear();
-        lstPopup.top = kHiddenPickListTop;
+        if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
+        if (what & kChangedLevel) panels.lstPopup.items.clear();
+        panels.lstPopup.top = kHiddenPickListTop;
         document.EndMerge();
     }
     if (what & kChangedEntries) RebuildVisibleList();
+    session.UpdateCaption();
+    panels.ShowObjectInfo();
+    panels.ShowExitEditor();
     if (what & (kChangedEntries | kChangedExits | kChangedHeader | kChangedLevel | kChangedRom | kChangedHistory))
         mapStale_ = true;
-    UpdateCaption();
-    ShowObjectInfo();
-    ShowExitEditor();
     RequestPaint();
 }
 
 // ---- session ----
 
-void LevelEditor::UpdateCaption() {
+void RomSession::UpdateCaption() {
     if (romFileName_.empty()) {
         caption = kInitialCaption;
         return;
@@ -70,7 +78,7 @@ void LevelEditor::UpdateCaption() {
     if (changed()) caption += " *";
 }
 
-bool LevelEditor::ConfirmDiscardChanges() {
+bool RomSession::ConfirmDiscardChanges() {
     if (!changed()) return true;
     switch (prompter.askSaveDiscardCancel("Marlwick", kUnsavedQuestion)) {
         case SaveChoice::Save:
@@ -84,13 +92,13 @@ bool LevelEditor::ConfirmDiscardChanges() {
     return false;
 }
 
-bool LevelEditor::CheckLevelLoaded() {
+bool RomSession::CheckLevelLoaded() {
     if (levelLoaded) return true;
     prompter.message("Marlwick", "No level is loaded.");
     return false;
 }
 
-bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
+bool RomSession::ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath,
                             std::string& chosen) {
     if (givenPath) {
         chosen = *givenPath;
@@ -105,11 +113,11 @@ bool LevelEditor::ChooseRom(bool atStartUp, const std::optional<std::string>& gi
     return true;
 }
 
-void LevelEditor::ReportOpenFailure(const std::string& path, const std::string& reason) {
+void RomSession::ReportOpenFailure(const std::string& path, const std::string& reason) {
     prompter.message("Marlwick", "The ROM " + path + " could not be opened:\n" + reason);
 }
 
-bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
+bool RomSession::OpenRom(RomFile& into, std::string& path) {
     std::string reason;
     if (!into.open(path, reason)) {
         ReportOpenFailure(path, reason);
@@ -123,53 +131,46 @@ bool LevelEditor::OpenRom(RomFile& into, std::string& path) {
     return true;
 }
 
-LevelLoad LevelEditor::Told(LevelLoad load) {
+LevelLoad RomSession::Told(LevelLoad load) {
     ShowMessages(prompter, load.messages);
     return load;
 }
 
-bool LevelEditor::AcceptLoad(LevelLoad load, const std::string& name) {
+bool RomSession::AcceptLoad(LevelLoad load, const std::string& name) {
     if (!load.loaded()) return false;
-    lblLevelName = name;
+    editor.panels.lblLevelName = name;
     levelLoaded = true;
     document.Load(std::move(load.level));
     // A level read from the ROM opens on its content, not at the old scroll.
-    ScrollToOpening();
-    RebuildVisibleList();
-    RequestPaint();
+    editor.ScrollToOpening();
     return true;
 }
 
-void LevelEditor::ScrollToOpening() {
-    openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
-    mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
-}
-
-void LevelEditor::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
+void RomSession::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
     programDir = programDirectory;
     ApplyZoom(view, 16);
     if (std::optional<DefinitionError> error = LoadDefinitions(programDir, defs)) {
         prompter.message("Marlwick", "The definition files could not be read.\n" + error->describe());
-        exitStatus = 1;
-        quitRequested = true;
+        editor.exitStatus = 1;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
     // Without its list of free blocks the editor still saves in place.
     if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
-    RemakeObjectList();
+    editor.panels.RemakeObjectList();
     prompter.message("Marlwick - RTFM",
                      "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
                      "Please select a ROM of this version; others will not work.");
     std::string path;
     if (!ChooseRom(true, romPath, path)) {
-        quitRequested = true;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
     if (!OpenRom(rom, path)) {
-        exitStatus = 1;
-        quitRequested = true;
+        editor.exitStatus = 1;
+        editor.quitRequested = true;
         quitConfirmed_ = true;
         return;
     }
@@ -178,7 +179,7 @@ void LevelEditor::Form_Load(const std::string& programDirectory, const std::opti
     AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, 0)), LevelIndexName(defs.destinationLevels, 0));
 }
 
-void LevelEditor::mnuFileOpen_Click() {
+void RomSession::mnuFileOpen_Click() {
     if (!ConfirmDiscardChanges()) return;
     std::string path;
     if (!ChooseRom(false, std::nullopt, path)) return;
@@ -200,7 +201,7 @@ void LevelEditor::mnuFileOpen_Click() {
         std::string ignored;
         if (oldPath.empty() || !rom.open(oldPath, ignored)) {
             levelLoaded = false;
-            quitRequested = true;
+            editor.quitRequested = true;
             quitConfirmed_ = true;
         }
         return;
@@ -209,17 +210,17 @@ void LevelEditor::mnuFileOpen_Click() {
     AcceptLoad(std::move(load), LevelIndexName(defs.destinationLevels, 0));
 }
 
-void LevelEditor::mnuMainQuit_Click() { Form_Unload(); }
+void RomSession::mnuMainQuit_Click() { Form_Unload(); }
 
-bool LevelEditor::Form_Unload() {
+bool RomSession::Form_Unload() {
     if (!quitConfirmed_ && !ConfirmDiscardChanges()) return false;
     quitConfirmed_ = true;
     rom.close();
-    quitRequested = true;
+    editor.quitRequested = true;
     return true;
 }
 
-bool LevelEditor::LoadLevelIndex(int32_t index) {
+bool RomSession::LoadLevelIndex(int32_t index) {
     // An index outside the table is refused before anything is asked.
     if (!rom.isOpen()) return false;
     if (std::optional<Message> refusal = LevelIndexRefusal(index)) {
@@ -230,7 +231,7 @@ bool LevelEditor::LoadLevelIndex(int32_t index) {
     return AcceptLoad(Told(mw::LoadLevelIndex(rom, defs, index)), LevelIndexName(defs.destinationLevels, index));
 }
 
-bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
+bool RomSession::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
     if (!rom.isOpen() || !ConfirmDiscardChanges()) return false;
     const auto smc = [&](int32_t diskOffset) {
         return static_cast<int32_t>(std::min<int64_t>(rom.SmcOffset(diskOffset), INT32_MAX));
@@ -240,13 +241,13 @@ bool LevelEditor::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
                           ToHex(static_cast<uint32_t>(spriteOffset)));
 }
 
-void LevelEditor::mnuFileSave_Click() {
+void RomSession::mnuFileSave_Click() {
     // Without a level from this ROM there is nothing whose room is known.
     if (!CheckLevelLoaded() || !rom.isOpen()) return;
     document.Save(prompter, freeBlocks);
 }
 
-int64_t LevelEditor::FreeSpaceLeft() {
+int64_t RomSession::FreeSpaceLeft() {
     if (freeSpaceGeneration_ != rom.generation()) {
         freeSpaceGeneration_ = rom.generation();
         freeSpaceLeft_ = TotalFree(FindFreeRuns(rom.bytes(), freeBlocks, LiveMap(rom.bytes(), defs)));
@@ -289,10 +290,7 @@ MainLayout LevelEditor::Form_Resize() {
     view.viewWidth = static_cast<float>(l.Level.width);
     view.viewHeight = static_cast<float>(l.Level.height);
     const ScrollValueChanges dropped = UpdateScrollRanges(view);
-    if (openingPending_ && levelLoaded) {
-        ScrollToOpening();
-        RequestPaint();
-    }
+    if (openingPending_ && session.levelLoaded) ScrollToOpening();
     RebuildVisibleList();
     // A value that had to drop ran its bar's change handler: a repaint.
     if (dropped.any()) RequestPaint();
@@ -300,6 +298,13 @@ MainLayout LevelEditor::Form_Resize() {
 }
 
 // ---- view ----
+
+void LevelEditor::ScrollToOpening() {
+    openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
+    mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
+    RebuildVisibleList();
+    RequestPaint();
+}
 
 void LevelEditor::RebuildVisibleList() { mw::RebuildVisibleList(level, view); }
 
@@ -365,7 +370,7 @@ void LevelEditor::Form_Paint(Surface& surface) {
     UpdateMap();
     UpdateTiles();
     const TileLayer layer{levelMap_.cells, &tiles_.tiles()};
-    PaintDocument(document, defs, view, surface, band, TilesShown() ? &layer : nullptr);
+    PaintDocument(document, defs, view, surface, tool.band, TilesShown() ? &layer : nullptr);
 }
 
 void LevelEditor::RequestPaint() { repaintRequested = true; }

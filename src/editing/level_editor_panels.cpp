@@ -12,7 +12,7 @@ namespace mw {
 
 // ---- screen exit editor ----
 
-void LevelEditor::ShowExitEditor() {
+void SidePanels::ShowExitEditor() {
     ExitEditorPanel& p = exitEditor;
     p.lblByteUsage2 = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
     p.invalidBox.fill(false);  // every box gets the text of a stored value
@@ -38,8 +38,8 @@ void LevelEditor::ShowExitEditor() {
     p.enabled = true;
 }
 
-void LevelEditor::mnuViewScreenExit_Click() {
-    dragMode = DragMode::SCX;
+void SidePanels::mnuViewScreenExit_Click() {
+    editor.tool.dragMode = DragMode::SCX;
     fraScreenExitsVisible = true;
     SelectExit(0);
     ShowExitEditor();
@@ -62,7 +62,7 @@ const char* ExitFieldEditName(ExitField field) {
 // A box's change handler: the text is what the box now shows; a valid
 // value is stored in the selected exit's field, any other text marks the
 // box invalid and leaves the field as it is.
-void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitField field) {
+void SidePanels::StoreExitBox(std::string& box, const std::string& text, ExitField field) {
     box = text;
     std::optional<uint8_t> value = ReadExitBox(text);
     exitEditor.invalidBox[static_cast<size_t>(field)] = !value;
@@ -73,7 +73,7 @@ void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitFi
     // The boxes keep what was typed into them until they lose the focus.
     const ExitEditorPanel typed = exitEditor;
     // Typing into one box is one command until the box loses the focus.
-    ApplyEdit(ExitFieldEditName(field), {kEditExitField + static_cast<int>(field), document.exitId(index)},
+    document.Apply(ExitFieldEditName(field), {kEditExitField + static_cast<int>(field), document.exitId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceExit(index, exit); });
     exitEditor.txtExitDestination = typed.txtExitDestination;
     exitEditor.txtEntranceType = typed.txtEntranceType;
@@ -82,23 +82,28 @@ void LevelEditor::StoreExitBox(std::string& box, const std::string& text, ExitFi
     exitEditor.invalidBox = typed.invalidBox;
 }
 
-void LevelEditor::txtExitDestination_Change(const std::string& text) {
+void SidePanels::ExitBoxDone() {
+    document.EndMerge();
+    ShowExitEditor();
+}
+
+void SidePanels::txtExitDestination_Change(const std::string& text) {
     StoreExitBox(exitEditor.txtExitDestination, text, ExitField::Destination);
 }
 
-void LevelEditor::txtEntranceType_Change(const std::string& text) {
+void SidePanels::txtEntranceType_Change(const std::string& text) {
     StoreExitBox(exitEditor.txtEntranceType, text, ExitField::EntranceType);
 }
 
-void LevelEditor::txtEntranceX_Change(const std::string& text) {
+void SidePanels::txtEntranceX_Change(const std::string& text) {
     StoreExitBox(exitEditor.txtEntranceX, text, ExitField::EntranceX);
 }
 
-void LevelEditor::txtEntranceY_Change(const std::string& text) {
+void SidePanels::txtEntranceY_Change(const std::string& text) {
     StoreExitBox(exitEditor.txtEntranceY, text, ExitField::EntranceY);
 }
 
-void LevelEditor::lstDestinationLevels_Click(int itemIndex) {
+void SidePanels::lstDestinationLevels_Click(int itemIndex) {
     if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.destinationLevels.size())) return;
     exitEditor.lstDestinationLevelsIndex = itemIndex;
     // A pick from the list is a command of its own.
@@ -107,7 +112,7 @@ void LevelEditor::lstDestinationLevels_Click(int itemIndex) {
     document.EndMerge();
 }
 
-void LevelEditor::lstEntranceTypes_Click(int itemIndex) {
+void SidePanels::lstEntranceTypes_Click(int itemIndex) {
     if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.entranceTypes.size())) return;
     exitEditor.lstEntranceTypesIndex = itemIndex;
     document.EndMerge();
@@ -115,104 +120,104 @@ void LevelEditor::lstEntranceTypes_Click(int itemIndex) {
     document.EndMerge();
 }
 
-void LevelEditor::cmdMoveScreen_Click(int index) {
+void SidePanels::cmdMoveScreen_Click(int index) {
     if (!HasSelectedExit()) return;
     const int at = selectedExit();
     ScreenExit exit = level.exitList[static_cast<size_t>(at)];
     if (MoveExitScreen(exit, index))
-        ApplyEdit("Move screen exit", {}, [&](LevelDocument::Edit& edit) { edit.replaceExit(at, exit); });
+        document.Apply("Move screen exit", {}, [&](LevelDocument::Edit& edit) { edit.replaceExit(at, exit); });
 }
 
-void LevelEditor::cmdScreenPrev_Click() {
+void SidePanels::cmdScreenPrev_Click() {
     if (selectedExit() > 0) SelectExit(selectedExit() - 1);
     cmdScreenGoto_Click();
 }
 
-void LevelEditor::cmdScreenNext_Click() {
+void SidePanels::cmdScreenNext_Click() {
     if (selectedExit() >= 0 && selectedExit() < level.exitLast()) SelectExit(selectedExit() + 1);
     cmdScreenGoto_Click();
 }
 
-void LevelEditor::cmdScreenGoto_Click() {
+void SidePanels::cmdScreenGoto_Click() {
     if (!HasSelectedExit()) return;
     const ScreenExit& e = level.exitList[static_cast<size_t>(selectedExit())];
-    SetScroll(view.hsc, 16 * e.screenX);
-    SetScroll(view.vsc, 16 * e.screenY);
+    editor.SetScroll(view.hsc, 16 * e.screenX);
+    editor.SetScroll(view.vsc, 16 * e.screenY);
 }
 
 // ---- object palette ----
 
-void LevelEditor::RemakeObjectList() {
+void SidePanels::RemakeObjectList() {
     BuildObjectList(defs, palette.chkListable, palette.txtFilter, palette.items);
     palette.listIndex = -1;
     palette.windowListIndex = -1;
 }
 
-void LevelEditor::txtFilter_KeyUp(const std::string& text) {
+void SidePanels::txtFilter_KeyUp(const std::string& text) {
     palette.txtFilter = text;
     RemakeObjectList();
 }
 
-void LevelEditor::chkListable_Click(int index, bool checked) {
+void SidePanels::chkListable_Click(int index, bool checked) {
     if (index < 0 || index >= static_cast<int>(palette.chkListable.size())) return;
     palette.chkListable[index] = checked;
     RemakeObjectList();
 }
 
-void LevelEditor::lstObjects_Click(int itemIndex) {
+void SidePanels::lstObjects_Click(int itemIndex) {
     palette.listIndex = itemIndex >= 0 && itemIndex < static_cast<int>(palette.items.size()) ? itemIndex : -1;
 }
 
-void LevelEditor::mnuViewSeperateobjects_Click() {
+void SidePanels::mnuViewSeperateobjects_Click() {
     palette.windowVisible = !palette.windowVisible;
-    Form_Resize();
+    editor.Form_Resize();
 }
 
-void LevelEditor::frmObjectList_txtFilter_Change(const std::string& text) {
+void SidePanels::frmObjectList_txtFilter_Change(const std::string& text) {
     palette.windowFilter = text;
     palette.txtFilter = text;
     RemakeObjectList();
 }
 
-void LevelEditor::frmObjectList_lstObjects_Click(int itemIndex) {
+void SidePanels::frmObjectList_lstObjects_Click(int itemIndex) {
     lstObjects_Click(itemIndex);
     palette.windowListIndex = palette.listIndex;
 }
 
-void LevelEditor::frmObjectList_Form_Unload() { palette.windowVisible = false; }
+void SidePanels::frmObjectList_Form_Unload() { palette.windowVisible = false; }
 
 // ---- adding, removing, clearing ----
 
-void LevelEditor::cmdAddObject_Click() {
-    if (!CheckLevelLoaded()) return;
-    const bool exits = InScreenExitMode();
-    ApplyEdit(exits ? "Create screen exit" : "Create", {}, [&](LevelDocument::Edit& edit) {
+void EditCommands::cmdAddObject_Click() {
+    if (!editor.session.CheckLevelLoaded()) return;
+    const bool exits = editor.tool.InScreenExitMode();
+    document.Apply(exits ? "Create screen exit" : "Create", {}, [&](LevelDocument::Edit& edit) {
         int object = selectedObject(), exit = selectedExit();
         const bool added = exits ? AddExit(edit, view.scrollX(), view.scrollY(), exit, prompter)
-                                 : AddEntry(edit, defs, palette.selectedCode(), view.scrollX(), view.scrollY(), object,
+                                 : AddEntry(edit, defs, editor.panels.palette.selectedCode(), view.scrollX(), view.scrollY(), object,
                                             prompter);
         if (added) edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
 }
 
-void LevelEditor::cmdRemoveObject_Click() {
-    if (!CheckLevelLoaded()) return;
-    const bool exits = InScreenExitMode();
-    ApplyEdit(exits ? "Remove screen exit" : "Remove", {}, [&](LevelDocument::Edit& edit) {
+void EditCommands::cmdRemoveObject_Click() {
+    if (!editor.session.CheckLevelLoaded()) return;
+    const bool exits = editor.tool.InScreenExitMode();
+    document.Apply(exits ? "Remove screen exit" : "Remove", {}, [&](LevelDocument::Edit& edit) {
         int object = selectedObject(), exit = selectedExit();
         if (exits ? RemoveExit(edit, exit, prompter) : RemoveEntry(edit, object, prompter))
             edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
 }
 
-void LevelEditor::mnuRandomLevelClear_Click() {
-    if (!CheckLevelLoaded()) return;
+void EditCommands::mnuRandomLevelClear_Click() {
+    if (!editor.session.CheckLevelLoaded()) return;
     // Remove until at most one entry (or, in screen exit mode, no exit) is
     // left; the test follows each removal, so a level that is already as
     // empty as it may be hears the refusal once.
     // One command takes back the whole clear.
-    const bool exits = InScreenExitMode();
-    ApplyEdit("Clear", {}, [&](LevelDocument::Edit& edit) {
+    const bool exits = editor.tool.InScreenExitMode();
+    document.Apply("Clear", {}, [&](LevelDocument::Edit& edit) {
         int object = selectedObject(), exit = selectedExit();
         if (exits) {
             do {
@@ -229,13 +234,13 @@ void LevelEditor::mnuRandomLevelClear_Click() {
 
 // ---- dialogs ----
 
-void LevelEditor::ResetHeader(const LevelHeader& bytes) {
-    if (!CheckLevelLoaded()) return;
+void EditCommands::ResetHeader(const LevelHeader& bytes) {
+    if (!editor.session.CheckLevelLoaded()) return;
     if (!level.hasHeader) return;
-    ApplyEdit("Edit header", {}, [&](LevelDocument::Edit& edit) { edit.replaceHeader(bytes); });
+    document.Apply("Edit header", {}, [&](LevelDocument::Edit& edit) { edit.replaceHeader(bytes); });
 }
 
-void LevelEditor::mnuRandomBadger_Click() {
+void EditCommands::mnuRandomBadger_Click() {
     if (badgerCount < INT32_MAX) ++badgerCount;
     prompter.message(kBadgerTitle, BadgerText(badgerCount));
 }

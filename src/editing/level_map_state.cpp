@@ -12,11 +12,11 @@ void LevelEditor::SetMapReadyNotifier(std::function<void()> ready) {
 void LevelEditor::UpdateMap() {
     if (!mapStale_) return;
     mapStale_ = false;
-    if (!levelLoaded || !rom.isOpen()) {
+    if (!session.levelLoaded || !rom.isOpen()) {
         ShowMap(LevelMap{});
         return;
     }
-    MapRequest request = PrepareMap(rom, defs, level, freeBlocks);
+    MapRequest request = PrepareMap(rom, defs, level, session.freeBlocks);
     if (mapWorker_)
         mapWorker_->submit(std::move(request));
     else
@@ -33,17 +33,17 @@ bool LevelEditor::TakeMap() {
 }
 
 void LevelEditor::UpdateTiles() {
-    if (!levelLoaded || !rom.isOpen()) {
-        lblTilesInfo.clear();
+    if (!session.levelLoaded || !rom.isOpen()) {
+        panels.lblTilesInfo.clear();
         return;
     }
     tiles_.update(rom, defs, level);
-    lblTilesInfo = tiles_.infoText();
+    panels.lblTilesInfo = tiles_.infoText();
 }
 
 void LevelEditor::ShowMap(LevelMap map) {
     levelMap_ = std::move(map);
-    lblMapInfo = levelMap_.made || !levelMap_.reason.empty() ? DescribeMap(levelMap_) : std::string();
+    panels.lblMapInfo = levelMap_.made || !levelMap_.reason.empty() ? DescribeMap(levelMap_) : std::string();
 }
 
 }  // namespace mw

@@ -36,10 +36,10 @@ std::string SignedHex(int value) {
 
 // ---- the editor's hit tests ----
 
-int LevelEditor::FindObjectAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).body; }
-int LevelEditor::FindWidthEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).width; }
-int LevelEditor::FindHeightEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).height; }
-int LevelEditor::FindExitTabAt(float px, float py) const { return mw::FindExitTabAt(level, view, px, py); }
+int SelectTool::FindObjectAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).body; }
+int SelectTool::FindWidthEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).width; }
+int SelectTool::FindHeightEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).height; }
+int SelectTool::FindExitTabAt(float px, float py) const { return mw::FindExitTabAt(level, view, px, py); }
 
 // ---- the mouse on the view ----
 
@@ -49,7 +49,7 @@ constexpr int kRight = 2;
 constexpr int kCtrlKey = 2;  // in the `shift` mask: 1 Shift, 2 Ctrl, 4 Alt
 }  // namespace
 
-void LevelEditor::Pick(float px, float py) {
+void SelectTool::Pick(float px, float py) {
     // Each later find overrides the earlier ones: an edge beats a body, and
     // an exit tab beats everything.
     const PointerHits hits = FindAllAt(level, defs, view, px, py);
@@ -78,38 +78,38 @@ void LevelEditor::Pick(float px, float py) {
     const int tab = FindExitTabAt(px, py);
     if (tab >= 0) {
         dragMode = DragMode::SCR;
-        fraScreenExitsVisible = true;
+        editor.panels.fraScreenExitsVisible = true;
         SelectExit(tab);
     }
 }
 
-void LevelEditor::Level_MouseDown(int button, int shift, float px, float py) {
+void SelectTool::Level_MouseDown(int button, int shift, float px, float py) {
     // Without a level nothing can be picked, dragged or reordered.
-    if (!levelLoaded) return;
+    if (!editor.session.levelLoaded) return;
     // A press starts a new gesture: its drag becomes a command of its own.
     document.EndMerge();
     if (button == kLeft) {
         if (dragMode == DragMode::SCX) {
             // A left press while the exit editor is open only closes it.
             dragMode = DragMode::NON;
-            fraScreenExitsVisible = false;
+            editor.panels.fraScreenExitsVisible = false;
         } else if (dragMode != DragMode::SCR) {
             SelectionPress(px, py, (shift & kCtrlKey) != 0);
         }
     }
-    if (button == kRight) FillPickList(px, py);
+    if (button == kRight) editor.panels.FillPickList(px, py);
 }
 
-void LevelEditor::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
+void SelectTool::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, float /*py*/) {
     document.EndMerge();
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
     if (band) {
         band.reset();
-        RequestPaint();  // the band is the tool's own mark on the view
+        editor.RequestPaint();  // the band is the tool's own mark on the view
     }
 }
 
-void LevelEditor::DragExtent(bool isWidth, float pointer) {
+void SelectTool::DragExtent(bool isWidth, float pointer) {
     const int index = selectedObject();
     if (index < 0) return;
     LevelObject e = level.objectList[static_cast<size_t>(index)];
@@ -119,11 +119,11 @@ void LevelEditor::DragExtent(bool isWidth, float pointer) {
     const std::optional<int> extent = DraggedExtent(defs.objectDefs[e.id], isWidth, n);
     if (!extent || *extent == stored) return;
     stored = static_cast<int16_t>(*extent);
-    ApplyEdit("Resize", {kEditResize, document.objectId(index)},
+    document.Apply("Resize", {kEditResize, document.objectId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
 
-void LevelEditor::DragMove(float px, float py) {
+void SelectTool::DragMove(float px, float py) {
     if (!HasSelectedObject()) return;
     // The tile under the pointer less the grab offset, kept inside the level.
     const int x = std::clamp(PixelToTileX(view, px - static_cast<float>(grabOffsetX)), 0, kLevelColumns - 1);
@@ -131,21 +131,21 @@ void LevelEditor::DragMove(float px, float py) {
     MoveSelectedTo(x, y);
 }
 
-void LevelEditor::MoveSelectedTo(int x, int y) {
+void SelectTool::MoveSelectedTo(int x, int y) {
     const int index = selectedObject();
     LevelObject e = level.objectList[static_cast<size_t>(index)];
     if (x == e.x && y == e.y) return;
-    if (SelectedIndices().size() > 1) {
+    if (editor.commands.SelectedIndices().size() > 1) {
         MoveGroup(x - e.x, y - e.y);
         return;
     }
     e.x = static_cast<uint8_t>(x);
     e.y = static_cast<uint8_t>(y);
-    ApplyEdit("Move", {kEditMove, document.objectId(index)},
+    document.Apply("Move", {kEditMove, document.objectId(index)},
               [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
 
-void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py) {
+void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) {
     MousePointer = PointerShape::Default;
     lblMousePos = "(" + SignedHex(PixelToTileX(view, px)) + "," + SignedHex(PixelToTileY(view, py)) + ")";
 
@@ -158,7 +158,7 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
             lblToolTip.top = py - 32;
             ObjectCaptionInto(lblToolTip.text, defs, level.objectList[static_cast<size_t>(body)], true);
         } else {
-            if (!mnuViewStationary) lblToolTip.top = -32;
+            if (!editor.mnuViewStationary) lblToolTip.top = -32;
             lblToolTip.text.clear();
         }
         const int tab = FindExitTabAt(px, py);
@@ -176,7 +176,7 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
         if (widthEdge) MousePointer = PointerShape::SizeWE;
         if (heightEdge) MousePointer = PointerShape::SizeNS;
         if (widthEdge && heightEdge) MousePointer = PointerShape::SizeNWSE;
-        lstPopup.top = kHiddenPickListTop;
+        editor.panels.lstPopup.top = kHiddenPickListTop;
     }
 
     // Drags follow the left button alone; any other combination changes nothing.
@@ -186,11 +186,11 @@ void LevelEditor::Level_MouseMove(int button, int /*shift*/, float px, float py)
         if (dragMode == DragMode::MOV) DragMove(px, py);
         if (band) {
             DragBand(px, py);
-            RequestPaint();  // the band is the tool's own mark on the view
+            editor.RequestPaint();  // the band is the tool's own mark on the view
         }
     }
 
-    if (mnuViewStationary) {
+    if (editor.mnuViewStationary) {
         lblToolTip.top = view.viewHeight - 16;
         lblToolTip.left = 0;
     }

@@ -8,7 +8,7 @@
 
 namespace mw {
 
-void LevelEditor::ShowObjectInfo() {
+void SidePanels::ShowObjectInfo() {
     lblObjectInfo.text.clear();
     if (HasSelectedObject()) {
         const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject())];
@@ -28,15 +28,15 @@ void LevelEditor::ShowObjectInfo() {
             t = "Object number " + ToHex(e.id) + " - \n" + defs.objectDefs[e.id].name + "\n" + place + "\n" +
                 size + "\n" + number;
         }
-        if (const size_t n = SelectedIndices().size(); n > 1) t += "\n" + std::to_string(n) + " selected";
+        if (const size_t n = editor.commands.SelectedIndices().size(); n > 1) t += "\n" + std::to_string(n) + " selected";
     }
     lblByteUsage = ByteUsageLabel(level.objectBytesUsed, level.objectBytesAvailable);
     lblSByteUsage = ByteUsageLabel(level.spriteBytesUsed, level.spriteBytesAvailable);
-    lblFreeSpace = rom.isOpen() && !freeBlocks.empty() ? std::to_string(FreeSpaceLeft()) + " bytes" : "unknown";
+    lblFreeSpace = rom.isOpen() && !editor.session.freeBlocks.empty() ? std::to_string(editor.session.FreeSpaceLeft()) + " bytes" : "unknown";
 }
 
 // One step through the object list (+1 or -1), then the view goes to it.
-void LevelEditor::StepObject(int step) {
+void SidePanels::StepObject(int step) {
     if (level.objectLast() < 0) return;
     int i = selectedObject();
     if (step > 0 && i < level.objectLast()) ++i;
@@ -45,16 +45,16 @@ void LevelEditor::StepObject(int step) {
     cmdGotoObject_Click();
 }
 
-void LevelEditor::cmdObjectNext_Click() { StepObject(1); }
+void SidePanels::cmdObjectNext_Click() { StepObject(1); }
 
-void LevelEditor::cmdObjectPrev_Click() { StepObject(-1); }
+void SidePanels::cmdObjectPrev_Click() { StepObject(-1); }
 
-void LevelEditor::cmdGotoObject_Click() {
+void SidePanels::cmdGotoObject_Click() {
     if (!HasSelectedObject()) return;
     const LevelObject& e = level.objectList[static_cast<size_t>(selectedObject())];
     // Centre the origin tile in the view as far as the scroll ranges allow.
-    SetScroll(view.hsc, RoundHalfEven(e.x - view.viewWidth / (2.0 * view.zoom)));
-    SetScroll(view.vsc, RoundHalfEven(e.y - view.viewHeight / (2.0 * view.zoom)));
+    editor.SetScroll(view.hsc, RoundHalfEven(e.x - view.viewWidth / (2.0 * view.zoom)));
+    editor.SetScroll(view.vsc, RoundHalfEven(e.y - view.viewHeight / (2.0 * view.zoom)));
 }
 
 }  // namespace mw

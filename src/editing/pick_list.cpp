@@ -7,7 +7,7 @@
 
 namespace mw {
 
-void LevelEditor::FillPickList(float px, float py) {
+void SidePanels::FillPickList(float px, float py) {
     lstPopup.items.clear();
     for (int j = view.visibleLast(); j >= 0; --j) {
         const int i = view.visibleList[static_cast<size_t>(j)];
@@ -24,7 +24,7 @@ void LevelEditor::FillPickList(float px, float py) {
     }
 }
 
-void LevelEditor::lstPopup_Click(int itemIndex) {
+void SidePanels::lstPopup_Click(int itemIndex) {
     if (itemIndex < 0 || itemIndex >= static_cast<int>(lstPopup.items.size())) return;
     const int picked = lstPopup.items[static_cast<size_t>(itemIndex)].value;
     const int top = lstPopup.items.front().value;
@@ -34,7 +34,7 @@ void LevelEditor::lstPopup_Click(int itemIndex) {
     // "&Remove" act on what the user chose rather than on whatever entry
     // slid into its old place.
     if (picked >= 0 && picked <= top && top <= level.objectLast()) {
-        ApplyEdit("Reorder", {}, [&](LevelDocument::Edit& edit) {
+        document.Apply("Reorder", {}, [&](LevelDocument::Edit& edit) {
             if (picked < top) edit.moveObject(picked, top);
             edit.select(document.WithCurrent(top));
         });

@@ -13,18 +13,18 @@
 
 namespace mw {
 
-std::vector<int> LevelEditor::SelectedIndices() const { return document.selectedIndices(); }
+std::vector<int> EditCommands::SelectedIndices() const { return document.selectedIndices(); }
 
-std::vector<LevelObject> LevelEditor::SelectedEntries() const {
+std::vector<LevelObject> EditCommands::SelectedEntries() const {
     std::vector<LevelObject> out;
     for (const int i : SelectedIndices()) out.push_back(level.objectList[static_cast<size_t>(i)]);
     return out;
 }
 
-void LevelEditor::SelectEntries(const std::vector<int>& indices) { document.Select(document.WithEntries(indices)); }
+void EditCommands::SelectEntries(const std::vector<int>& indices) { document.Select(document.WithEntries(indices)); }
 
-void LevelEditor::ToggleSelected(int index) {
-    std::vector<int> group = SelectedIndices();
+void SelectTool::ToggleSelected(int index) {
+    std::vector<int> group = editor.commands.SelectedIndices();
     const auto at = std::find(group.begin(), group.end(), index);
     if (at == group.end()) {
         group.push_back(index);
@@ -36,16 +36,16 @@ void LevelEditor::ToggleSelected(int index) {
     }
 }
 
-void LevelEditor::mnuEditSelectAll_Click() {
-    if (!levelLoaded) return;
+void EditCommands::mnuEditSelectAll_Click() {
+    if (!editor.session.levelLoaded) return;
     SelectEntries(SelectableEntries(level, defs, view));
 }
 
-void LevelEditor::mnuEditSelectCurrent_Click() {
+void EditCommands::mnuEditSelectCurrent_Click() {
     SelectEntries(HasSelectedObject() ? std::vector<int>{selectedObject()} : std::vector<int>{});
 }
 
-void LevelEditor::SelectionPress(float px, float py, bool ctrl) {
+void SelectTool::SelectionPress(float px, float py, bool ctrl) {
     if (ctrl) {
         const int body = FindAllAt(level, defs, view, px, py).body;
         if (body >= 0) {
@@ -57,72 +57,72 @@ void LevelEditor::SelectionPress(float px, float py, bool ctrl) {
         if (dragMode != DragMode::NON) return;
     }
     band = BandCorners{px, py, px, py};
-    bandBase_ = ctrl ? SelectedIndices() : std::vector<int>{};
-    RequestPaint();  // the band is the tool's own mark on the view
+    bandBase_ = ctrl ? editor.commands.SelectedIndices() : std::vector<int>{};
+    editor.RequestPaint();  // the band is the tool's own mark on the view
 }
 
-void LevelEditor::DragBand(float px, float py) {
+void SelectTool::DragBand(float px, float py) {
     band->x1 = px;
     band->y1 = py;
     std::vector<int> group = bandBase_;
     for (const int i : EntriesInBand(level, defs, view, band->x0, band->y0, px, py))
         if (std::find(group.begin(), group.end(), i) == group.end()) group.push_back(i);
-    SelectEntries(group);
+    editor.commands.SelectEntries(group);
 }
 
-void LevelEditor::MoveGroup(int dx, int dy) {
-    const std::vector<int> group = SelectedIndices();
-    std::vector<LevelObject> entries = SelectedEntries();
+void SelectTool::MoveGroup(int dx, int dy) {
+    const std::vector<int> group = editor.commands.SelectedIndices();
+    std::vector<LevelObject> entries = editor.commands.SelectedEntries();
     const TileOffset to = ClampGroupOffset(entries, dx, dy);
     if (to == TileOffset{}) return;
     ShiftEntries(entries, to.dx, to.dy);
-    ApplyEdit("Move", {kEditMove, document.selection().current}, [&](LevelDocument::Edit& edit) {
+    document.Apply("Move", {kEditMove, document.selection().current}, [&](LevelDocument::Edit& edit) {
         for (size_t k = 0; k < group.size(); ++k) edit.replaceObject(group[k], entries[k]);
     });
 }
 
-bool LevelEditor::RemoveGroup(const std::string& text) {
+bool EditCommands::RemoveGroup(const std::string& text) {
     const std::vector<int> group = SelectedIndices();
     if (group.empty()) return false;
     if (group.size() >= level.objectList.size()) {
         ReportCannotRemoveAll(prompter);
         return false;
     }
-    ApplyEdit(text, {}, [&](LevelDocument::Edit& edit) {
+    document.Apply(text, {}, [&](LevelDocument::Edit& edit) {
         for (auto i = group.rbegin(); i != group.rend(); ++i) edit.eraseObject(*i);
         edit.select(document.WithCurrent(std::min(group.front(), level.objectLast())));
     });
     return true;
 }
 
-void LevelEditor::mnuEditDelete_Click() {
-    if (!InScreenExitMode() && SelectedIndices().size() > 1) {
+void EditCommands::mnuEditDelete_Click() {
+    if (!editor.tool.InScreenExitMode() && SelectedIndices().size() > 1) {
         RemoveGroup("Delete");
     } else {
         cmdRemoveObject_Click();
     }
 }
 
-std::string LevelEditor::mnuEditCopy_Click() {
-    if (!levelLoaded || InScreenExitMode()) return {};
+std::string EditCommands::mnuEditCopy_Click() {
+    if (!editor.session.levelLoaded || editor.tool.InScreenExitMode()) return {};
     std::vector<LevelObject> entries = SelectedEntries();
     return entries.empty() ? std::string() : ClipboardText(std::move(entries));
 }
 
-std::string LevelEditor::mnuEditCut_Click() {
+std::string EditCommands::mnuEditCut_Click() {
     std::string text = mnuEditCopy_Click();
     if (text.empty() || !RemoveGroup("Cut")) return {};
     return text;
 }
 
-void LevelEditor::mnuEditPaste_Click(const std::string& text, std::optional<ViewPoint> pointer) {
-    if (!levelLoaded) return;
+void EditCommands::mnuEditPaste_Click(const std::string& text, std::optional<ViewPoint> pointer) {
+    if (!editor.session.levelLoaded) return;
     const int x = pointer ? PixelToTileX(view, pointer->px) : view.scrollX();
     const int y = pointer ? PixelToTileY(view, pointer->py) : view.scrollY();
     PasteEntries(text, std::clamp(x, 0, kLevelColumns - 1), std::clamp(y, 0, kLevelRows - 1), "Paste");
 }
 
-void LevelEditor::mnuEditDuplicate_Click() {
+void EditCommands::mnuEditDuplicate_Click() {
     const std::string text = mnuEditCopy_Click();
     if (text.empty()) return;
     const TileOffset topLeft = TopLeftOf(SelectedEntries());
@@ -130,7 +130,7 @@ void LevelEditor::mnuEditDuplicate_Click() {
     PasteEntries(text, topLeft.dx + 1, topLeft.dy + 1, "Duplicate");
 }
 
-void LevelEditor::PasteEntries(const std::string& text, int x, int y, const std::string& name) {
+void EditCommands::PasteEntries(const std::string& text, int x, int y, const std::string& name) {
     std::vector<LevelObject> entries;
     if (auto why = EntriesFromClipboard(text, defs, x, y, entries)) {
         prompter.message("Marlwick", "Nothing was pasted: " + *why);
@@ -145,7 +145,7 @@ void LevelEditor::PasteEntries(const std::string& text, int x, int y, const std:
         prompter.message("Marlwick", "Nothing was pasted: " + *why);
         return;
     }
-    ApplyEdit(name, {}, [&](LevelDocument::Edit& edit) {
+    document.Apply(name, {}, [&](LevelDocument::Edit& edit) {
         Selection s = document.selection();
         s.objects.clear();
         for (const LevelObject& e : entries)

@@ -37,6 +37,14 @@ std::string UndoStack::redoText() const {
     return canRedo() ? commands_[static_cast<size_t>(index_)]->text() : std::string();
 }
 
+void UndoStack::dropTop() {
+    if (index_ == 0 || index_ != count()) return;
+    commands_.pop_back();
+    --index_;
+    if (clean_ > index_) clean_ = -1;
+    mergeOpen_ = false;
+}
+
 void UndoStack::clear() {
     commands_.clear();
     index_ = 0;

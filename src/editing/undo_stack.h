@@ -52,6 +52,10 @@ public:
     // Forgets every command; the current state becomes the clean one.
     void clear();
 
+    // Forgets the command just below the index when nothing is above it
+    // (a command whose merged steps came to nothing).
+    void dropTop();
+
     // The next push starts a new command instead of merging into the top.
     void closeMerge() { mergeOpen_ = false; }
 

@@ -21,6 +21,7 @@
 #include <QStyle>
 
 #include "editing/exit_editor.h"
+#include "view/view_controls.h"
 #include "shell/frmAbout.h"
 #include "shell/frmHeader.h"
 #include "shell/frmHex.h"
@@ -292,7 +293,7 @@ void LevelView::dropEvent(QDropEvent* e) {
 // The main window.
 
 frmLevel::frmLevel(Prompter& prompter, QWidget* parent) : QMainWindow(parent), editor_(prompter) {
-    setWindowTitle(Q(editor_.caption));
+    setWindowTitle(Q(editor_.session.caption));
     form = new QWidget(this);
     setCentralWidget(form);
     setStyleSheet(QString::fromLatin1(kFrameStyle));
@@ -327,25 +328,25 @@ void frmLevel::BuildControls() {
         Place(chkListable[i], 8 + 56 * i, 40, 49, 17);
         chkListable[i]->setChecked(true);
         connect(chkListable[i], &QCheckBox::clicked, this,
-                [this, i](bool checked) { Run([&] { editor_.chkListable_Click(i, checked); }); });
+                [this, i](bool checked) { Run([&] { editor_.panels.chkListable_Click(i, checked); }); });
     }
     connect(txtFilter, &QLineEdit::textEdited, this,
-            [this](const QString& t) { Run([&] { editor_.txtFilter_KeyUp(t.toStdString()); }); });
+            [this](const QString& t) { Run([&] { editor_.panels.txtFilter_KeyUp(t.toStdString()); }); });
 
     lstObjects = new QListWidget(f);
     Place(lstObjects, 8, 81, 193, 367);
     lstObjects->setFont(FixedFont());
     lstObjects->setUniformItemSizes(true);
     lstObjects->setDragDropMode(QAbstractItemView::DragOnly);
-    ConnectListClick(lstObjects, this, [this](int row) { Run([&] { editor_.lstObjects_Click(row); }); });
+    ConnectListClick(lstObjects, this, [this](int row) { Run([&] { editor_.panels.lstObjects_Click(row); }); });
 
     fraSubPanel = new QGroupBox(QStringLiteral("Object"), f);
     Place(fraSubPanel, 8, 448, 177, 48);
     cmdAddObject = MakeButton(fraSubPanel, QStringLiteral("&Create"), 8, 16, 81, 25);
     cmdRemoveObject = MakeButton(fraSubPanel, QStringLiteral("&Remove"), 96, 16, 73, 25);
-    connect(cmdAddObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdAddObject_Click(); }); });
+    connect(cmdAddObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.commands.cmdAddObject_Click(); }); });
     connect(cmdRemoveObject, &QPushButton::clicked, this,
-            [this] { Run([&] { editor_.cmdRemoveObject_Click(); }); });
+            [this] { Run([&] { editor_.commands.cmdRemoveObject_Click(); }); });
 
     // The view with its pick list and tooltip inside, and its scroll bars.
     Level = new LevelView(*this, f);
@@ -357,7 +358,7 @@ void frmLevel::BuildControls() {
     lstPopup->viewport()->setAttribute(Qt::WA_NoMousePropagation);
     connect(lstPopup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = lstPopup->row(item);
-        Run([&] { editor_.lstPopup_Click(row); });
+        Run([&] { editor_.panels.lstPopup_Click(row); });
     });
     lblToolTip = new ToolTipLabel(Level);
     Place(lblToolTip, 376, -46, 1028, 17);
@@ -368,8 +369,8 @@ void frmLevel::BuildControls() {
     Place(vscLevelPos, 622, 0, 16, 488);
     for (QScrollBar* bar : {hscLevelPos, vscLevelPos}) {
         bar->setRange(0, 0);
-        bar->setSingleStep(LevelEditor::kScrollSmallChange);
-        bar->setPageStep(LevelEditor::kScrollLargeChange);
+        bar->setSingleStep(kScrollSmallChange);
+        bar->setPageStep(kScrollLargeChange);
         bar->setEnabled(false);
     }
     connect(hscLevelPos, &QScrollBar::valueChanged, this,
@@ -384,9 +385,9 @@ void frmLevel::BuildControls() {
     cmdObjectPrev = MakeButton(fraObjectInfo, QStringLiteral("&<"), 8, 120, 33, 25);
     cmdObjectNext = MakeButton(fraObjectInfo, QStringLiteral("&>"), 48, 120, 33, 25);
     cmdGotoObject = MakeButton(fraObjectInfo, QStringLiteral("&Goto"), 120, 120, 57, 25);
-    connect(cmdObjectPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdObjectPrev_Click(); }); });
-    connect(cmdObjectNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdObjectNext_Click(); }); });
-    connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdGotoObject_Click(); }); });
+    connect(cmdObjectPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdObjectPrev_Click(); }); });
+    connect(cmdObjectNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdObjectNext_Click(); }); });
+    connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
     Place(fraLevelInfo, 646, 168, 192, 149);
@@ -423,7 +424,7 @@ void frmLevel::BuildScreenExitFrame() {
         cmdMoveScreen[i] = MakeButton(p, QString(), left[i], top[i], 25, 25);
         cmdMoveScreen[i]->setIcon(style()->standardIcon(arrows[i]));
         connect(cmdMoveScreen[i], &QPushButton::clicked, this,
-                [this, i] { Run([&] { editor_.cmdMoveScreen_Click(i); }); });
+                [this, i] { Run([&] { editor_.panels.cmdMoveScreen_Click(i); }); });
     }
     MakeLabel(p, QStringLiteral("Entrance X:"), 88, 16, 97, 17);
     txtEntranceX = MakeTextBox(p, 88, 32, 97, 19);
@@ -447,20 +448,20 @@ void frmLevel::BuildScreenExitFrame() {
     cmdScreenNext = MakeButton(p, QStringLiteral(">"), 48, 376, 33, 25);
     cmdScreenGoto = MakeButton(p, QStringLiteral("Goto"), 120, 376, 65, 25);
 
-    auto onEdit = [this](QLineEdit* box, void (LevelEditor::*handler)(const std::string&)) {
+    auto onEdit = [this](QLineEdit* box, void (SidePanels::*handler)(const std::string&)) {
         connect(box, &QLineEdit::textEdited, this,
-                [this, handler](const QString& t) { Run([&] { (editor_.*handler)(t.toStdString()); }); });
+                [this, handler](const QString& t) { Run([&] { (editor_.panels.*handler)(t.toStdString()); }); });
     };
-    onEdit(txtExitDestination, &LevelEditor::txtExitDestination_Change);
-    onEdit(txtEntranceType, &LevelEditor::txtEntranceType_Change);
-    onEdit(txtEntranceX, &LevelEditor::txtEntranceX_Change);
-    onEdit(txtEntranceY, &LevelEditor::txtEntranceY_Change);
+    onEdit(txtExitDestination, &SidePanels::txtExitDestination_Change);
+    onEdit(txtEntranceType, &SidePanels::txtEntranceType_Change);
+    onEdit(txtEntranceX, &SidePanels::txtEntranceX_Change);
+    onEdit(txtEntranceY, &SidePanels::txtEntranceY_Change);
     ConnectListClick(lstDestinationLevels, this,
-                     [this](int row) { Run([&] { editor_.lstDestinationLevels_Click(row); }); });
-    ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.lstEntranceTypes_Click(row); }); });
-    connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenPrev_Click(); }); });
-    connect(cmdScreenNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenNext_Click(); }); });
-    connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { Run([&] { editor_.cmdScreenGoto_Click(); }); });
+                     [this](int row) { Run([&] { editor_.panels.lstDestinationLevels_Click(row); }); });
+    ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.panels.lstEntranceTypes_Click(row); }); });
+    connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenPrev_Click(); }); });
+    connect(cmdScreenNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenNext_Click(); }); });
+    connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenGoto_Click(); }); });
 
     fraScreenExits->hide();
     fraScreenExits->raise();
@@ -483,9 +484,9 @@ void frmLevel::BuildMenus() {
     mnuMain = bar->addAction(QStringLiteral("Marlwick"));
 
     mnuFile = bar->addMenu(QStringLiteral("&File"));
-    mnuFileOpen = item(mnuFile, "&Open ROM...", Qt::Key_O, [this] { editor_.mnuFileOpen_Click(); });
+    mnuFileOpen = item(mnuFile, "&Open ROM...", Qt::Key_O, [this] { editor_.session.mnuFileOpen_Click(); });
     mnuFile->addSeparator();
-    mnuMainQuit = item(mnuFile, "&Exit", Qt::Key_Q, [this] { editor_.mnuMainQuit_Click(); });
+    mnuMainQuit = item(mnuFile, "&Exit", Qt::Key_Q, [this] { editor_.session.mnuMainQuit_Click(); });
 
     mnuLevel = bar->addMenu(QStringLiteral("&Level"));
     mnuFileLevelIndex = mnuLevel->addAction(QStringLiteral("&Load Level by Index..."));
@@ -494,7 +495,7 @@ void frmLevel::BuildMenus() {
     mnuFileLevel = mnuLevel->addAction(QStringLiteral("(Vastly inferior) Load Level by Of&fset..."));
     connect(mnuFileLevel, &QAction::triggered, this, [this] { levelOffsetDialog()->showModal(); });
     mnuLevel->addSeparator();
-    mnuFileSave = item(mnuLevel, "&Save Level", Qt::Key_S, [this] { editor_.mnuFileSave_Click(); });
+    mnuFileSave = item(mnuLevel, "&Save Level", Qt::Key_S, [this] { editor_.session.mnuFileSave_Click(); });
     mnuLevel->addSeparator();
     mnuLevelHeader = mnuLevel->addAction(QStringLiteral("Edit header..."));
     mnuLevelHeader->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
@@ -504,11 +505,11 @@ void frmLevel::BuildMenus() {
     cmdLevelClearsuretwo =
         mnuRandomLevelClearcheck->addMenu(QStringLiteral("Are you sure you want to remove all objects and sprites?"));
     mnuRandomLevelClear =
-        item(cmdLevelClearsuretwo, "Yes, I'm sure", 0, [this] { editor_.mnuRandomLevelClear_Click(); });
+        item(cmdLevelClearsuretwo, "Yes, I'm sure", 0, [this] { editor_.commands.mnuRandomLevelClear_Click(); });
 
     mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
-    mnuEditUndo = item(mnuEdit, "&Undo", Qt::Key_Z, [this] { editor_.mnuEditUndo_Click(); });
-    mnuEditRedo = item(mnuEdit, "&Redo", Qt::Key_Y, [this] { editor_.mnuEditRedo_Click(); });
+    mnuEditUndo = item(mnuEdit, "&Undo", Qt::Key_Z, [this] { editor_.commands.mnuEditUndo_Click(); });
+    mnuEditRedo = item(mnuEdit, "&Redo", Qt::Key_Y, [this] { editor_.commands.mnuEditRedo_Click(); });
     mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     mnuEdit->addSeparator();
     // The view's own keys: they act while the view has the focus, so that
@@ -519,7 +520,7 @@ void frmLevel::BuildMenus() {
         Level->addAction(a);
         return a;
     };
-    mnuEditDelete = viewKey(item(mnuEdit, "&Delete", 0, [this] { editor_.mnuEditDelete_Click(); }),
+    mnuEditDelete = viewKey(item(mnuEdit, "&Delete", 0, [this] { editor_.commands.mnuEditDelete_Click(); }),
                             QKeySequence(Qt::Key_Delete));
     mnuEditMove = mnuEdit->addMenu(QStringLiteral("&Move selected entries"));
     struct Nudge {
@@ -532,26 +533,26 @@ void frmLevel::BuildMenus() {
         for (const Nudge& n : nudges) {
             const int dx = n.dx * by, dy = n.dy * by;
             const std::string caption = std::string(n.caption) + (by == 1 ? "" : " 16");
-            QAction* a = item(mnuEditMove, caption.c_str(), 0, [this, dx, dy] { editor_.mnuEditNudge_Click(dx, dy); });
+            QAction* a = item(mnuEditMove, caption.c_str(), 0, [this, dx, dy] { editor_.commands.mnuEditNudge_Click(dx, dy); });
             viewKey(a, QKeySequence(by == 1 ? QKeyCombination(static_cast<Qt::Key>(n.key))
                                             : QKeyCombination(Qt::SHIFT, static_cast<Qt::Key>(n.key))));
         }
     }
     mnuEdit->addSeparator();
-    mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.mnuEditZoom_Click(1); });
+    mnuEditZoomIn = item(mnuEdit, "Zoom &in", Qt::Key_Equal, [this] { editor_.commands.mnuEditZoom_Click(1); });
     mnuEditZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
-    mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.mnuEditZoom_Click(-1); });
+    mnuEditZoomOut = item(mnuEdit, "Zoom &out", Qt::Key_Minus, [this] { editor_.commands.mnuEditZoom_Click(-1); });
     mnuEdit->addSeparator();
     BuildSelectionItems(mnuEdit);
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuViewCross = check(item(mnuView, "Cross-section mode", Qt::Key_C, [this] { editor_.mnuViewCross_Click(); }));
-    mnuViewScreenExit = item(mnuView, "Screen Exit mode", Qt::Key_E, [this] { editor_.mnuViewScreenExit_Click(); });
+    mnuViewScreenExit = item(mnuView, "Screen Exit mode", Qt::Key_E, [this] { editor_.panels.mnuViewScreenExit_Click(); });
     mnuView->addSeparator();
     mnuViewOutofbounds =
         check(item(mnuView, "Show area outside of level", 0, [this] { editor_.mnuViewOutofbounds_Click(); }));
     mnuViewSeperateobjects =
-        check(item(mnuView, "Object list window", 0, [this] { editor_.mnuViewSeperateobjects_Click(); }));
+        check(item(mnuView, "Object list window", 0, [this] { editor_.panels.mnuViewSeperateobjects_Click(); }));
     mnuViewSmallgrid = check(item(mnuView, "Small grid", Qt::Key_G, [this] { editor_.mnuViewSmallgrid_Click(); }));
     mnuViewTransparent =
         check(item(mnuView, "Transparent WireBlocks", Qt::Key_W, [this] { editor_.mnuViewTransparent_Click(); }));
@@ -570,7 +571,7 @@ void frmLevel::BuildMenus() {
     mnuRandomHex = mnuRandom->addAction(QStringLiteral("&Hex editor..."));
     connect(mnuRandomHex, &QAction::triggered, this, [this] { hexDialog()->showModal(); });
     mnuRandom->addSeparator();
-    mnuRandomBadger = item(mnuRandom, "Fetch Me A &Badger", 0, [this] { editor_.mnuRandomBadger_Click(); });
+    mnuRandomBadger = item(mnuRandom, "Fetch Me A &Badger", 0, [this] { editor_.commands.mnuRandomBadger_Click(); });
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
@@ -592,33 +593,33 @@ void frmLevel::BuildSelectionItems(QMenu* edit) {
         if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     };
     mnuEditCut = item("Cut", {QKeySequence(Qt::CTRL | Qt::Key_X)},
-                      [this, toClipboard] { Run([&] { toClipboard(editor_.mnuEditCut_Click()); }); });
+                      [this, toClipboard] { Run([&] { toClipboard(editor_.commands.mnuEditCut_Click()); }); });
     mnuEditCopy = item("Copy", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
-                       [this, toClipboard] { Run([&] { toClipboard(editor_.mnuEditCopy_Click()); }); });
+                       [this, toClipboard] { Run([&] { toClipboard(editor_.commands.mnuEditCopy_Click()); }); });
     mnuEditPaste = item("Paste", {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
                         [this] { PasteFromClipboard(); });
     mnuEditDuplicate = item("Duplicate", {QKeySequence(Qt::CTRL | Qt::Key_D)},
-                            [this] { Run([&] { editor_.mnuEditDuplicate_Click(); }); });
+                            [this] { Run([&] { editor_.commands.mnuEditDuplicate_Click(); }); });
     edit->addSeparator();
     mnuEditSelectAll = item("Select &all", {QKeySequence(Qt::CTRL | Qt::Key_A)},
-                            [this] { Run([&] { editor_.mnuEditSelectAll_Click(); }); });
+                            [this] { Run([&] { editor_.commands.mnuEditSelectAll_Click(); }); });
     mnuEditSelectCurrent = item("Select current &only", {QKeySequence(Qt::Key_Escape)},
-                                [this] { Run([&] { editor_.mnuEditSelectCurrent_Click(); }); });
+                                [this] { Run([&] { editor_.commands.mnuEditSelectCurrent_Click(); }); });
 }
 
 void frmLevel::PasteFromClipboard() {
     const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    std::optional<LevelEditor::ViewPoint> at;
+    std::optional<EditCommands::ViewPoint> at;
     // A click on the menu item leaves the pointer over the menu, not the view.
     if (Level->underMouse()) {
         const QPoint p = Level->mapFromGlobal(QCursor::pos());
-        at = LevelEditor::ViewPoint{static_cast<float>(p.x()), static_cast<float>(p.y())};
+        at = EditCommands::ViewPoint{static_cast<float>(p.x()), static_cast<float>(p.y())};
     }
-    Run([&] { editor_.mnuEditPaste_Click(text, at); });
+    Run([&] { editor_.commands.mnuEditPaste_Click(text, at); });
 }
 
 bool frmLevel::Form_Load(const std::string& programDirectory, const std::optional<std::string>& romPath) {
-    editor_.Form_Load(programDirectory, romPath);
+    editor_.session.Form_Load(programDirectory, romPath);
     if (editor_.quitRequested) return false;
     FillList(lstDestinationLevels, editor_.defs.destinationLevels);
     FillList(lstEntranceTypes, editor_.defs.entranceTypes);
@@ -630,23 +631,23 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
 }
 
 bool frmLevel::LoadLevelIndex(int32_t index) {
-    const bool ok = editor_.LoadLevelIndex(index);
+    const bool ok = editor_.session.LoadLevelIndex(index);
     SyncFromEditor();
     return ok;
 }
 
 bool frmLevel::LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset) {
-    const bool ok = editor_.LoadLevelOffset(headerOffset, spriteOffset);
+    const bool ok = editor_.session.LoadLevelOffset(headerOffset, spriteOffset);
     SyncFromEditor();
     return ok;
 }
 
 void frmLevel::ResetHeader(const LevelHeader& bytes) {
-    Run([&] { editor_.ResetHeader(bytes); });
+    Run([&] { editor_.commands.ResetHeader(bytes); });
 }
 
 void frmLevel::RemakeObjectList() {
-    Run([&] { editor_.RemakeObjectList(); });
+    Run([&] { editor_.panels.RemakeObjectList(); });
 }
 
 bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
@@ -665,7 +666,7 @@ bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         (watched == txtExitDestination || watched == txtEntranceType || watched == txtEntranceX ||
          watched == txtEntranceY))
-        Run([&] { editor_.ExitBoxDone(); });
+        Run([&] { editor_.panels.ExitBoxDone(); });
     // The menus' Ctrl shortcuts come before the text boxes' own bindings of
     // the same keys: Ctrl+C is "Cross-section mode" and Ctrl+E "Screen Exit
     // mode" there too, not copy or end of line. A box that lets the override
@@ -733,12 +734,12 @@ void frmLevel::SyncMenus() {
     set(mnuViewTransparent, o.transparent);
     set(mnuViewStationary, editor_.mnuViewStationary);
     set(mnuViewTiles, editor_.mnuViewTiles);
-    set(mnuViewSeperateobjects, editor_.palette.windowVisible);
+    set(mnuViewSeperateobjects, editor_.panels.palette.windowVisible);
     for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
 
     // Without a level the editing commands are greyed; "&Save Level" stays
     // reachable by its key and says why it does nothing.
-    const bool editable = editor_.levelLoaded;
+    const bool editable = editor_.session.levelLoaded;
     for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction(),
                        mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditDuplicate, mnuEditSelectAll, mnuEditSelectCurrent})
         if (a->isEnabled() != editable) a->setEnabled(editable);
@@ -748,12 +749,12 @@ void frmLevel::SyncMenus() {
         if (a->text() != Q(text)) a->setText(Q(text));
         if (a->isEnabled() != enabled) a->setEnabled(enabled);
     };
-    caption(mnuEditUndo, editor_.mnuEditUndoCaption(), editor_.mnuEditUndoEnabled());
-    caption(mnuEditRedo, editor_.mnuEditRedoCaption(), editor_.mnuEditRedoEnabled());
+    caption(mnuEditUndo, editor_.commands.mnuEditUndoCaption(), editor_.commands.mnuEditUndoEnabled());
+    caption(mnuEditRedo, editor_.commands.mnuEditRedoCaption(), editor_.commands.mnuEditRedoEnabled());
 }
 
 void frmLevel::SyncPickList() {
-    const PickListState& p = editor_.lstPopup;
+    const PickListState& p = editor_.panels.lstPopup;
     if (p.items != shownPopupItems_) {
         FillList(lstPopup, p.items);
         shownPopupItems_ = p.items;
@@ -763,7 +764,7 @@ void frmLevel::SyncPickList() {
 }
 
 void frmLevel::SyncExitEditor() {
-    const LevelEditor::ExitEditorPanel& x = editor_.exitEditor;
+    const SidePanels::ExitEditorPanel& x = editor_.panels.exitEditor;
     SetBoxText(txtExitDestination, x.txtExitDestination);
     SetBoxText(txtEntranceType, x.txtEntranceType);
     SetBoxText(txtEntranceX, x.txtEntranceX);
@@ -776,32 +777,31 @@ void frmLevel::SyncExitEditor() {
     SetListRow(lstEntranceTypes, x.lstEntranceTypesIndex);
     SetLabel(lblByteUsage2, x.lblByteUsage2);
     if (fraScreenExits->isEnabled() != x.enabled) fraScreenExits->setEnabled(x.enabled);
-    if (fraScreenExits->isVisible() != editor_.fraScreenExitsVisible) {
-        fraScreenExits->setVisible(editor_.fraScreenExitsVisible);
+    if (fraScreenExits->isVisible() != editor_.panels.fraScreenExitsVisible) {
+        fraScreenExits->setVisible(editor_.panels.fraScreenExitsVisible);
         fraScreenExits->raise();
     }
 }
 
 void frmLevel::SyncPanels() {
-    SetLabel(lblObjectInfo, editor_.lblObjectInfo);
-    SetLabel(lblByteUsage, editor_.lblByteUsage);
-    SetLabel(lblSByteUsage, editor_.lblSByteUsage);
-    SetLabelText(lblFreeSpace, editor_.lblFreeSpace);
-    SetLabelText(lblMousePos, editor_.lblMousePos);
-    SetLabelText(lblMapInfo, editor_.lblMapInfo);
-    SetLabelText(lblTilesInfo, editor_.lblTilesInfo);
-    if (lblTilesInfo->toolTip() != Q(editor_.lblTilesInfo)) lblTilesInfo->setToolTip(Q(editor_.lblTilesInfo));
-    if (lblLevelName->toolTip() != Q(editor_.lblLevelName)) {
-        lblLevelName->setToolTip(Q(editor_.lblLevelName));
-        lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.lblLevelName), Qt::ElideRight,
+    SetLabel(lblObjectInfo, editor_.panels.lblObjectInfo);
+    SetLabel(lblByteUsage, editor_.panels.lblByteUsage);
+    SetLabel(lblSByteUsage, editor_.panels.lblSByteUsage);
+    SetLabelText(lblFreeSpace, editor_.panels.lblFreeSpace);
+    SetLabelText(lblMousePos, editor_.tool.lblMousePos);
+    SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
+    SetLabelText(lblTilesInfo, editor_.panels.lblTilesInfo);
+    if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
+        lblLevelName->setToolTip(Q(editor_.panels.lblLevelName));
+        lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,
                                                                      lblLevelName->width()));
     }
 
-    const ToolTipState& tip = editor_.lblToolTip;
+    const ToolTipState& tip = editor_.tool.lblToolTip;
     SetLabelText(lblToolTip, tip.text);
     const QPoint tipAt(static_cast<int>(tip.left), static_cast<int>(tip.top));
     if (lblToolTip->pos() != tipAt) lblToolTip->move(tipAt);
-    const Qt::CursorShape cursor = CursorOf(editor_.MousePointer);
+    const Qt::CursorShape cursor = CursorOf(editor_.tool.MousePointer);
     if (Level->cursor().shape() != cursor) Level->setCursor(cursor);
 
     SyncPickList();
@@ -809,7 +809,7 @@ void frmLevel::SyncPanels() {
 }
 
 void frmLevel::SyncFromEditor() {
-    if (windowTitle() != Q(editor_.caption)) setWindowTitle(Q(editor_.caption));
+    if (windowTitle() != Q(editor_.session.caption)) setWindowTitle(Q(editor_.session.caption));
     ApplyLayout(editor_.layout);
     SyncScrollBar(hscLevelPos, editor_.view.hsc);
     SyncScrollBar(vscLevelPos, editor_.view.vsc);
@@ -817,7 +817,7 @@ void frmLevel::SyncFromEditor() {
     SyncPanels();
 
     // The palette, in both lists.
-    const LevelEditor::ObjectPalette& pal = editor_.palette;
+    const SidePanels::ObjectPalette& pal = editor_.panels.palette;
     for (int i = 0; i < 3; ++i) {
         if (chkListable[i]->isChecked() != pal.chkListable[i]) {
             QSignalBlocker block(chkListable[i]);
@@ -846,19 +846,19 @@ void frmLevel::SyncFromEditor() {
 }
 
 void frmLevel::Level_MouseDown(int button, float px, float py, int shift) {
-    Run([&] { editor_.Level_MouseDown(button, shift, px, py); });
+    Run([&] { editor_.tool.Level_MouseDown(button, shift, px, py); });
 }
 
 void frmLevel::Level_MouseMove(int buttons, float px, float py, int shift) {
-    Run([&] { editor_.Level_MouseMove(buttons, shift, px, py); });
+    Run([&] { editor_.tool.Level_MouseMove(buttons, shift, px, py); });
 }
 
 void frmLevel::Level_MouseUp(int button, float px, float py, int shift) {
-    Run([&] { editor_.Level_MouseUp(button, shift, px, py); });
+    Run([&] { editor_.tool.Level_MouseUp(button, shift, px, py); });
 }
 
 void frmLevel::Level_ZoomWheel(int steps, float px, float py) {
-    Run([&] { editor_.ZoomStep(steps, px, py); });
+    Run([&] { editor_.commands.ZoomStep(steps, px, py); });
 }
 
 bool frmLevel::IsPaletteList(const QObject* source) const {
@@ -867,11 +867,11 @@ bool frmLevel::IsPaletteList(const QObject* source) const {
 
 void frmLevel::Level_Drop(float px, float py) {
     Level->setFocus();
-    Run([&] { editor_.DropPaletteItem(editor_.palette.selectedCode(), px, py); });
+    Run([&] { editor_.commands.DropPaletteItem(editor_.panels.palette.selectedCode(), px, py); });
 }
 
 void frmLevel::closeEvent(QCloseEvent* event) {
-    if (!quitting_ && !editor_.Form_Unload()) {
+    if (!quitting_ && !editor_.session.Form_Unload()) {
         event->ignore();
         return;
     }

@@ -30,7 +30,7 @@ frmLevelISelect::frmLevelISelect(frmLevel& main) : QDialog(&main), main_(main) {
 }
 
 void frmLevelISelect::prepare() {
-    model.Show(main_.editor().programDir, main_.editor().prompter);
+    model.Show(main_.editor().session.programDir, main_.editor().prompter);
     if (!filled_) {
         filled_ = true;
         FillList(lstLevels, model.lstLevels);

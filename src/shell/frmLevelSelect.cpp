@@ -39,7 +39,7 @@ frmLevelSelect::frmLevelSelect(frmLevel& main) : QDialog(&main), main_(main) {
 }
 
 void frmLevelSelect::prepare() {
-    model.Show(main_.editor().programDir, main_.editor().prompter);
+    model.Show(main_.editor().session.programDir, main_.editor().prompter);
     if (!filled_) {
         filled_ = true;
         QSignalBlocker block(lstLevels);

@@ -22,17 +22,17 @@ frmObjectList::frmObjectList(frmLevel& main) : QWidget(&main, Qt::Tool), main_(m
     Place(lstObjects, 8, 35, 201, 357);
 
     connect(txtFilter, &QLineEdit::textEdited, this, [this](const QString& t) {
-        main_.editor().frmObjectList_txtFilter_Change(t.toStdString());
+        main_.editor().panels.frmObjectList_txtFilter_Change(t.toStdString());
         main_.SyncFromEditor();
     });
     ConnectListClick(lstObjects, this, [this](int row) {
-        main_.editor().frmObjectList_lstObjects_Click(row);
+        main_.editor().panels.frmObjectList_lstObjects_Click(row);
         main_.SyncFromEditor();
     });
 }
 
 void frmObjectList::SyncFromEditor(bool itemsChanged) {
-    const auto& pal = main_.editor().palette;
+    const auto& pal = main_.editor().panels.palette;
     if (itemsChanged || !filled_) {
         filled_ = true;
         FillList(lstObjects, pal.items);
@@ -52,7 +52,7 @@ void frmObjectList::resizeEvent(QResizeEvent* event) {
 }
 
 void frmObjectList::closeEvent(QCloseEvent* event) {
-    main_.editor().frmObjectList_Form_Unload();
+    main_.editor().panels.frmObjectList_Form_Unload();
     event->accept();
     main_.SyncFromEditor();
 }

@@ -9,6 +9,9 @@ namespace mw {
 
 // The zoom levels of the "Zoom" submenu, in menu order.
 constexpr int kZoomLevels[] = {4, 8, 12, 16, 24, 32, 64};
+// The scroll bars' steps: one tile, and one screen.
+constexpr int kScrollSmallChange = 1;
+constexpr int kScrollLargeChange = 16;
 
 // Label font size in points for a zoom: zoom / 2 - 2 rounded to the nearest
 // whole number (a half to the even one), but at least 2.

@@ -38,7 +38,7 @@ void Reload(LevelEditor& ed, F&& change) {
     ed.document.Load(std::move(level));
     if (object >= 0) ed.SelectObject(object);
     if (exit >= 0) ed.SelectExit(exit);
-    ed.levelLoaded = true;
+    ed.session.levelLoaded = true;
 }
 
 class EditorTest : public ::testing::Test {

@@ -23,31 +23,31 @@ TEST_F(ObjectInfoTest, TextsForTheThreeKindsOfEntry) {
     entries[2] = Obj(0x02, 1, 2, 16, 1);
     SetEntries(entries);
     ed.SelectObject(10);
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "Object number 12 - \nThing\n(1A, 5F)\n3 * -2\n#A");
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Object number 12 - \nThing\n(1A, 5F)\n3 * -2\n#A");
     ed.SelectObject(11);
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "Sprite number S13C - \nShy\n(40, 11)\n1 * 1\n#B");
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Sprite number S13C - \nShy\n(40, 11)\n1 * 1\n#B");
     ed.SelectObject(1);
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "Special 4 byte object number X10 - \nExt ten\n(5, 6)\n#1");
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Special 4 byte object number X10 - \nExt ten\n(5, 6)\n#1");
     ed.SelectObject(2);
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "Object number 2 - \nNib\n(1, 2)\n10 * 1\n#2");
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Object number 2 - \nNib\n(1, 2)\n10 * 1\n#2");
 }
 
 TEST_F(ObjectInfoTest, EmptyListOrStaleSelectionShowsNoEntry) {
     SetEntries({});
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "");
-    ed.cmdObjectNext_Click();
-    ed.cmdObjectPrev_Click();
-    ed.cmdGotoObject_Click();
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "");
+    ed.panels.cmdObjectNext_Click();
+    ed.panels.cmdObjectPrev_Click();
+    ed.panels.cmdGotoObject_Click();
     EXPECT_EQ(ed.selectedObject(), -1);
     SetEntries({Obj(0x01, 1, 1)});
     ed.SelectObject(5);
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblObjectInfo.text, "");
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblObjectInfo.text, "");
 }
 
 TEST_F(ObjectInfoTest, CountersTurnRedOnlyWhenOverBudget) {
@@ -57,34 +57,34 @@ TEST_F(ObjectInfoTest, CountersTurnRedOnlyWhenOverBudget) {
         l.spriteBytesUsed = 6;
         l.spriteBytesAvailable = 6;
     });
-    ed.ShowObjectInfo();
-    EXPECT_EQ(ed.lblByteUsage.text, "40/38");
-    EXPECT_TRUE(ed.lblByteUsage.red);
-    EXPECT_EQ(ed.lblSByteUsage.text, "6/6");
-    EXPECT_FALSE(ed.lblSByteUsage.red);
+    ed.panels.ShowObjectInfo();
+    EXPECT_EQ(ed.panels.lblByteUsage.text, "40/38");
+    EXPECT_TRUE(ed.panels.lblByteUsage.red);
+    EXPECT_EQ(ed.panels.lblSByteUsage.text, "6/6");
+    EXPECT_FALSE(ed.panels.lblSByteUsage.red);
     Reload(ed, [](LevelState& l) { l.objectBytesUsed = 38; });
-    ed.ShowObjectInfo();
-    EXPECT_FALSE(ed.lblByteUsage.red);
+    ed.panels.ShowObjectInfo();
+    EXPECT_FALSE(ed.panels.lblByteUsage.red);
 }
 
 TEST_F(ObjectInfoTest, StepsStopAtBothEndsAndCentreTheView) {
     SetEntries({Obj(0x01, 3, 2), Obj(0x01, 100, 60), Obj(0x01, 250, 120)});
-    ed.cmdObjectPrev_Click();
+    ed.panels.cmdObjectPrev_Click();
     EXPECT_EQ(ed.selectedObject(), 0);
     EXPECT_EQ(ed.view.scrollX(), 0);  // not -10
-    ed.cmdObjectNext_Click();
+    ed.panels.cmdObjectNext_Click();
     EXPECT_EQ(ed.selectedObject(), 1);
-    EXPECT_EQ(ed.lblObjectInfo.text.substr(0, 18), "Object number 1 - ");
+    EXPECT_EQ(ed.panels.lblObjectInfo.text.substr(0, 18), "Object number 1 - ");
     EXPECT_EQ(ed.view.scrollX(), 87);  // 100 - 413 / 32 = 87.09
     EXPECT_EQ(ed.view.scrollY(), 45);  // 60 - 488 / 32 = 44.75
     EXPECT_EQ(ed.view.visibleLast(), 0);
     EXPECT_TRUE(ed.repaintRequested);
-    ed.cmdObjectNext_Click();
+    ed.panels.cmdObjectNext_Click();
     EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_EQ(ed.view.scrollX(), 231);  // as far as the bar goes
     EXPECT_EQ(ed.view.scrollY(), 98);
     ed.view.hsc.value = 0;  // moved away without the handler
-    ed.cmdObjectNext_Click();
+    ed.panels.cmdObjectNext_Click();
     EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_EQ(ed.view.scrollX(), 231);  // still re-centred
 }
@@ -93,10 +93,10 @@ TEST_F(ObjectInfoTest, GotoRoundsHalfToEven) {
     ed.Form_Resize(432 + 320, 504);  // 320 pixels: half the view is 10 tiles at zoom 16
     SetEntries({Obj(0x01, 40, 2)});
     ed.mnuViewZoom_Click(64);        // 320 / 128 = 2.5 tiles
-    ed.cmdGotoObject_Click();
+    ed.panels.cmdGotoObject_Click();
     EXPECT_EQ(ed.view.scrollX(), 38);  // 37.5 rounds to 38
     Reload(ed, [](LevelState& l) { l.objectList[0].x = 41; });
-    ed.cmdGotoObject_Click();
+    ed.panels.cmdGotoObject_Click();
     EXPECT_EQ(ed.view.scrollX(), 38);  // 38.5 rounds to 38
 }
 

@@ -165,9 +165,9 @@ TEST_F(ViewTest, PaintDrawsTheViewThenRefreshesThePanels) {
     bool cleared = false;
     for (const SurfaceCall& c : surface.calls) cleared |= c.op == SurfaceOp::Clear;
     EXPECT_TRUE(cleared);
-    EXPECT_EQ(ed.lblByteUsage.text, "10/0");
-    EXPECT_TRUE(ed.lblByteUsage.red);
-    EXPECT_EQ(ed.exitEditor.txtExitDestination, "7");
+    EXPECT_EQ(ed.panels.lblByteUsage.text, "10/0");
+    EXPECT_TRUE(ed.panels.lblByteUsage.red);
+    EXPECT_EQ(ed.panels.exitEditor.txtExitDestination, "7");
 }
 
 }  // namespace

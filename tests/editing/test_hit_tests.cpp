@@ -40,22 +40,22 @@ int EdgeScan(const LevelEditor& ed, bool width, float px, float py) {
 
 TEST_F(HitTest, BodyIsHalfOpenAndEdgesReachFivePixelsEitherSide) {
     SetEntries({Obj(0x01, 10, 4, 2, 3)});  // pixels 160..192 by 64..112
-    EXPECT_EQ(ed.FindObjectAt(160, 64), 0);
-    EXPECT_EQ(ed.FindObjectAt(191.9f, 111.9f), 0);
-    EXPECT_EQ(ed.FindObjectAt(192, 70), -1);
-    EXPECT_EQ(ed.FindObjectAt(170, 112), -1);
-    for (float px : {188.f, 196.f, 192.f}) EXPECT_EQ(ed.FindWidthEdgeAt(px, 112), 0) << px;
-    for (float px : {187.f, 197.f}) EXPECT_EQ(ed.FindWidthEdgeAt(px, 70), -1) << px;
-    EXPECT_EQ(ed.FindWidthEdgeAt(192, 112.5f), -1);
-    for (float py : {108.f, 116.f}) EXPECT_EQ(ed.FindHeightEdgeAt(160, py), 0) << py;
-    EXPECT_EQ(ed.FindHeightEdgeAt(170, 117), -1);
-    EXPECT_EQ(ed.FindHeightEdgeAt(192.5f, 112), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(160, 64), 0);
+    EXPECT_EQ(ed.tool.FindObjectAt(191.9f, 111.9f), 0);
+    EXPECT_EQ(ed.tool.FindObjectAt(192, 70), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(170, 112), -1);
+    for (float px : {188.f, 196.f, 192.f}) EXPECT_EQ(ed.tool.FindWidthEdgeAt(px, 112), 0) << px;
+    for (float px : {187.f, 197.f}) EXPECT_EQ(ed.tool.FindWidthEdgeAt(px, 70), -1) << px;
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(192, 112.5f), -1);
+    for (float py : {108.f, 116.f}) EXPECT_EQ(ed.tool.FindHeightEdgeAt(160, py), 0) << py;
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(170, 117), -1);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(192.5f, 112), -1);
     // A negative width lies left of the origin tile; its edge is its left side.
     SetEntries({Obj(0x01, 10, 4, -2, 3)});
-    EXPECT_EQ(ed.FindObjectAt(128, 70), 0);
-    EXPECT_EQ(ed.FindObjectAt(160, 70), -1);
-    EXPECT_EQ(ed.FindWidthEdgeAt(128, 70), 0);
-    EXPECT_EQ(ed.FindWidthEdgeAt(160, 70), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(128, 70), 0);
+    EXPECT_EQ(ed.tool.FindObjectAt(160, 70), -1);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(128, 70), 0);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(160, 70), -1);
 }
 
 TEST_F(HitTest, BodyPrefersTheLatestEntryAndEdgesTheEarliest) {
@@ -63,49 +63,49 @@ TEST_F(HitTest, BodyPrefersTheLatestEntryAndEdgesTheEarliest) {
     entries[3] = Obj(0x01, 10, 4, 2, 3);
     entries[7] = Obj(0x01, 9, 3, 3, 4);  // same right and bottom edges
     SetEntries(entries);
-    EXPECT_EQ(ed.FindObjectAt(170, 70), 7);
-    EXPECT_EQ(ed.FindWidthEdgeAt(192, 70), 3);
-    EXPECT_EQ(ed.FindHeightEdgeAt(170, 112), 3);
+    EXPECT_EQ(ed.tool.FindObjectAt(170, 70), 7);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(192, 70), 3);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(170, 112), 3);
 }
 
 TEST_F(HitTest, PassedOverEntries) {
     SetEntries({Spr(0x1E, 2, 2), Ext(0x10, 6, 2, 3, 2), Obj(0x03, 10, 2, 2, 1), Obj(0x04, 14, 2, 1, 2),
                 Obj(0x07, 2, 8, 4, 4), Ext(0x11, 4, 14, 0, 0), Obj(0x01, 40, 2, 2, 2)});
     // Sprites and extended objects have bodies but no edges.
-    EXPECT_EQ(ed.FindObjectAt(40, 40), 0);
-    EXPECT_EQ(ed.FindWidthEdgeAt(48, 40), -1);
-    EXPECT_EQ(ed.FindObjectAt(100, 40), 1);
-    EXPECT_EQ(ed.FindHeightEdgeAt(100, 64), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(40, 40), 0);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(48, 40), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(100, 40), 1);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(100, 64), -1);
     // A row object stores only its width, a column object only its height.
-    EXPECT_EQ(ed.FindWidthEdgeAt(192, 40), 2);
-    EXPECT_EQ(ed.FindHeightEdgeAt(170, 48), -1);
-    EXPECT_EQ(ed.FindWidthEdgeAt(240, 40), -1);
-    EXPECT_EQ(ed.FindHeightEdgeAt(230, 64), 3);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(192, 40), 2);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(170, 48), -1);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(240, 40), -1);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(230, 64), 3);
     // An empty box and an entry outside the view are never found.
-    EXPECT_EQ(ed.FindObjectAt(64, 224), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(64, 224), -1);
     // A changed level rebuilds the visible list on the document's notice.
     Reload(ed, [](LevelState& l) { l.objectList[6].x = 20; });
-    EXPECT_EQ(ed.FindObjectAt(330, 40), 6);
+    EXPECT_EQ(ed.tool.FindObjectAt(330, 40), 6);
     // Cross-section mode hides flagged objects from every object test.
-    EXPECT_EQ(ed.FindObjectAt(40, 140), 4);
+    EXPECT_EQ(ed.tool.FindObjectAt(40, 140), 4);
     ed.mnuViewCross_Click();
-    EXPECT_EQ(ed.FindObjectAt(40, 140), -1);
-    EXPECT_EQ(ed.FindWidthEdgeAt(96, 140), -1);
-    EXPECT_EQ(ed.FindHeightEdgeAt(40, 192), -1);
-    EXPECT_EQ(ed.FindObjectAt(40, 40), 0);
+    EXPECT_EQ(ed.tool.FindObjectAt(40, 140), -1);
+    EXPECT_EQ(ed.tool.FindWidthEdgeAt(96, 140), -1);
+    EXPECT_EQ(ed.tool.FindHeightEdgeAt(40, 192), -1);
+    EXPECT_EQ(ed.tool.FindObjectAt(40, 40), 0);
 }
 
 TEST_F(HitTest, ExitTabIsTwoTilesByHalfATileAndLowerIndexWins) {
     SetEntries({}, {Exit(5, 5), Exit(2, 1), Exit(2, 1)});
-    EXPECT_EQ(ed.FindExitTabAt(512, 256), 1);
-    EXPECT_EQ(ed.FindExitTabAt(543, 263.9f), 1);
-    EXPECT_EQ(ed.FindExitTabAt(544, 260), -1);
-    EXPECT_EQ(ed.FindExitTabAt(520, 264), -1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(512, 256), 1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(543, 263.9f), 1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(544, 260), -1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(520, 264), -1);
     ed.hscLevelPos_Change(20);
-    EXPECT_EQ(ed.FindExitTabAt(192, 256), 1);
-    EXPECT_EQ(ed.FindExitTabAt(191, 256), -1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(192, 256), 1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(191, 256), -1);
     SetEntries({}, {});
-    EXPECT_EQ(ed.FindExitTabAt(192, 256), -1);
+    EXPECT_EQ(ed.tool.FindExitTabAt(192, 256), -1);
 }
 
 TEST_F(HitTest, OnePassAnswersLikeTheThreeTests) {

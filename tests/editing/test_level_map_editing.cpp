@@ -25,24 +25,24 @@ protected:
         const std::string path = dir.file("demo.smc");
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(demo.data()), static_cast<std::streamsize>(demo.size()));
-        ed.Form_Load(MW_DATA_DIR, path);
+        ed.session.Form_Load(MW_DATA_DIR, path);
         ASSERT_FALSE(ed.quitRequested);
         ed.Form_Resize(845, 504);
     }
     // A left-button drag of entry `index` by (dx, dy) tiles.
     void Drag(int index, int dx, int dy) {
         ed.SelectObject(index);
-        ed.cmdGotoObject_Click();
+        ed.panels.cmdGotoObject_Click();
         const LevelObject& e = ed.level.objectList[static_cast<size_t>(index)];
         const float px = static_cast<float>(TileToPixelX(ed.view, e.x)) + 1;
         const float py = static_cast<float>(TileToPixelY(ed.view, e.y)) + 1;
-        ed.Level_MouseDown(1, 0, px, py);
+        ed.tool.Level_MouseDown(1, 0, px, py);
         for (int k = 1; k <= 4; ++k) {
-            ed.Level_MouseMove(1, 0, px + 16.0f * dx * k / 4, py + 16.0f * dy * k / 4);
+            ed.tool.Level_MouseMove(1, 0, px + 16.0f * dx * k / 4, py + 16.0f * dy * k / 4);
             RecordingSurface frame;
             ed.Form_Paint(frame);  // a painted frame per step of the drag
         }
-        ed.Level_MouseUp(1, 0, px + 16.0f * dx, py + 16.0f * dy);
+        ed.tool.Level_MouseUp(1, 0, px + 16.0f * dx, py + 16.0f * dy);
     }
     LevelMap MapOfCurrentLevel() {
         LevelMapper mapper;
@@ -52,8 +52,8 @@ protected:
 
 TEST_F(MapEditingTest, TheMapFollowsEditsUndoRedoAndLoads) {
     ed.UpdateMap();
-    ASSERT_TRUE(ed.levelMap().made) << ed.lblMapInfo;
-    EXPECT_EQ(ed.lblMapInfo.rfind("Map: made by the game's code, ", 0), 0u) << ed.lblMapInfo;
+    ASSERT_TRUE(ed.levelMap().made) << ed.panels.lblMapInfo;
+    EXPECT_EQ(ed.panels.lblMapInfo.rfind("Map: made by the game's code, ", 0), 0u) << ed.panels.lblMapInfo;
     const std::vector<uint16_t> loaded = ed.levelMap().cells;
     // The pipe at (110, 8): two columns; moved 3 tiles right.
     int pipe = -1;
@@ -68,19 +68,19 @@ TEST_F(MapEditingTest, TheMapFollowsEditsUndoRedoAndLoads) {
     EXPECT_EQ(ed.levelMap().cells, MapOfCurrentLevel().cells);
     const std::vector<uint16_t> moved = ed.levelMap().cells;
 
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     ed.UpdateMap();
     EXPECT_EQ(ed.levelMap().cells, loaded);
-    ed.mnuEditRedo_Click();
+    ed.commands.mnuEditRedo_Click();
     RecordingSurface frame;
     ed.Form_Paint(frame);
     EXPECT_EQ(ed.levelMap().cells, moved);
 
     // The title screen keeps its boxes and says why.
-    ASSERT_TRUE(ed.LoadLevelIndex(0x38));  // the unsaved move is dropped
+    ASSERT_TRUE(ed.session.LoadLevelIndex(0x38));  // the unsaved move is dropped
     ed.UpdateMap();
     EXPECT_FALSE(ed.levelMap().made);
-    EXPECT_NE(ed.lblMapInfo.find("no header"), std::string::npos) << ed.lblMapInfo;
+    EXPECT_NE(ed.panels.lblMapInfo.find("no header"), std::string::npos) << ed.panels.lblMapInfo;
 }
 
 TEST_F(MapEditingTest, InTheBackgroundTheLastStateAlwaysGetsItsMap) {

@@ -12,31 +12,31 @@ constexpr int kLeft = 1, kRight = 2, kMiddle = 4;
 
 TEST_F(MouseTest, MoveKeepsTheGrabOffsetAndStaysInTheLevel) {
     SetEntries({Obj(0x01, 10, 4, 2, 3)});
-    ed.Level_MouseDown(kLeft, 0, 165, 70);
-    EXPECT_EQ(ed.dragMode, DragMode::MOV);
-    EXPECT_EQ(ed.grabOffsetX, 5);
-    EXPECT_EQ(ed.grabOffsetY, 6);
-    ed.Level_MouseMove(kLeft | kRight, 0, 300, 300);  // not the left button alone
-    EXPECT_FALSE(ed.changed());
-    ed.Level_MouseMove(kLeft, 0, 200, 70);
+    ed.tool.Level_MouseDown(kLeft, 0, 165, 70);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::MOV);
+    EXPECT_EQ(ed.tool.grabOffsetX, 5);
+    EXPECT_EQ(ed.tool.grabOffsetY, 6);
+    ed.tool.Level_MouseMove(kLeft | kRight, 0, 300, 300);  // not the left button alone
+    EXPECT_FALSE(ed.session.changed());
+    ed.tool.Level_MouseMove(kLeft, 0, 200, 70);
     EXPECT_EQ(At(0).x, 12);
     EXPECT_EQ(At(0).y, 4);
-    EXPECT_TRUE(ed.changed());
-    ed.Level_MouseMove(kLeft, 0, -100, 20000);
+    EXPECT_TRUE(ed.session.changed());
+    ed.tool.Level_MouseMove(kLeft, 0, -100, 20000);
     EXPECT_EQ(At(0).x, 0);
     EXPECT_EQ(At(0).y, 127);
-    ed.Level_MouseMove(kLeft, 0, 20000, -50);
+    ed.tool.Level_MouseMove(kLeft, 0, 20000, -50);
     EXPECT_EQ(At(0).x, 255);
     EXPECT_EQ(At(0).y, 0);
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
-    ed.Level_MouseMove(kLeft, 0, 300, 300);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
+    ed.tool.Level_MouseMove(kLeft, 0, 300, 300);
     EXPECT_EQ(At(0).x, 255);
     // Offsets round half to even.
     SetEntries({Obj(0x01, 10, 4, 2, 3)});
-    ed.Level_MouseDown(kLeft, 0, 164.5f, 69.5f);
-    EXPECT_EQ(ed.grabOffsetX, 4);
-    EXPECT_EQ(ed.grabOffsetY, 6);
+    ed.tool.Level_MouseDown(kLeft, 0, 164.5f, 69.5f);
+    EXPECT_EQ(ed.tool.grabOffsetX, 4);
+    EXPECT_EQ(ed.tool.grabOffsetY, 6);
 }
 
 TEST_F(MouseTest, PressPicksEdgesOverBodiesAndExitTabsOverAll) {
@@ -45,58 +45,58 @@ TEST_F(MouseTest, PressPicksEdgesOverBodiesAndExitTabsOverAll) {
     const std::pair<float, float> presses[] = {{193, 70}, {170, 111}, {192, 112}};
     const DragMode modes[] = {DragMode::RSX, DragMode::RSY, DragMode::RSA};
     for (int k = 0; k < 3; ++k) {
-        ed.Level_MouseDown(kLeft, 0, presses[k].first, presses[k].second);
-        EXPECT_EQ(ed.dragMode, modes[k]) << k;
+        ed.tool.Level_MouseDown(kLeft, 0, presses[k].first, presses[k].second);
+        EXPECT_EQ(ed.tool.dragMode, modes[k]) << k;
         EXPECT_EQ(ed.selectedObject(), 0) << k;
-        ed.Level_MouseUp(kLeft, 0, 0, 0);
+        ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
     }
     // Empty space changes neither the mode nor the selection.
     ed.SelectObject(2);
-    ed.Level_MouseDown(kLeft, 0, 300, 300);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
+    ed.tool.Level_MouseDown(kLeft, 0, 300, 300);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
     EXPECT_EQ(ed.selectedObject(), 2);
-    ed.Level_MouseMove(kLeft, 0, 5, 5);
-    EXPECT_FALSE(ed.changed());
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.tool.Level_MouseMove(kLeft, 0, 5, 5);
+    EXPECT_FALSE(ed.session.changed());
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
     // An exit tab: the entry under it is selected but not moved.
     SetEntries({Obj(0x01, 0, 0, 4, 4), Obj(0x01, 8, 8, 2, 2)}, {Exit(0, 0, 0x2A)});
-    ed.Level_MouseDown(kLeft, 0, 10, 3);
-    EXPECT_EQ(ed.dragMode, DragMode::SCR);
+    ed.tool.Level_MouseDown(kLeft, 0, 10, 3);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::SCR);
     EXPECT_EQ(ed.selectedObject(), 0);
     EXPECT_EQ(ed.selectedExit(), 0);
-    EXPECT_TRUE(ed.fraScreenExitsVisible);
-    EXPECT_EQ(ed.exitEditor.txtExitDestination, "2A");
-    ed.Level_MouseMove(kLeft, 0, 100, 100);
+    EXPECT_TRUE(ed.panels.fraScreenExitsVisible);
+    EXPECT_EQ(ed.panels.exitEditor.txtExitDestination, "2A");
+    ed.tool.Level_MouseMove(kLeft, 0, 100, 100);
     EXPECT_EQ(At(0).x, 0);
 }
 
 TEST_F(MouseTest, ExitEditorModesEndAtTheNextPress) {
     SetEntries({Obj(0x01, 0, 0, 4, 4), Obj(0x01, 8, 8, 2, 2)}, {Exit(0, 0)});
-    ed.Level_MouseDown(kLeft, 0, 10, 3);
-    ed.Level_MouseDown(kLeft, 0, 136, 136);  // a press while SCR changes nothing
-    EXPECT_EQ(ed.dragMode, DragMode::SCR);
-    ed.Level_MouseUp(kLeft, 0, 10, 3);
-    EXPECT_EQ(ed.dragMode, DragMode::SCX);
+    ed.tool.Level_MouseDown(kLeft, 0, 10, 3);
+    ed.tool.Level_MouseDown(kLeft, 0, 136, 136);  // a press while SCR changes nothing
+    EXPECT_EQ(ed.tool.dragMode, DragMode::SCR);
+    ed.tool.Level_MouseUp(kLeft, 0, 10, 3);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::SCX);
     // A left press only closes the editor; the next one picks again.
-    ed.Level_MouseDown(kLeft, 0, 136, 136);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
-    EXPECT_FALSE(ed.fraScreenExitsVisible);
+    ed.tool.Level_MouseDown(kLeft, 0, 136, 136);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
+    EXPECT_FALSE(ed.panels.fraScreenExitsVisible);
     EXPECT_EQ(ed.selectedObject(), 0);
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
-    ed.Level_MouseDown(kLeft, 0, 136, 136);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.tool.Level_MouseDown(kLeft, 0, 136, 136);
     EXPECT_EQ(ed.selectedObject(), 1);
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
     // Right and middle presses keep the mode until the release; the frame stays.
-    ed.Level_MouseDown(kLeft, 0, 10, 3);
-    ed.Level_MouseUp(kLeft, 0, 10, 3);
-    ed.Level_MouseDown(kRight, 0, 30, 30);
-    EXPECT_EQ(ed.dragMode, DragMode::SCX);
-    EXPECT_TRUE(ed.lstPopup.visible());
-    ed.Level_MouseUp(kRight, 0, 30, 30);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
-    EXPECT_TRUE(ed.fraScreenExitsVisible);
-    ed.Level_MouseDown(kMiddle, 0, 30, 30);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
+    ed.tool.Level_MouseDown(kLeft, 0, 10, 3);
+    ed.tool.Level_MouseUp(kLeft, 0, 10, 3);
+    ed.tool.Level_MouseDown(kRight, 0, 30, 30);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::SCX);
+    EXPECT_TRUE(ed.panels.lstPopup.visible());
+    ed.tool.Level_MouseUp(kRight, 0, 30, 30);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
+    EXPECT_TRUE(ed.panels.fraScreenExitsVisible);
+    ed.tool.Level_MouseDown(kMiddle, 0, 30, 30);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
 }
 
 TEST_F(MouseTest, ExtentRulesKeepWhatARecordCanHold) {
@@ -126,20 +126,20 @@ TEST_F(MouseTest, ExtentRulesKeepWhatARecordCanHold) {
 
 TEST_F(MouseTest, ResizeDragsUseTheTileUnderThePointer) {
     SetEntries({Obj(0x02, 4, 4, 2, 2), Obj(0x01, 10, 10, 2, 2)});
-    ed.Level_MouseDown(kLeft, 0, 6 * 16, 70);
-    ASSERT_EQ(ed.dragMode, DragMode::RSX);
-    ed.Level_MouseMove(kLeft, 0, 20, 70);
+    ed.tool.Level_MouseDown(kLeft, 0, 6 * 16, 70);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSX);
+    ed.tool.Level_MouseMove(kLeft, 0, 20, 70);
     EXPECT_EQ(At(0).width, 1);
-    ed.Level_MouseMove(kLeft, 0, 24 * 16 + 3, 70);
+    ed.tool.Level_MouseMove(kLeft, 0, 24 * 16 + 3, 70);
     EXPECT_EQ(At(0).width, 16);
     EXPECT_EQ(At(0).height, 2);
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
     // Below the origin the pointer's tile ends the box; above it, it is included.
-    ed.Level_MouseDown(kLeft, 0, 170, 12 * 16);
-    ASSERT_EQ(ed.dragMode, DragMode::RSY);
+    ed.tool.Level_MouseDown(kLeft, 0, 170, 12 * 16);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSY);
     const std::pair<int, int> rowsAndHeights[] = {{15, 5}, {10, 1}, {9, 1}, {7, -3}};
     for (auto [row, height] : rowsAndHeights) {
-        ed.Level_MouseMove(kLeft, 0, 170, row * 16 + 8.0f);
+        ed.tool.Level_MouseMove(kLeft, 0, 170, row * 16 + 8.0f);
         EXPECT_EQ(At(1).height, height) << row;
     }
     EXPECT_EQ(At(1).width, 2);
@@ -149,100 +149,100 @@ TEST_F(MouseTest, CornerDragChangesOnlyTheExtentsTheSelectedRecordStores) {
     // Entry 0's width edge (column 21) crosses entry 1's height edge (row 6);
     // entry 1 stores only its height.
     SetEntries({Obj(0x01, 19, 2, 2, 5), Obj(0x04, 20, 4, 1, 2), Obj(0x01, 2, 2, 2, 2)});
-    ed.Level_MouseDown(kLeft, 0, 21 * 16, 6 * 16);
-    ASSERT_EQ(ed.dragMode, DragMode::RSA);
+    ed.tool.Level_MouseDown(kLeft, 0, 21 * 16, 6 * 16);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSA);
     ASSERT_EQ(ed.selectedObject(), 1);
-    ed.Level_MouseMove(kLeft, 0, 400, 130);
+    ed.tool.Level_MouseMove(kLeft, 0, 400, 130);
     EXPECT_EQ(At(1).height, 4);
     EXPECT_EQ(At(1).width, 1);
     EXPECT_EQ(At(0), Obj(0x01, 19, 2, 2, 5));
-    ed.Level_MouseUp(kLeft, 0, 0, 0);
-    ed.Level_MouseDown(kLeft, 0, 64, 64);
-    ed.Level_MouseMove(kLeft, 0, 100, 120);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.tool.Level_MouseDown(kLeft, 0, 64, 64);
+    ed.tool.Level_MouseMove(kLeft, 0, 100, 120);
     EXPECT_EQ(At(2).width, 4);
     EXPECT_EQ(At(2).height, 5);
 }
 
 TEST_F(MouseTest, HoverShowsShapesTooltipsAndThePosition) {
     SetEntries({Obj(0x01, 10, 4, 2, 3), Spr(0x1E, 2, 2)}, {Exit(1, 1, 0x2A, 0x1F, 5, 3)});
-    ed.Level_MouseMove(0, 0, 170, 70);
-    EXPECT_EQ(ed.MousePointer, PointerShape::SizeAll);
-    EXPECT_EQ(ed.lblToolTip.text, "1 - Block");
-    EXPECT_EQ(ed.lblToolTip.left, 186);
-    EXPECT_EQ(ed.lblToolTip.top, 38);
-    EXPECT_EQ(ed.lblMousePos, "(A,4)");
-    ed.Level_MouseMove(0, 0, 40, 40);
-    EXPECT_EQ(ed.lblToolTip.text, "S1E - Guy");
+    ed.tool.Level_MouseMove(0, 0, 170, 70);
+    EXPECT_EQ(ed.tool.MousePointer, PointerShape::SizeAll);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "1 - Block");
+    EXPECT_EQ(ed.tool.lblToolTip.left, 186);
+    EXPECT_EQ(ed.tool.lblToolTip.top, 38);
+    EXPECT_EQ(ed.tool.lblMousePos, "(A,4)");
+    ed.tool.Level_MouseMove(0, 0, 40, 40);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "S1E - Guy");
     const std::pair<float, float> edges[] = {{192, 80}, {170, 112}, {191, 111}};
     const PointerShape shapes[] = {PointerShape::SizeWE, PointerShape::SizeNS, PointerShape::SizeNWSE};
     for (int k = 0; k < 3; ++k) {
-        ed.Level_MouseMove(0, 0, edges[k].first, edges[k].second);
-        EXPECT_EQ(ed.MousePointer, shapes[k]) << k;
+        ed.tool.Level_MouseMove(0, 0, edges[k].first, edges[k].second);
+        EXPECT_EQ(ed.tool.MousePointer, shapes[k]) << k;
     }
-    ed.Level_MouseMove(0, 0, 260, 258);
-    EXPECT_EQ(ed.MousePointer, PointerShape::Cross);
-    EXPECT_EQ(ed.lblToolTip.text, "Screen exit to 2A, Entrance type: 3, Entrance at (1F,5)");
-    EXPECT_EQ(ed.lblToolTip.top, 226);
-    ed.Level_MouseMove(0, 0, 300, 400);
-    EXPECT_EQ(ed.MousePointer, PointerShape::Default);
-    EXPECT_EQ(ed.lblToolTip.text, "");
-    EXPECT_EQ(ed.lblToolTip.top, -32);
+    ed.tool.Level_MouseMove(0, 0, 260, 258);
+    EXPECT_EQ(ed.tool.MousePointer, PointerShape::Cross);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "Screen exit to 2A, Entrance type: 3, Entrance at (1F,5)");
+    EXPECT_EQ(ed.tool.lblToolTip.top, 226);
+    ed.tool.Level_MouseMove(0, 0, 300, 400);
+    EXPECT_EQ(ed.tool.MousePointer, PointerShape::Default);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "");
+    EXPECT_EQ(ed.tool.lblToolTip.top, -32);
     // While a button is held the pointer is the arrow and the tooltip stays.
-    ed.Level_MouseMove(0, 0, 170, 70);
-    ed.Level_MouseDown(kLeft, 0, 170, 70);
-    ed.Level_MouseMove(kLeft, 0, 172, 70);
-    EXPECT_EQ(ed.MousePointer, PointerShape::Default);
-    EXPECT_EQ(ed.lblToolTip.text, "1 - Block");
+    ed.tool.Level_MouseMove(0, 0, 170, 70);
+    ed.tool.Level_MouseDown(kLeft, 0, 170, 70);
+    ed.tool.Level_MouseMove(kLeft, 0, 172, 70);
+    EXPECT_EQ(ed.tool.MousePointer, PointerShape::Default);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "1 - Block");
     // The readout follows the scroll position, also outside the view.
     ed.hscLevelPos_Change(0x20);
     ed.vscLevelPos_Change(0x10);
-    ed.Level_MouseMove(0, 0, 15, 0);
-    EXPECT_EQ(ed.lblMousePos, "(20,10)");
-    ed.Level_MouseMove(kLeft, 0, -16 * 0x21, -1);
-    EXPECT_EQ(ed.lblMousePos, "(-1,F)");
+    ed.tool.Level_MouseMove(0, 0, 15, 0);
+    EXPECT_EQ(ed.tool.lblMousePos, "(20,10)");
+    ed.tool.Level_MouseMove(kLeft, 0, -16 * 0x21, -1);
+    EXPECT_EQ(ed.tool.lblMousePos, "(-1,F)");
 }
 
 TEST_F(MouseTest, DragsCountTilesFromTheScrollPosition) {
     SetEntries({Obj(0x01, 10, 6, 2, 3)});
     ed.hscLevelPos_Change(5);
     ed.vscLevelPos_Change(3);
-    ed.Level_MouseMove(0, 0, 85, 54);
-    EXPECT_EQ(ed.lblMousePos, "(A,6)");
-    ed.Level_MouseDown(kLeft, 0, 85, 54);  // 5 and 6 pixels into the origin tile (10, 6)
-    ASSERT_EQ(ed.dragMode, DragMode::MOV);
-    EXPECT_EQ(ed.grabOffsetX, 5);
-    EXPECT_EQ(ed.grabOffsetY, 6);
-    ed.Level_MouseMove(kLeft, 0, 117, 70);
+    ed.tool.Level_MouseMove(0, 0, 85, 54);
+    EXPECT_EQ(ed.tool.lblMousePos, "(A,6)");
+    ed.tool.Level_MouseDown(kLeft, 0, 85, 54);  // 5 and 6 pixels into the origin tile (10, 6)
+    ASSERT_EQ(ed.tool.dragMode, DragMode::MOV);
+    EXPECT_EQ(ed.tool.grabOffsetX, 5);
+    EXPECT_EQ(ed.tool.grabOffsetY, 6);
+    ed.tool.Level_MouseMove(kLeft, 0, 117, 70);
     EXPECT_EQ(At(0).x, 12);
     EXPECT_EQ(At(0).y, 7);
-    ed.Level_MouseUp(kLeft, 0, 117, 70);
+    ed.tool.Level_MouseUp(kLeft, 0, 117, 70);
     // The width edge now lies at column 14, pixel (14 - 5) * 16.
-    ed.Level_MouseDown(kLeft, 0, 144, 80);
-    ASSERT_EQ(ed.dragMode, DragMode::RSX);
-    ed.Level_MouseMove(kLeft, 0, 248, 80);  // column 20
+    ed.tool.Level_MouseDown(kLeft, 0, 144, 80);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSX);
+    ed.tool.Level_MouseMove(kLeft, 0, 248, 80);  // column 20
     EXPECT_EQ(At(0).width, 8);
-    ed.Level_MouseMove(kLeft, 0, 64, 80);  // column 9, left of the origin
+    ed.tool.Level_MouseMove(kLeft, 0, 64, 80);  // column 9, left of the origin
     EXPECT_EQ(At(0).width, -3);
 }
 
 TEST_F(MouseTest, OtherButtonsDuringADragKeepTheModeAndAnyReleaseEndsIt) {
     SetEntries({Obj(0x01, 10, 4, 2, 3)});
-    ed.Level_MouseDown(kLeft, 0, 165, 70);
-    ed.Level_MouseDown(kRight, 0, 165, 70);
-    EXPECT_EQ(ed.dragMode, DragMode::MOV);
-    EXPECT_TRUE(ed.lstPopup.visible());
-    ed.Level_MouseMove(kLeft | kRight, 0, 300, 300);
+    ed.tool.Level_MouseDown(kLeft, 0, 165, 70);
+    ed.tool.Level_MouseDown(kRight, 0, 165, 70);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::MOV);
+    EXPECT_TRUE(ed.panels.lstPopup.visible());
+    ed.tool.Level_MouseMove(kLeft | kRight, 0, 300, 300);
     EXPECT_EQ(At(0).x, 10);
-    ed.Level_MouseUp(kRight, 0, 300, 300);  // the left button is still held
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
-    ed.Level_MouseMove(kLeft, 0, 300, 300);
+    ed.tool.Level_MouseUp(kRight, 0, 300, 300);  // the left button is still held
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
+    ed.tool.Level_MouseMove(kLeft, 0, 300, 300);
     EXPECT_EQ(At(0), Obj(0x01, 10, 4, 2, 3));
-    EXPECT_FALSE(ed.changed());
-    ed.Level_MouseDown(kLeft, 0, 192, 80);
-    ed.Level_MouseDown(kMiddle, 0, 192, 80);
-    EXPECT_EQ(ed.dragMode, DragMode::RSX);
-    ed.Level_MouseUp(kMiddle, 0, 192, 80);
-    EXPECT_EQ(ed.dragMode, DragMode::NON);
+    EXPECT_FALSE(ed.session.changed());
+    ed.tool.Level_MouseDown(kLeft, 0, 192, 80);
+    ed.tool.Level_MouseDown(kMiddle, 0, 192, 80);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::RSX);
+    ed.tool.Level_MouseUp(kMiddle, 0, 192, 80);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::NON);
 }
 
 TEST_F(MouseTest, StationaryTooltipSitsAtTheViewsBottomLeft) {
@@ -250,16 +250,16 @@ TEST_F(MouseTest, StationaryTooltipSitsAtTheViewsBottomLeft) {
     ed.mnuViewStationary_Click();
     EXPECT_TRUE(ed.mnuViewStationary);
     EXPECT_TRUE(ed.repaintRequested);
-    ed.Level_MouseMove(0, 0, 170, 70);
-    EXPECT_EQ(ed.lblToolTip.text, "1 - Block");
-    EXPECT_EQ(ed.lblToolTip.left, 0);
-    EXPECT_EQ(ed.lblToolTip.top, 488 - 16);
-    ed.Level_MouseMove(0, 0, 300, 300);
-    EXPECT_EQ(ed.lblToolTip.text, "");
-    EXPECT_EQ(ed.lblToolTip.top, 488 - 16);
+    ed.tool.Level_MouseMove(0, 0, 170, 70);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "1 - Block");
+    EXPECT_EQ(ed.tool.lblToolTip.left, 0);
+    EXPECT_EQ(ed.tool.lblToolTip.top, 488 - 16);
+    ed.tool.Level_MouseMove(0, 0, 300, 300);
+    EXPECT_EQ(ed.tool.lblToolTip.text, "");
+    EXPECT_EQ(ed.tool.lblToolTip.top, 488 - 16);
     ed.mnuViewStationary_Click();
-    ed.Level_MouseMove(0, 0, 300, 300);
-    EXPECT_EQ(ed.lblToolTip.top, -32);
+    ed.tool.Level_MouseMove(0, 0, 300, 300);
+    EXPECT_EQ(ed.tool.lblToolTip.top, -32);
 }
 
 }  // namespace

@@ -89,12 +89,12 @@ TEST(PanelsHeaderDialog, OkGoesThroughResetHeaderAndMarksTheLevel) {
     HeaderDialog dialog;
     dialog.Show(ed.level.headerBytes);
     EXPECT_TRUE(dialog.cmdOK_Click(ed));
-    EXPECT_FALSE(ed.changed());  // the same bytes: no edit
+    EXPECT_FALSE(ed.session.changed());  // the same bytes: no edit
     dialog.Show(ed.level.headerBytes);
     dialog.boxes[0] = "31";
     EXPECT_TRUE(dialog.cmdOK_Click(ed));
     EXPECT_EQ(ed.level.headerBytes[0], 0xF8 | 1);
-    EXPECT_TRUE(ed.changed());
+    EXPECT_TRUE(ed.session.changed());
 }
 
 TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {
@@ -106,9 +106,9 @@ TEST(PanelsHeaderDialog, ALevelWithoutAHeaderHasNothingToEdit) {
     EXPECT_FALSE(dialog.visible);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_NE(prompter.messages[0].text.find("no header"), std::string::npos);
-    ed.ResetHeader({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});  // should a caller get here anyway
+    ed.commands.ResetHeader({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});  // should a caller get here anyway
     EXPECT_EQ(ed.level.headerBytes, LevelHeader{});
-    EXPECT_FALSE(ed.changed());
+    EXPECT_FALSE(ed.session.changed());
 }
 
 class PanelsHeaderImport : public ::testing::Test {
@@ -386,8 +386,8 @@ TEST(PanelsAbout, CreditsOnceAndCancelKeepsItOpen) {
 TEST(PanelsAbout, BadgersCountUp) {
     RecordingPrompter prompter;
     LevelEditor ed(prompter);
-    ed.mnuRandomBadger_Click();
-    ed.mnuRandomBadger_Click();
+    ed.commands.mnuRandomBadger_Click();
+    ed.commands.mnuRandomBadger_Click();
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0], (PromptMessage{"Marlwick - Sillyness", "Badger fetched.  You now have 1 badgers."}));
     EXPECT_EQ(prompter.messages[1].text, "Badger fetched.  You now have 2 badgers.");

@@ -27,21 +27,21 @@ protected:
         });
         ed.view.hsc.maximum = 236;
         ed.view.vsc.maximum = 100;
-        ed.levelLoaded = true;
+        ed.session.levelLoaded = true;
     }
     void enterExitMode(int exit) {
-        ed.mnuViewScreenExit_Click();
+        ed.panels.mnuViewScreenExit_Click();
         ed.SelectExit(exit);
-        ed.ShowExitEditor();
+        ed.panels.ShowExitEditor();
     }
 };
 
 TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
-    ed.mnuViewScreenExit_Click();
-    EXPECT_EQ(ed.dragMode, DragMode::SCX);
-    EXPECT_TRUE(ed.fraScreenExitsVisible);
+    ed.panels.mnuViewScreenExit_Click();
+    EXPECT_EQ(ed.tool.dragMode, DragMode::SCX);
+    EXPECT_TRUE(ed.panels.fraScreenExitsVisible);
     EXPECT_EQ(ed.selectedExit(), 0);
-    const auto& p = ed.exitEditor;
+    const auto& p = ed.panels.exitEditor;
     EXPECT_TRUE(p.enabled);
     EXPECT_EQ(p.txtExitDestination, "10");
     EXPECT_EQ(p.txtEntranceX, "20");
@@ -55,17 +55,17 @@ TEST_F(PanelsExitEditor, ScreenExitModeShowsFirstExitInHex) {
 
 TEST_F(PanelsExitEditor, BoxEditsStoreOnlyValidBytes) {
     enterExitMode(1);
-    ed.txtEntranceX_Change("002");  // the stored value again: no edit
-    EXPECT_FALSE(ed.changed());
-    using H = void (LevelEditor::*)(const std::string&);
+    ed.panels.txtEntranceX_Change("002");  // the stored value again: no edit
+    EXPECT_FALSE(ed.session.changed());
+    using H = void (SidePanels::*)(const std::string&);
     struct Step {
         H handler;
         ExitField field;
         const char* text;
         int stored;  // the field afterwards
     };
-    const H x = &LevelEditor::txtEntranceX_Change, y = &LevelEditor::txtEntranceY_Change,
-            type = &LevelEditor::txtEntranceType_Change, dest = &LevelEditor::txtExitDestination_Change;
+    const H x = &SidePanels::txtEntranceX_Change, y = &SidePanels::txtEntranceY_Change,
+            type = &SidePanels::txtEntranceType_Change, dest = &SidePanels::txtExitDestination_Change;
     const Step steps[] = {
         {x, ExitField::EntranceX, "1", 0x01},         {x, ExitField::EntranceX, "1F", 0x1F},
         {y, ExitField::EntranceY, "", 3},             {type, ExitField::EntranceType, "zz", 0},
@@ -77,84 +77,84 @@ TEST_F(PanelsExitEditor, BoxEditsStoreOnlyValidBytes) {
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.text);
-        (ed.*s.handler)(s.text);
+        (ed.panels.*s.handler)(s.text);
         ScreenExit now = ed.level.exitList[1];
         EXPECT_EQ(ExitFieldRef(now, s.field), s.stored);
         // While focused the box shows what was typed, red unless it is a value.
         const bool valid = ReadExitBox(s.text).has_value();
-        EXPECT_EQ(ed.exitEditor.invalidBox[static_cast<size_t>(s.field)], !valid);
+        EXPECT_EQ(ed.panels.exitEditor.invalidBox[static_cast<size_t>(s.field)], !valid);
     }
-    EXPECT_TRUE(ed.changed());
+    EXPECT_TRUE(ed.session.changed());
     // Typing an invalid text and leaving the box: the stored value again.
-    ed.txtExitDestination_Change("999");
-    EXPECT_EQ(ed.exitEditor.txtExitDestination, "999");
-    ed.ExitBoxDone();
-    EXPECT_EQ(ed.exitEditor.txtExitDestination, "A");
-    EXPECT_EQ(ed.exitEditor.txtEntranceY, "FF");
-    EXPECT_EQ(ed.exitEditor.invalidBox, (std::array<bool, 4>{}));
+    ed.panels.txtExitDestination_Change("999");
+    EXPECT_EQ(ed.panels.exitEditor.txtExitDestination, "999");
+    ed.panels.ExitBoxDone();
+    EXPECT_EQ(ed.panels.exitEditor.txtExitDestination, "A");
+    EXPECT_EQ(ed.panels.exitEditor.txtEntranceY, "FF");
+    EXPECT_EQ(ed.panels.exitEditor.invalidBox, (std::array<bool, 4>{}));
     EXPECT_EQ(ed.level.exitList[1], (ScreenExit{15, 7, 0x0A, 0x1F, 0xFF, 3}));
     EXPECT_EQ(ed.level.exitList[0], (ScreenExit{3, 2, 0x10, 0x20, 0x30, 3}));
 }
 
 TEST_F(PanelsExitEditor, ListClicksSetTheFieldAndTheBox) {
     enterExitMode(2);
-    ed.lstDestinationLevels_Click(1);
-    EXPECT_EQ(ed.exitEditor.txtExitDestination, "2A");
+    ed.panels.lstDestinationLevels_Click(1);
+    EXPECT_EQ(ed.panels.exitEditor.txtExitDestination, "2A");
     EXPECT_EQ(ed.level.exitList[2].destination, 0x2A);
-    ed.lstEntranceTypes_Click(1);
-    EXPECT_EQ(ed.exitEditor.txtEntranceType, "3");
+    ed.panels.lstEntranceTypes_Click(1);
+    EXPECT_EQ(ed.panels.exitEditor.txtEntranceType, "3");
     EXPECT_EQ(ed.level.exitList[2].entranceType, 3);
-    ed.ShowExitEditor();
-    EXPECT_EQ(ed.exitEditor.lstDestinationLevelsIndex, 1);
+    ed.panels.ShowExitEditor();
+    EXPECT_EQ(ed.panels.exitEditor.lstDestinationLevelsIndex, 1);
 }
 
 TEST_F(PanelsExitEditor, MoveButtonsStayInsideTheLevelArea) {
     enterExitMode(0);  // column 3, row 2
-    ed.cmdMoveScreen_Click(0);
+    ed.panels.cmdMoveScreen_Click(0);
     EXPECT_EQ(ed.level.exitList[0].screenX, 4);
-    ed.cmdMoveScreen_Click(1);
+    ed.panels.cmdMoveScreen_Click(1);
     EXPECT_EQ(ed.level.exitList[0].screenY, 1);
     EXPECT_TRUE(ed.repaintRequested);
 
     ed.SelectExit(1);  // column 15, row 7: right and down refused
-    ed.cmdMoveScreen_Click(0);
-    ed.cmdMoveScreen_Click(3);
+    ed.panels.cmdMoveScreen_Click(0);
+    ed.panels.cmdMoveScreen_Click(3);
     EXPECT_EQ(ed.level.exitList[1].screenX, 15);
     EXPECT_EQ(ed.level.exitList[1].screenY, 7);
     ed.SelectExit(2);  // column 0, row 0: left and up refused
-    ed.cmdMoveScreen_Click(2);
-    ed.cmdMoveScreen_Click(1);
+    ed.panels.cmdMoveScreen_Click(2);
+    ed.panels.cmdMoveScreen_Click(1);
     EXPECT_EQ(ed.level.exitList[2].screenX, 0);
     EXPECT_EQ(ed.level.exitList[2].screenY, 0);
 
     // An exit read from below the level area can be brought back up.
     test::Reload(ed, [](LevelState& l) { l.exitList[2].screenY = 12; });
-    ed.cmdMoveScreen_Click(3);
+    ed.panels.cmdMoveScreen_Click(3);
     EXPECT_EQ(ed.level.exitList[2].screenY, 12);
-    ed.cmdMoveScreen_Click(1);
+    ed.panels.cmdMoveScreen_Click(1);
     EXPECT_EQ(ed.level.exitList[2].screenY, 11);
 }
 
 TEST_F(PanelsExitEditor, StepAndGotoScrollToTheExitsScreen) {
     enterExitMode(0);
-    ed.cmdScreenGoto_Click();
+    ed.panels.cmdScreenGoto_Click();
     EXPECT_EQ(ed.view.scrollX(), 0x30);
     EXPECT_EQ(ed.view.scrollY(), 0x20);
-    ed.cmdScreenNext_Click();  // column 15 lowered to the maximum 236, row 7 to 100
+    ed.panels.cmdScreenNext_Click();  // column 15 lowered to the maximum 236, row 7 to 100
     EXPECT_EQ(ed.selectedExit(), 1);
     EXPECT_EQ(ed.view.scrollX(), 236);
     EXPECT_EQ(ed.view.scrollY(), 100);
-    ed.cmdScreenNext_Click();
-    ed.cmdScreenNext_Click();  // no wrap: stays on the last
+    ed.panels.cmdScreenNext_Click();
+    ed.panels.cmdScreenNext_Click();  // no wrap: stays on the last
     EXPECT_EQ(ed.selectedExit(), 2);
     EXPECT_EQ(ed.view.scrollX(), 0);
     ed.view.hsc.value = 50;
-    ed.cmdScreenNext_Click();  // scrolls to the same exit again
+    ed.panels.cmdScreenNext_Click();  // scrolls to the same exit again
     EXPECT_EQ(ed.view.scrollX(), 0);
     ed.SelectExit(0);
-    ed.cmdScreenPrev_Click();
+    ed.panels.cmdScreenPrev_Click();
     EXPECT_EQ(ed.selectedExit(), 0);
-    EXPECT_EQ(ed.exitEditor.txtEntranceY, "30");
+    EXPECT_EQ(ed.panels.exitEditor.txtEntranceY, "30");
 }
 
 TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
@@ -163,63 +163,63 @@ TEST_F(PanelsExitEditor, LevelWithoutExitsShowsAnEmptyDisabledEditor) {
         l.objectBytesUsed = 9;
     });
     ed.SelectExit(0);  // what a decoder leaves behind
-    ed.exitEditor.txtEntranceX = "7";
-    ed.ShowExitEditor();
-    EXPECT_FALSE(ed.exitEditor.enabled);
-    EXPECT_EQ(ed.exitEditor.txtEntranceX, "");
-    ed.txtEntranceX_Change("5");
-    ed.lstDestinationLevels_Click(1);
-    ed.cmdMoveScreen_Click(0);
-    ed.cmdScreenGoto_Click();
+    ed.panels.exitEditor.txtEntranceX = "7";
+    ed.panels.ShowExitEditor();
+    EXPECT_FALSE(ed.panels.exitEditor.enabled);
+    EXPECT_EQ(ed.panels.exitEditor.txtEntranceX, "");
+    ed.panels.txtEntranceX_Change("5");
+    ed.panels.lstDestinationLevels_Click(1);
+    ed.panels.cmdMoveScreen_Click(0);
+    ed.panels.cmdScreenGoto_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
-    EXPECT_FALSE(ed.changed());
-    ed.mnuViewScreenExit_Click();
+    EXPECT_FALSE(ed.session.changed());
+    ed.panels.mnuViewScreenExit_Click();
     EXPECT_EQ(ed.selectedExit(), -1);
-    EXPECT_FALSE(ed.exitEditor.enabled);
+    EXPECT_FALSE(ed.panels.exitEditor.enabled);
 }
 
 TEST_F(PanelsExitEditor, CreateAndRemoveExitsKeepTheCounter) {
-    ed.mnuViewScreenExit_Click();
+    ed.panels.mnuViewScreenExit_Click();
     ed.view.hsc.value = 0x25;
     ed.view.vsc.value = 0x13;
-    ed.cmdAddObject_Click();
+    ed.commands.cmdAddObject_Click();
     ASSERT_EQ(ed.level.exitLast(), 3);
     EXPECT_EQ(ed.level.exitList[3], (ScreenExit{2, 1, 0, 0, 0, 0}));
     EXPECT_EQ(ed.selectedExit(), 3);
     EXPECT_EQ(ed.level.objectBytesUsed, 29);
     EXPECT_EQ(ed.level.objectList.size(), 2u);  // the palette is not consulted
-    EXPECT_TRUE(ed.changed());
+    EXPECT_TRUE(ed.session.changed());
 
     ed.SelectExit(1);
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.exitLast(), 2);
     EXPECT_EQ(ed.level.exitList[1], (ScreenExit{0, 0, 4, 5, 6, 0}));  // the next one moved up
     EXPECT_EQ(ed.selectedExit(), 1);
     EXPECT_EQ(ed.level.objectBytesUsed, 24);
     ed.SelectExit(2);
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     EXPECT_EQ(ed.selectedExit(), 1);  // past the end: the new last
 }
 
 TEST_F(PanelsExitEditor, ClearingExitsDisablesTheEditor) {
-    ed.mnuViewScreenExit_Click();
+    ed.panels.mnuViewScreenExit_Click();
     ed.SelectExit(1);
-    ed.mnuRandomLevelClear_Click();
+    ed.commands.mnuRandomLevelClear_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
     EXPECT_EQ(ed.selectedExit(), -1);
     EXPECT_EQ(ed.level.objectBytesUsed, 9);
-    EXPECT_FALSE(ed.exitEditor.enabled);
+    EXPECT_FALSE(ed.panels.exitEditor.enabled);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(ed.level.objectList.size(), 2u);
 
-    ed.cmdRemoveObject_Click();
-    ed.mnuRandomLevelClear_Click();
+    ed.commands.cmdRemoveObject_Click();
+    ed.commands.mnuRandomLevelClear_Click();
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0], (PromptMessage{"Marlwick", "All screen exits deleted"}));
 
-    ed.cmdAddObject_Click();  // a new exit on the view's top-left screen, selected
+    ed.commands.cmdAddObject_Click();  // a new exit on the view's top-left screen, selected
     EXPECT_EQ(ed.selectedExit(), 0);
-    EXPECT_TRUE(ed.exitEditor.enabled);
+    EXPECT_TRUE(ed.panels.exitEditor.enabled);
 }
 
 TEST_F(PanelsExitEditor, LevelWithoutItsOwnEndMarkerNeedsRoomForOne) {
@@ -229,25 +229,25 @@ TEST_F(PanelsExitEditor, LevelWithoutItsOwnEndMarkerNeedsRoomForOne) {
         l.objectBytesAvailable = 9;
         l.ownsExitEndMarker = false;
     });
-    ed.mnuViewScreenExit_Click();
-    ed.cmdAddObject_Click();
+    ed.panels.mnuViewScreenExit_Click();
+    ed.commands.cmdAddObject_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(ed.level.objectBytesUsed, 9);
 
     test::Reload(ed, [](LevelState& l) { l.objectBytesAvailable = 9 + 5; });  // the record fits, its end marker does not
-    ed.cmdAddObject_Click();
+    ed.commands.cmdAddObject_Click();
     EXPECT_TRUE(ed.level.exitList.empty());
     test::Reload(ed, [](LevelState& l) { l.objectBytesAvailable = 9 + 6; });
-    ed.cmdAddObject_Click();
+    ed.commands.cmdAddObject_Click();
     EXPECT_EQ(ed.level.exitList.size(), 1u);
     EXPECT_EQ(prompter.messages.size(), 2u);
 
     // A level that owns its end marker takes exits beyond its room; only saving refuses.
     test::Reload(ed, [](LevelState& l) { l.ownsExitEndMarker = true; });
-    ed.cmdAddObject_Click();
+    ed.commands.cmdAddObject_Click();
     EXPECT_EQ(ed.level.objectBytesUsed, 19);
-    EXPECT_TRUE(ed.exitEditor.lblByteUsage2.red);
+    EXPECT_TRUE(ed.panels.exitEditor.lblByteUsage2.red);
 }
 
 }  // namespace

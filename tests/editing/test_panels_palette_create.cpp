@@ -10,7 +10,7 @@
 namespace mw {
 namespace {
 
-int IndexOfCode(const LevelEditor& ed, int code) { return FindListValue(ed.palette.items, code); }
+int IndexOfCode(const LevelEditor& ed, int code) { return FindListValue(ed.panels.palette.items, code); }
 
 class PanelsPalette : public ::testing::Test {
 protected:
@@ -18,18 +18,18 @@ protected:
     LevelEditor ed{prompter};
     void SetUp() override {
         ed.defs = test::SmallDefinitions();
-        ed.levelLoaded = true;
+        ed.session.levelLoaded = true;
         ed.defs.objectDefs[0x0A].name = "Ten";
         ed.defs.objectDefs[0x0A].kind = kKindFourByte;
         ed.defs.extendedDefs[0x0A].name = "Ext A";
         ed.defs.spriteDefs[0x10A].name = "Sprite 10A";
         ed.defs.spriteDefs[0x005].name = "Has s1 inside";
-        ed.RemakeObjectList();
+        ed.panels.RemakeObjectList();
     }
 };
 
 TEST_F(PanelsPalette, AllGroupsInOrderWithCaptionsAndCodes) {
-    const auto& items = ed.palette.items;
+    const auto& items = ed.panels.palette.items;
     ASSERT_EQ(items.size(), 1024u);
     for (int i = 0; i < 1024; ++i) ASSERT_EQ(items[i].value, i);
     EXPECT_EQ(items[0x0A].text, "0A: Ten");
@@ -41,50 +41,50 @@ TEST_F(PanelsPalette, AllGroupsInOrderWithCaptionsAndCodes) {
 }
 
 TEST_F(PanelsPalette, FilterIgnoresCaseAndCoversTheWholeCaption) {
-    ed.txtFilter_KeyUp("s1");
-    for (const auto& item : ed.palette.items) {
+    ed.panels.txtFilter_KeyUp("s1");
+    for (const auto& item : ed.panels.palette.items) {
         std::string upper = item.text;
         for (char& c : upper) c = static_cast<char>(toupper(c));
         EXPECT_NE(upper.find("S1"), std::string::npos) << item.text;
     }
     // Sprites 100..1FF, 10..1F and 1 ("0S1"), and sprite 5 by its name.
-    EXPECT_EQ(ed.palette.items.size(), 256u + 16u + 1u + 1u);
+    EXPECT_EQ(ed.panels.palette.items.size(), 256u + 16u + 1u + 1u);
     EXPECT_GE(IndexOfCode(ed, 512 + 5), 0);
 
-    ed.txtFilter_KeyUp("X1");
+    ed.panels.txtFilter_KeyUp("X1");
     EXPECT_GE(IndexOfCode(ed, 256 + 0x1F), 0);
     EXPECT_GE(IndexOfCode(ed, 256 + 0x10), 0);
     EXPECT_EQ(IndexOfCode(ed, 256 + 0x20), -1);
 }
 
 TEST_F(PanelsPalette, CheckBoxesChooseGroupsAndRebuildLosesTheSelection) {
-    ed.lstObjects_Click(3);
-    EXPECT_EQ(ed.palette.selectedCode(), 3);
-    ed.chkListable_Click(kGroupNorm, false);
-    EXPECT_EQ(ed.palette.listIndex, -1);
-    EXPECT_EQ(ed.palette.items.size(), 768u);
-    EXPECT_EQ(ed.palette.items[0].value, 256);
-    ed.chkListable_Click(kGroupExtended, false);
-    ed.chkListable_Click(kGroupSprite, false);
-    EXPECT_TRUE(ed.palette.items.empty());
-    EXPECT_EQ(ed.palette.selectedCode(), -1);
+    ed.panels.lstObjects_Click(3);
+    EXPECT_EQ(ed.panels.palette.selectedCode(), 3);
+    ed.panels.chkListable_Click(kGroupNorm, false);
+    EXPECT_EQ(ed.panels.palette.listIndex, -1);
+    EXPECT_EQ(ed.panels.palette.items.size(), 768u);
+    EXPECT_EQ(ed.panels.palette.items[0].value, 256);
+    ed.panels.chkListable_Click(kGroupExtended, false);
+    ed.panels.chkListable_Click(kGroupSprite, false);
+    EXPECT_TRUE(ed.panels.palette.items.empty());
+    EXPECT_EQ(ed.panels.palette.selectedCode(), -1);
 }
 
 TEST_F(PanelsPalette, SeparateWindowDrivesTheMainList) {
-    ed.mnuViewSeperateobjects_Click();
-    EXPECT_TRUE(ed.palette.windowVisible);
-    ed.frmObjectList_lstObjects_Click(2);
-    EXPECT_EQ(ed.palette.listIndex, 2);
-    EXPECT_EQ(ed.palette.selectedCode(), 2);
-    ed.frmObjectList_txtFilter_Change("guy");
-    EXPECT_EQ(ed.palette.txtFilter, "guy");
-    ASSERT_EQ(ed.palette.items.size(), 1u);
-    EXPECT_EQ(ed.palette.listIndex, -1);
-    EXPECT_EQ(ed.palette.windowListIndex, -1);
-    ed.txtFilter_KeyUp("");  // the main box does not copy back
-    EXPECT_EQ(ed.palette.windowFilter, "guy");
-    ed.frmObjectList_Form_Unload();
-    EXPECT_FALSE(ed.palette.windowVisible);
+    ed.panels.mnuViewSeperateobjects_Click();
+    EXPECT_TRUE(ed.panels.palette.windowVisible);
+    ed.panels.frmObjectList_lstObjects_Click(2);
+    EXPECT_EQ(ed.panels.palette.listIndex, 2);
+    EXPECT_EQ(ed.panels.palette.selectedCode(), 2);
+    ed.panels.frmObjectList_txtFilter_Change("guy");
+    EXPECT_EQ(ed.panels.palette.txtFilter, "guy");
+    ASSERT_EQ(ed.panels.palette.items.size(), 1u);
+    EXPECT_EQ(ed.panels.palette.listIndex, -1);
+    EXPECT_EQ(ed.panels.palette.windowListIndex, -1);
+    ed.panels.txtFilter_KeyUp("");  // the main box does not copy back
+    EXPECT_EQ(ed.panels.palette.windowFilter, "guy");
+    ed.panels.frmObjectList_Form_Unload();
+    EXPECT_FALSE(ed.panels.palette.windowVisible);
 }
 
 class PanelsCreateRemove : public PanelsPalette {
@@ -107,8 +107,8 @@ protected:
         ed.view.vsc.value = 0x13;
     }
     void create(int code) {
-        ed.lstObjects_Click(IndexOfCode(ed, code));
-        ed.cmdAddObject_Click();
+        ed.panels.lstObjects_Click(IndexOfCode(ed, code));
+        ed.commands.cmdAddObject_Click();
     }
 };
 
@@ -118,7 +118,7 @@ TEST_F(PanelsCreateRemove, CreatedEntriesLandAtTheViewsTopLeft) {
     EXPECT_EQ(ed.level.objectList[3], (LevelObject{1, 0, 0x25, 0x13, 1, 1, false}));
     EXPECT_EQ(ed.level.objectBytesUsed, 14);
     EXPECT_EQ(ed.selectedObject(), 3);
-    EXPECT_TRUE(ed.changed());
+    EXPECT_TRUE(ed.session.changed());
     EXPECT_TRUE(ed.repaintRequested);
 
     create(512 + 0x1A5);  // a sprite leaves the selection
@@ -131,7 +131,7 @@ TEST_F(PanelsCreateRemove, CreatedEntriesLandAtTheViewsTopLeft) {
     EXPECT_EQ(ed.level.objectBytesUsed, 18);
     EXPECT_EQ(ed.selectedObject(), 5);
 
-    ed.cmdRemoveObject_Click();  // extended counts 4 although its kind is 3
+    ed.commands.cmdRemoveObject_Click();  // extended counts 4 although its kind is 3
     EXPECT_EQ(ed.level.objectBytesUsed, 14);
     EXPECT_EQ(ed.selectedObject(), 4);
     create(256 + 0xE5);  // any extended ID can be created
@@ -142,8 +142,8 @@ TEST_F(PanelsCreateRemove, CreatedEntriesLandAtTheViewsTopLeft) {
 TEST_F(PanelsCreateRemove, CreateRefusals) {
     const LevelState before = ed.level;
     create(0);
-    ed.lstObjects_Click(-1);
-    ed.cmdAddObject_Click();
+    ed.panels.lstObjects_Click(-1);
+    ed.commands.cmdAddObject_Click();
     create(0xFF);  // the end marker
     create(0x20);  // no definition
     ASSERT_EQ(prompter.messages.size(), 4u);
@@ -156,20 +156,20 @@ TEST_F(PanelsCreateRemove, CreateRefusals) {
     EXPECT_NE(prompter.messages[2].text.find("FF: End"), std::string::npos);
     EXPECT_NE(prompter.messages[3].text.find("20: "), std::string::npos);
     EXPECT_EQ(ed.level, before);
-    EXPECT_FALSE(ed.changed());
+    EXPECT_FALSE(ed.session.changed());
 }
 
 TEST_F(PanelsCreateRemove, RemoveKeepsOrderAndSelection) {
     ed.SelectObject(0);
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.objectBytesUsed, 4);
     EXPECT_EQ(ed.selectedObject(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 3);  // the next entry took the place
     ed.SelectObject(1);                      // the sprite, last in the list
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     EXPECT_EQ(ed.level.spriteBytesUsed, 0);
     EXPECT_EQ(ed.selectedObject(), 0);
-    ed.cmdRemoveObject_Click();  // one entry left: refused
+    ed.commands.cmdRemoveObject_Click();  // one entry left: refused
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Marlwick - Stopping crashes before they happen");
     EXPECT_EQ(prompter.messages[0].text,
@@ -181,7 +181,7 @@ TEST_F(PanelsCreateRemove, ClearLeavesTheFirstUnlessItWasSelected) {
     create(0x01);
     create(0x02);  // five entries
     ed.SelectObject(2);
-    ed.mnuRandomLevelClear_Click();
+    ed.commands.mnuRandomLevelClear_Click();
     ASSERT_EQ(ed.level.objectLast(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 1);
     EXPECT_EQ(ed.level.objectList[0].x, 2);
@@ -189,14 +189,14 @@ TEST_F(PanelsCreateRemove, ClearLeavesTheFirstUnlessItWasSelected) {
     EXPECT_EQ(ed.level.spriteBytesUsed, 0);
     EXPECT_TRUE(prompter.messages.empty());
 
-    ed.mnuRandomLevelClear_Click();  // already one entry: the refusal once
+    ed.commands.mnuRandomLevelClear_Click();  // already one entry: the refusal once
     EXPECT_EQ(prompter.messages.size(), 1u);
 
     SetUp();
     create(0x01);
     create(0x02);
     ed.SelectObject(0);
-    ed.mnuRandomLevelClear_Click();
+    ed.commands.mnuRandomLevelClear_Click();
     ASSERT_EQ(ed.level.objectLast(), 0);
     EXPECT_EQ(ed.level.objectList[0].id, 2);  // the fifth survives
     EXPECT_EQ(ed.level.objectBytesUsed, 4);

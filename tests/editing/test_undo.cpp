@@ -96,7 +96,7 @@ protected:
         path = dir.file("demo.smc");
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(original.data()), static_cast<std::streamsize>(original.size()));
-        ed.Form_Load(MW_DATA_DIR, path);
+        ed.session.Form_Load(MW_DATA_DIR, path);
         ASSERT_FALSE(ed.quitRequested);
         ed.Form_Resize(845, 504);
     }
@@ -107,13 +107,13 @@ protected:
     // A left-button drag from the entry's origin tile by (dx, dy) tiles.
     void Drag(int index, int dx, int dy) {
         ed.SelectObject(index);
-        ed.cmdGotoObject_Click();
+        ed.panels.cmdGotoObject_Click();
         const LevelObject& e = ed.level.objectList[static_cast<size_t>(index)];
         const float px = static_cast<float>(TileToPixelX(ed.view, static_cast<int>(e.x))) + 1;
         const float py = static_cast<float>(TileToPixelY(ed.view, static_cast<int>(e.y))) + 1;
-        ed.Level_MouseDown(1, 0, px, py);
-        for (int k = 1; k <= 3; ++k) ed.Level_MouseMove(1, 0, px + 16.0f * dx * k / 3, py + 16.0f * dy * k / 3);
-        ed.Level_MouseUp(1, 0, px + 16.0f * dx, py + 16.0f * dy);
+        ed.tool.Level_MouseDown(1, 0, px, py);
+        for (int k = 1; k <= 3; ++k) ed.tool.Level_MouseMove(1, 0, px + 16.0f * dx * k / 3, py + 16.0f * dy * k / 3);
+        ed.tool.Level_MouseUp(1, 0, px + 16.0f * dx, py + 16.0f * dy);
     }
 };
 
@@ -142,8 +142,8 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
         const bool saves = seed % 2 == 0;
         std::mt19937 rng(seed);
         auto pick = [&rng](int n) { return n <= 0 ? 0 : static_cast<int>(rng() % static_cast<uint32_t>(n)); };
-        ASSERT_TRUE(ed.LoadLevelIndex(static_cast<int>(seed % 9)));
-        if (ed.InScreenExitMode()) ed.Level_MouseDown(1, 0, -100, -100);  // closes the exit editor
+        ASSERT_TRUE(ed.session.LoadLevelIndex(static_cast<int>(seed % 9)));
+        if (ed.tool.InScreenExitMode()) ed.tool.Level_MouseDown(1, 0, -100, -100);  // closes the exit editor
         const Snapshot loaded = Take(ed);
         const int32_t loadedAt = ed.level.headerOffset, loadedSpritesAt = ed.level.spriteOffset;
         const std::vector<uint8_t> startBytes = FileBytes();
@@ -159,7 +159,7 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
             switch (pick(saves ? 13 : 12)) {
                 case 0:
                 case 1:
-                    if (last >= 0 && !ed.InScreenExitMode()) {
+                    if (last >= 0 && !ed.tool.InScreenExitMode()) {
                         Drag(pick(last + 1), pick(7) - 3, pick(5) - 2);
                         before.object = ed.selectedObject();  // picked by the press, before any move
                         before.level = afters[static_cast<size_t>(index0)].level;
@@ -167,25 +167,25 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
                     break;
                 case 2: {  // an arrow key, with or without Shift
                     const int by = pick(2) ? 16 : 1, way = pick(2) ? by : -by;
-                    if (pick(2)) ed.mnuEditNudge_Click(way, 0);
-                    else ed.mnuEditNudge_Click(0, way);
+                    if (pick(2)) ed.commands.mnuEditNudge_Click(way, 0);
+                    else ed.commands.mnuEditNudge_Click(0, way);
                     break;
                 }
                 case 3:
-                    ed.palette.listIndex = pick(static_cast<int>(ed.palette.items.size()));
-                    ed.cmdAddObject_Click();
+                    ed.panels.palette.listIndex = pick(static_cast<int>(ed.panels.palette.items.size()));
+                    ed.commands.cmdAddObject_Click();
                     break;
-                case 4: ed.cmdRemoveObject_Click(); break;
+                case 4: ed.commands.cmdRemoveObject_Click(); break;
                 case 5:
-                    if (pick(4) == 0) ed.mnuRandomLevelClear_Click();
+                    if (pick(4) == 0) ed.commands.mnuRandomLevelClear_Click();
                     break;
                 case 6:
                     if (last >= 0) {
                         const LevelObject& e = ed.level.objectList[static_cast<size_t>(pick(last + 1))];
                         const float px = static_cast<float>(TileToPixelX(ed.view, static_cast<int>(e.x))) + 1;
                         const float py = static_cast<float>(TileToPixelY(ed.view, static_cast<int>(e.y))) + 1;
-                        ed.FillPickList(px, py);
-                        ed.lstPopup_Click(pick(static_cast<int>(ed.lstPopup.items.size())));
+                        ed.panels.FillPickList(px, py);
+                        ed.panels.lstPopup_Click(pick(static_cast<int>(ed.panels.lstPopup.items.size())));
                     }
                     break;
                 case 7: {
@@ -193,36 +193,36 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
                     const int box = pick(4);
                     for (const std::string& typed : {text.substr(0, 1), text}) {
                         switch (box) {
-                            case 0: ed.txtExitDestination_Change(typed); break;
-                            case 1: ed.txtEntranceType_Change(typed); break;
-                            case 2: ed.txtEntranceX_Change(typed); break;
-                            default: ed.txtEntranceY_Change(typed); break;
+                            case 0: ed.panels.txtExitDestination_Change(typed); break;
+                            case 1: ed.panels.txtEntranceType_Change(typed); break;
+                            case 2: ed.panels.txtEntranceX_Change(typed); break;
+                            default: ed.panels.txtEntranceY_Change(typed); break;
                         }
                     }
-                    ed.ExitBoxDone();
+                    ed.panels.ExitBoxDone();
                     break;
                 }
-                case 8: ed.cmdMoveScreen_Click(pick(4)); break;
+                case 8: ed.panels.cmdMoveScreen_Click(pick(4)); break;
                 case 9: {
                     HeaderValues v{};
                     for (size_t f = 0; f < v.size(); ++f) v[f] = pick(kHeaderFields[f].maximum + 1);
-                    ed.ResetHeader(PackHeader(v));
+                    ed.commands.ResetHeader(PackHeader(v));
                     break;
                 }
                 case 10:  // no edit: a new selection, in or out of exit mode
-                    if (pick(3) == 0) ed.mnuViewScreenExit_Click();
-                    else if (ed.InScreenExitMode()) ed.Level_MouseDown(1, 0, -100, -100);
+                    if (pick(3) == 0) ed.panels.mnuViewScreenExit_Click();
+                    else if (ed.tool.InScreenExitMode()) ed.tool.Level_MouseDown(1, 0, -100, -100);
                     ed.SelectObject(pick(last + 2));
                     ed.SelectExit(pick(ed.level.exitLast() + 2) - 1);
                     continue;
                 case 11:
-                    if (pick(2)) ed.mnuEditUndo_Click();
-                    else ed.mnuEditRedo_Click();
+                    if (pick(2)) ed.commands.mnuEditUndo_Click();
+                    else ed.commands.mnuEditRedo_Click();
                     ASSERT_EQ(Take(ed).level, afters[static_cast<size_t>(s.index())].level);
                     continue;
                 default:
-                    ed.mnuFileSave_Click();
-                    if (!ed.changed()) savedIndex = s.index();
+                    ed.session.mnuFileSave_Click();
+                    if (!ed.session.changed()) savedIndex = s.index();
                     continue;
             }
             const Snapshot now = Take(ed);
@@ -236,26 +236,26 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
                 ASSERT_EQ(s.index(), index0);
                 if (!(now.level == afters[static_cast<size_t>(index0)].level)) afters.back() = now;  // merged
             }
-            ASSERT_EQ(ed.changed(), s.index() != savedIndex) << "step " << step;
+            ASSERT_EQ(ed.session.changed(), s.index() != savedIndex) << "step " << step;
         }
 
         const UndoStack& s = ed.document.stack();
-        while (ed.mnuEditRedoEnabled()) ed.mnuEditRedo_Click();  // the end state is the top of the stack
+        while (ed.commands.mnuEditRedoEnabled()) ed.commands.mnuEditRedo_Click();  // the end state is the top of the stack
         const Snapshot end = Take(ed);
-        while (ed.mnuEditUndoEnabled()) {
+        while (ed.commands.mnuEditUndoEnabled()) {
             const int k = s.index();
-            ed.mnuEditUndo_Click();
+            ed.commands.mnuEditUndo_Click();
             ASSERT_EQ(Take(ed), (Snapshot{afters[static_cast<size_t>(k) - 1].level, befores[static_cast<size_t>(k)].object,
                                           befores[static_cast<size_t>(k)].exit}));
-            ASSERT_EQ(ed.changed(), s.index() != savedIndex);
+            ASSERT_EQ(ed.session.changed(), s.index() != savedIndex);
         }
         EXPECT_EQ(Take(ed).level, loaded.level);
-        EXPECT_EQ(ed.caption.ends_with(" *"), savedIndex != 0);
+        EXPECT_EQ(ed.session.caption.ends_with(" *"), savedIndex != 0);
         if (savedIndex == 0) {
             EXPECT_EQ(CompareWithFile(ed.rom, ed.defs, ed.level), "");
         }
-        while (ed.mnuEditRedoEnabled()) {
-            ed.mnuEditRedo_Click();
+        while (ed.commands.mnuEditRedoEnabled()) {
+            ed.commands.mnuEditRedo_Click();
             ASSERT_EQ(Take(ed), afters[static_cast<size_t>(s.index())]);
         }
         // The selection was checked after each redo; at the top it may
@@ -263,16 +263,16 @@ TEST_F(UndoTest, RandomEditsUndoToTheLoadedLevelAndRedoToTheEnd) {
         EXPECT_EQ(Take(ed).level, end.level);
         // Back at the start and saved, the file is the one we began with,
         // unless a save moved the level: then it reads back as loaded.
-        while (ed.mnuEditUndoEnabled()) ed.mnuEditUndo_Click();
-        ed.mnuFileSave_Click();
-        EXPECT_FALSE(ed.changed());
+        while (ed.commands.mnuEditUndoEnabled()) ed.commands.mnuEditUndo_Click();
+        ed.session.mnuFileSave_Click();
+        EXPECT_FALSE(ed.session.changed());
         if (ed.level.headerOffset == loadedAt && ed.level.spriteOffset == loadedSpritesAt) {
             EXPECT_EQ(FileBytes(), startBytes);
         } else {
-            ASSERT_TRUE(ed.LoadLevelIndex(static_cast<int>(seed % 9)));
+            ASSERT_TRUE(ed.session.LoadLevelIndex(static_cast<int>(seed % 9)));
             EXPECT_EQ(Take(ed).level, loaded.level);
         }
-        EXPECT_FALSE(ed.mnuEditUndoEnabled());
+        EXPECT_FALSE(ed.commands.mnuEditUndoEnabled());
     }
 }
 
@@ -290,38 +290,38 @@ protected:
 TEST_F(EditTest, ADragIsOneCommandAndSoIsTypingIntoOneBox) {
     SetEntries({Obj(0x01, 2, 2), Obj(0x01, 10, 10)}, {Exit(0, 0, 1, 2, 3, 4)});
     auto drag = [&](int fromX, int toX) {
-        ed.Level_MouseDown(1, 0, fromX * 16 + 1.0f, 33);
-        for (int x = fromX + 1; x <= toX; ++x) ed.Level_MouseMove(1, 0, x * 16 + 1.0f, 33);
-        ed.Level_MouseUp(1, 0, toX * 16 + 1.0f, 33);
+        ed.tool.Level_MouseDown(1, 0, fromX * 16 + 1.0f, 33);
+        for (int x = fromX + 1; x <= toX; ++x) ed.tool.Level_MouseMove(1, 0, x * 16 + 1.0f, 33);
+        ed.tool.Level_MouseUp(1, 0, toX * 16 + 1.0f, 33);
     };
     drag(2, 5);
     EXPECT_EQ(At(0).x, 5);
     EXPECT_EQ(stack().count(), 1);
-    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo Move");
+    EXPECT_EQ(ed.commands.mnuEditUndoCaption(), "&Undo Move");
     drag(5, 7);  // the same entry again: a command of its own
     EXPECT_EQ(stack().count(), 2);
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(At(0).x, 5);
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(At(0).x, 2);
-    EXPECT_FALSE(ed.changed());
-    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo");
-    EXPECT_EQ(ed.mnuEditRedoCaption(), "&Redo Move");
+    EXPECT_FALSE(ed.session.changed());
+    EXPECT_EQ(ed.commands.mnuEditUndoCaption(), "&Undo");
+    EXPECT_EQ(ed.commands.mnuEditRedoCaption(), "&Redo Move");
 
-    ed.mnuViewScreenExit_Click();
-    ed.txtEntranceX_Change("1");
-    ed.txtEntranceX_Change("1F");
-    ed.txtEntranceY_Change("7");  // another box: another command
-    ed.ExitBoxDone();
-    ed.txtEntranceY_Change("8");  // the box again, after it lost the focus
+    ed.panels.mnuViewScreenExit_Click();
+    ed.panels.txtEntranceX_Change("1");
+    ed.panels.txtEntranceX_Change("1F");
+    ed.panels.txtEntranceY_Change("7");  // another box: another command
+    ed.panels.ExitBoxDone();
+    ed.panels.txtEntranceY_Change("8");  // the box again, after it lost the focus
     EXPECT_EQ(stack().count(), 3);
-    EXPECT_FALSE(ed.mnuEditRedoEnabled());  // the new commands replaced the drags' redo
-    ed.mnuEditUndo_Click();
+    EXPECT_FALSE(ed.commands.mnuEditRedoEnabled());  // the new commands replaced the drags' redo
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level.exitList[0].entranceY, 7);
-    ed.mnuEditUndo_Click();
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level.exitList[0], Exit(0, 0, 1, 2, 3, 4));
-    EXPECT_EQ(ed.exitEditor.txtEntranceX, "2");  // the boxes show the restored exit
+    EXPECT_EQ(ed.panels.exitEditor.txtEntranceX, "2");  // the boxes show the restored exit
 }
 
 TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
@@ -329,44 +329,44 @@ TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
     SetEntries(entries, {Exit(1, 1), Exit(2, 2)});
     const LevelState loaded = ed.level;
     ed.SelectObject(2);
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     ASSERT_EQ(ed.level.objectList.size(), 3u);
     EXPECT_EQ(ed.selectedObject(), 2);  // now the sprite
     ed.SelectObject(0);
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);  // entries and byte counters
     EXPECT_EQ(ed.selectedObject(), 2);
-    ed.mnuEditRedo_Click();
+    ed.commands.mnuEditRedo_Click();
     EXPECT_EQ(ed.level.objectList[2], entries[3]);
     EXPECT_EQ(ed.selectedObject(), 2);
 
     // A clear is one command.
-    ed.mnuEditUndo_Click();
-    ed.mnuRandomLevelClear_Click();
+    ed.commands.mnuEditUndo_Click();
+    ed.commands.mnuRandomLevelClear_Click();
     ASSERT_EQ(ed.level.objectList.size(), 1u);
-    EXPECT_EQ(ed.mnuEditUndoCaption(), "&Undo Clear");
-    ed.mnuEditUndo_Click();
+    EXPECT_EQ(ed.commands.mnuEditUndoCaption(), "&Undo Clear");
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);
-    ed.mnuViewScreenExit_Click();
+    ed.panels.mnuViewScreenExit_Click();
     ed.SelectExit(1);
-    ed.cmdRemoveObject_Click();
+    ed.commands.cmdRemoveObject_Click();
     ed.SelectExit(0);
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);
     EXPECT_EQ(ed.selectedExit(), 1);
-    EXPECT_FALSE(ed.changed());
+    EXPECT_FALSE(ed.session.changed());
 }
 
 TEST_F(EditTest, TheStackForgetsItsOldestStepsPastItsLimit) {
     SetEntries({Obj(0x01, 2, 2)});
     ed.SelectObject(0);
     ed.document.SetUndoLimit(5);
-    for (int k = 0; k < 8; ++k) ed.mnuEditNudge_Click(1, 0);
+    for (int k = 0; k < 8; ++k) ed.commands.mnuEditNudge_Click(1, 0);
     EXPECT_EQ(At(0).x, 10);
     EXPECT_EQ(stack().count(), 5);
-    while (ed.mnuEditUndoEnabled()) ed.mnuEditUndo_Click();
+    while (ed.commands.mnuEditUndoEnabled()) ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(At(0).x, 5);
-    EXPECT_TRUE(ed.changed());  // the loaded state is out of reach
+    EXPECT_TRUE(ed.session.changed());  // the loaded state is out of reach
 }
 
 TEST_F(EditTest, ArrowsStayInsideTheLevelAndMoveExitsByScreens) {
@@ -377,20 +377,20 @@ TEST_F(EditTest, ArrowsStayInsideTheLevelAndMoveExitsByScreens) {
         int dx, dy, x, y;
     } steps[] = {{-1, 0, 0, 126}, {0, 16, 0, 127}, {0, 1, 0, 127}, {16, 0, 16, 127}, {0, -16, 16, 111}};
     for (const auto& s : steps) {
-        ed.mnuEditNudge_Click(s.dx, s.dy);
+        ed.commands.mnuEditNudge_Click(s.dx, s.dy);
         EXPECT_EQ(At(0).x, s.x);
         EXPECT_EQ(At(0).y, s.y);
     }
     EXPECT_EQ(stack().count(), 3);
-    ed.mnuViewScreenExit_Click();
-    ed.mnuEditNudge_Click(1, 0);  // already in the last column
-    ed.mnuEditNudge_Click(-16, 0);
-    ed.mnuEditNudge_Click(0, 1);
+    ed.panels.mnuViewScreenExit_Click();
+    ed.commands.mnuEditNudge_Click(1, 0);  // already in the last column
+    ed.commands.mnuEditNudge_Click(-16, 0);
+    ed.commands.mnuEditNudge_Click(0, 1);
     EXPECT_EQ(ed.level.exitList[0], Exit(14, 1));
     EXPECT_EQ(stack().count(), 5);
-    ed.mnuEditDelete_Click();  // in exit mode: the exit
+    ed.commands.mnuEditDelete_Click();  // in exit mode: the exit
     EXPECT_TRUE(ed.level.exitList.empty());
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level.exitList[0], Exit(14, 1));
 }
 
@@ -404,7 +404,7 @@ TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
         const int steps = rng() % 2 ? 1 : -1;
         const int zoom = ed.view.zoom;
         const int tileX = PixelToTileX(ed.view, px), tileY = PixelToTileY(ed.view, py);
-        ed.ZoomStep(steps, px, py);
+        ed.commands.ZoomStep(steps, px, py);
         const int* at = std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom);
         const int* want = steps > 0 ? std::min(at + 1, std::end(kZoomLevels) - 1) : std::max(at - 1, std::begin(kZoomLevels));
         ASSERT_EQ(ed.view.zoom, *want);
@@ -421,18 +421,18 @@ TEST_F(EditTest, ZoomStepsKeepTheTileUnderThePointer) {
 
 TEST_F(EditTest, ADroppedPaletteItemIsCreatedUnderThePointer) {
     SetEntries({Obj(0x01, 2, 2)});
-    ed.levelLoaded = false;  // nothing to drop into
-    ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
-    ed.levelLoaded = true;
-    ed.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
+    ed.session.levelLoaded = false;  // nothing to drop into
+    ed.commands.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
+    ed.session.levelLoaded = true;
+    ed.commands.DropPaletteItem(0x02, 5 * 16 + 3, 7 * 16 + 15);
     ASSERT_EQ(ed.level.objectList.size(), 2u);
     EXPECT_EQ(At(1).x, 5);
     EXPECT_EQ(At(1).y, 7);
     EXPECT_EQ(ed.selectedObject(), 1);
-    ed.DropPaletteItem(0, 16, 16);  // refused with its message, nothing recorded
+    ed.commands.DropPaletteItem(0, 16, 16);  // refused with its message, nothing recorded
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(stack().count(), 1);
-    ed.mnuEditUndo_Click();
+    ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level.objectList.size(), 1u);
     EXPECT_EQ(ed.selectedObject(), 0);
 }

@@ -119,8 +119,11 @@ TEST(LevelMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
     EXPECT_NE(mapper.make(rom, defs, s).reason.find("past the end of its ROM bank"), std::string::npos);
     const LevelMap grown = mapper.make(rom, defs, s, test::ShippedFreeBlocks());
     ASSERT_TRUE(grown.made) << grown.reason;
-    for (const auto& o : s.objectList)
-        if (!o.isSprite && o.width > 0 && o.height > 0) EXPECT_NE(grown.at(o.x, o.y), 0) << o.x << "," << o.y;
+    for (const auto& o : s.objectList) {
+        if (!o.isSprite && o.width > 0 && o.height > 0) {
+            EXPECT_NE(grown.at(o.x, o.y), 0) << o.x << "," << o.y;
+        }
+    }
     EXPECT_EQ(rom.bytes(), before);
     // What the grown level patched into the copy is put back.
     EXPECT_EQ(mapper.make(rom, defs, Load(rom, defs, nearest)).cells, asFile.cells);

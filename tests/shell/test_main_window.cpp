@@ -265,11 +265,11 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
 
     // Grab the body at (64, 80): 32 pixels right of and below the origin tile's corner.
     Press(w->Level, {64, 80});
-    EXPECT_EQ(w->editor().dragMode, DragMode::MOV);
+    EXPECT_EQ(w->editor().tool.dragMode, DragMode::MOV);
     DragTo(w->Level, {100, 96});
     DragTo(w->Level, {144, 112});
     Release(w->Level, {144, 112});
-    EXPECT_EQ(w->editor().dragMode, DragMode::NON);
+    EXPECT_EQ(w->editor().tool.dragMode, DragMode::NON);
     const LevelObject& moved = w->editor().level.objectList[0];
     EXPECT_EQ(moved.x, 7);
     EXPECT_EQ(moved.y, 5);
@@ -344,7 +344,7 @@ TEST_F(MainWindow, ClosingWithUnsavedChangesAsksFirst) {
     Press(w->Level, {64, 80});
     DragTo(w->Level, {100, 80});
     Release(w->Level, {100, 80});
-    ASSERT_TRUE(w->editor().changed());
+    ASSERT_TRUE(w->editor().session.changed());
 
     prompter.saveChoice = SaveChoice::Cancel;
     EXPECT_FALSE(w->close());
@@ -441,7 +441,7 @@ TEST_F(MainWindow, ExitEditorAndPaletteWindowDriveTheEditor) {
         EXPECT_EQ(pal->lstObjects->item(i)->text(), w->lstObjects->item(i)->text());
     pal->lstObjects->item(2)->setSelected(true);
     EXPECT_EQ(w->lstObjects->selectedItems().value(0), w->lstObjects->item(2));
-    EXPECT_EQ(w->editor().palette.selectedCode(), w->editor().palette.items[2].value);
+    EXPECT_EQ(w->editor().panels.palette.selectedCode(), w->editor().panels.palette.items[2].value);
     pal->close();
     EXPECT_FALSE(w->mnuViewSeperateobjects->isChecked());
 }
@@ -451,7 +451,7 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
     romPath = notRom.writeTemp("notes.txt");
     w = std::make_unique<frmLevel>(prompter);
     ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
-    EXPECT_FALSE(w->editor().levelLoaded);
+    EXPECT_FALSE(w->editor().session.levelLoaded);
     EXPECT_FALSE(w->cmdAddObject->isEnabled());
     EXPECT_FALSE(w->cmdRemoveObject->isEnabled());
     EXPECT_FALSE(w->mnuLevelHeader->isEnabled());
@@ -470,7 +470,7 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
 TEST_F(MainWindow, SelectionAndClipboard) {
     Open(TestRom());
     QTest::mouseClick(w->Level, Qt::LeftButton, Qt::ControlModifier, QPoint(12 * 16 + 8, 10 * 16 + 8));
-    EXPECT_EQ(w->editor().SelectedIndices(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(w->editor().commands.SelectedIndices(), (std::vector<int>{0, 2}));
     EXPECT_TRUE(w->lblObjectInfo->text().contains(QStringLiteral("2 selected")));
     const QImage img = View();
     EXPECT_EQ(Px(img, 32, 90), Rgb32(kSelectedObjectColour));  // entry 0, no longer the current one
@@ -482,7 +482,7 @@ TEST_F(MainWindow, SelectionAndClipboard) {
     ASSERT_EQ(w->editor().level.objectList.size(), 5u);
     EXPECT_EQ(w->editor().level.objectList[3], MakeObject(0x01, 0, 0, 4, 4));
     EXPECT_EQ(w->editor().level.objectList[4], MakeSprite(0x1E, 10, 7));
-    EXPECT_EQ(w->editor().SelectedIndices(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(w->editor().commands.SelectedIndices(), (std::vector<int>{3, 4}));
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" *")));
 }
 
