@@ -6,9 +6,12 @@
 // (bytes in the patch), SourceCopy and TargetCopy (from a place given
 // relative to where the last copy of that kind ended; a TargetCopy may
 // overlap what it writes, which makes runs).
+#ifdef MW_HAVE_ZLIB
 #include <zlib.h>
+#endif
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "patch/patch.h"
@@ -17,6 +20,21 @@
 namespace mw {
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
+#ifndef MW_HAVE_ZLIB
+    // Where no zlib is at hand (a cross build), the same CRC-32 by table.
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) c = table[(c ^ data[i]) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+#else
     uLong crc = crc32(0L, Z_NULL, 0);
     // zlib takes its lengths as uInt.
     while (size > 0) {
@@ -26,6 +44,7 @@ uint32_t Crc32(const uint8_t* data, size_t size) {
         size -= chunk;
     }
     return static_cast<uint32_t>(crc);
+#endif
 }
 
 namespace {
