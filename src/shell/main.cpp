@@ -12,6 +12,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Window size, zoom, options and the emulator command are kept under these names.
+    QApplication::setOrganizationName(QStringLiteral("Marlwick"));
     QApplication::setApplicationName(QStringLiteral("Marlwick"));
     QApplication::setFont(mw::ControlFont());
     QApplication::setWindowIcon(mw::MarlwickIcon());

@@ -3,6 +3,7 @@
 // unless the environment names another; pixels of painted images.
 #include <QApplication>
 #include <QImage>
+#include <QStandardPaths>
 
 #include "definitions/definition_tables.h"
 
@@ -13,7 +14,11 @@ inline QApplication& EnsureApp() {
     static char name[] = "test_shell";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a test-only place, never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     static QApplication* app = new QApplication(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("MarlwickTest"));
+    QApplication::setApplicationName(QStringLiteral("test_shell"));
     return *app;
 }
 
