@@ -105,7 +105,7 @@ void SelectTool::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, floa
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
     if (band) {
         band.reset();
-        editor.RequestPaint();  // the band is the tool's own mark on the view
+        Changed(kChangedDrawing);  // the band is the tool's own mark on the view
     }
 }
 
@@ -186,7 +186,7 @@ void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) 
         if (dragMode == DragMode::MOV) DragMove(px, py);
         if (band) {
             DragBand(px, py);
-            editor.RequestPaint();  // the band is the tool's own mark on the view
+            Changed(kChangedDrawing);  // the band is the tool's own mark on the view
         }
     }
 
