@@ -95,8 +95,10 @@ TEST_F(MapEditingTest, InTheBackgroundTheLastStateAlwaysGetsItsMap) {
         return false;
     };
     ed.map.UpdateMap();
+    ed.unshown = 0;
     ASSERT_TRUE(settle(MapOfCurrentLevel().cells));
     EXPECT_TRUE(ed.repaintRequested);
+    EXPECT_NE(ed.unshown & kChangedMap, 0u);  // the window copies the map's line
     // A drag paints (and so asks for a map) at every step; whatever the
     // worker skipped, the dropped state's map arrives.
     Drag(0, 2, 1);
