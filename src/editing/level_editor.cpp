@@ -67,7 +67,8 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
         map.Follow(what);
     }
     if (what & (kChangedEntries | kChangedView | kChangedViewSize)) mw::RebuildVisibleList(level, view);
-    if (what & ~kChangedViewSize) repaintRequested = true;
+    // The shell repaints a resized view itself, and a panel is no part of it.
+    if (what & ~(kChangedViewSize | kChangedPanels)) repaintRequested = true;
 }
 
 // ---- session ----

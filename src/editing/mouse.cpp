@@ -80,6 +80,7 @@ void SelectTool::Pick(float px, float py) {
         dragMode = DragMode::SCR;
         editor.panels.fraScreenExitsVisible = true;
         SelectExit(tab);
+        Changed(kChangedPanels);
     }
 }
 
@@ -93,6 +94,7 @@ void SelectTool::Level_MouseDown(int button, int shift, float px, float py) {
             // A left press while the exit editor is open only closes it.
             dragMode = DragMode::NON;
             editor.panels.fraScreenExitsVisible = false;
+            Changed(kChangedPanels);
         } else if (dragMode != DragMode::SCR) {
             SelectionPress(px, py, (shift & kCtrlKey) != 0);
         }

@@ -458,7 +458,7 @@ void frmLevel::BuildScreenExitFrame() {
 
     auto onEdit = [this](QLineEdit* box, void (SidePanels::*handler)(const std::string&)) {
         connect(box, &QLineEdit::textEdited, this,
-                [this, handler](const QString& t) { Run([&] { (editor_.panels.*handler)(t.toStdString()); }); });
+                [this, handler](const QString& t) { RunSyncAll([&] { (editor_.panels.*handler)(t.toStdString()); }); });
     };
     onEdit(txtExitDestination, &SidePanels::txtExitDestination_Change);
     onEdit(txtEntranceType, &SidePanels::txtEntranceType_Change);
@@ -596,7 +596,7 @@ void frmLevel::BuildMenus() {
     mnuSettings = bar->addMenu(QStringLiteral("&Settings"));
     mnuSettingsEmulator = mnuSettings->addAction(QStringLiteral("&Emulator command..."));
     connect(mnuSettingsEmulator, &QAction::triggered, this,
-            [this] { Run([&] { emulatorTest_.ChangeCommand(*emulatorHost_); }); });
+            [this] { RunSyncAll([&] { emulatorTest_.ChangeCommand(*emulatorHost_); }); });
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
@@ -872,7 +872,7 @@ void frmLevel::SyncChanges(ChangeSet what) {
     }
     // The undo captions, the greyed items and the check marks.
     if (what & (kDocumentChanges | viewMoved | kChangedDrawing)) SyncMenus();
-    if (what & (kDocumentChanges | kChangedMap)) SyncInfo();
+    if (what & (kDocumentChanges | kChangedMap | kChangedPanels)) SyncInfo();
     SyncPointer();
     // The palette changes only by the panels' own handlers and the session.
     if (what == ~0u) SyncPalette();
@@ -908,7 +908,7 @@ void frmLevel::ShowViewMenu(float px, float py) {
 }
 
 void frmLevel::TestInEmulator(std::optional<StartTile> at) {
-    Run([&] { emulatorTest_.Run(*emulatorHost_, at); });
+    RunSyncAll([&] { emulatorTest_.Run(*emulatorHost_, at); });
 }
 
 void frmLevel::ApplyPatchCopy() {
