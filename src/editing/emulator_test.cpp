@@ -18,19 +18,6 @@ constexpr const char* kTitle = "Marlwick";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// A decimal number of at most three digits, blanks around it allowed.
-std::optional<int> SmallDecimal(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    if (s.empty() || s.size() > 3) return std::nullopt;
-    int n = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 }  // namespace
 
 std::optional<CommandLine> ExpandEmulatorCommand(const std::string& command, const std::string& file,
@@ -69,15 +56,6 @@ std::optional<CommandLine> ExpandEmulatorCommand(const std::string& command, con
     CommandLine line{words.front(), {words.begin() + 1, words.end()}};
     if (!sawFile) line.arguments.push_back(file);
     return line;
-}
-
-std::optional<StartTile> ParseStartTile(const std::string& text) {
-    const size_t comma = text.find(',');
-    if (comma == std::string::npos) return std::nullopt;
-    const std::optional<int> x = SmallDecimal(std::string_view(text).substr(0, comma));
-    const std::optional<int> y = SmallDecimal(std::string_view(text).substr(comma + 1));
-    if (!x || !y || *x > kMaxStartX || *y > kMaxStartY) return std::nullopt;
-    return StartTile{*x, *y};
 }
 
 EmulatorTest::EmulatorTest(LevelEditor& editor) : editor_(editor) {}

@@ -127,7 +127,7 @@ TEST(EmulatorCommand, StartTilesAreDecimalAndInsideALevel) {
         {"10,20", StartTile{10, 20}}, {" 255 , 127 ", StartTile{255, 127}}, {"0,0", StartTile{0, 0}},
         {"256,0", std::nullopt},      {"0,128", std::nullopt},              {"A,1", std::nullopt},
         {"-1,2", std::nullopt},       {"12", std::nullopt},                 {",", std::nullopt},
-        {"1,2,3", std::nullopt},      {"0010,1", std::nullopt},
+        {"1,2,3", std::nullopt},      {"0010,1", StartTile{10, 1}},
     };
     for (const auto& [text, tile] : cases) EXPECT_EQ(ParseStartTile(text), tile) << text;
 }
