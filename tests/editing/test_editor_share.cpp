@@ -227,7 +227,7 @@ TEST_F(ShareTest, AnEmulatorThatDoesNotStartIsNamedAndItsCopyRemoved) {
     EXPECT_NE(prompter.messages.back().text.find("/no such/emulator"), std::string::npos);
     EXPECT_TRUE(test.copies().empty());
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-        EXPECT_EQ(e.path().filename().string().find("marlwick-test"), std::string::npos) << e.path();
+        EXPECT_EQ(e.path().filename().string().find("marlwick-play"), std::string::npos) << e.path();
 
     // A command that cannot be read is not kept.
     host.answers = {"emu \"%f"};
