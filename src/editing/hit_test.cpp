@@ -50,25 +50,33 @@ bool BoxHolds(const ViewState& view, const LevelObject& e, float px, float py) {
 }
 
 PointerHits FindAllAt(const LevelState& level, const DefinitionTables& defs, const ViewState& view, float px,
-                      float py) {
+                      float py, std::span<const int> handleEntries) {
     const int h = view.scrollX(), v = view.scrollY(), z = view.zoom;
     const LevelObject* entries = level.objectList.data();
     const int count = static_cast<int>(level.objectList.size());
     const int last = view.visibleLast();
     PointerHits hits;
-    // One pass for the three tests: the body test keeps its latest find, as
-    // a scan from the end would stop at it; each edge keeps its first.
+    // The body test keeps its latest find, as a scan from the end would stop at it.
     for (int j = 0; j <= last; ++j) {
         const int i = view.visibleList[static_cast<size_t>(j)];
         if (i < 0 || i >= count) continue;
+        if (!BoxHoldsAt(entries[i], h, v, z, px, py) || CrossSectionFlagOf(level, defs, view.options, i)) continue;
+        hits.body = i;
+    }
+    // The handles: the few entries that carry them, the first one under the pointer.
+    const auto visibleEnd = view.visibleList.begin() + (last + 1);
+    for (const int i : handleEntries) {
+        if (i < 0 || i >= count) continue;
         const LevelObject& e = entries[i];
-        const bool onBody = BoxHoldsAt(e, h, v, z, px, py);
-        const bool onWidth = OnEdge(e.x + e.width, e.y, e.y + e.height, h, v, z, px, py) & (hits.width < 0);
-        const bool onHeight = OnEdge(e.y + e.height, e.x, e.x + e.width, v, h, z, py, px) & (hits.height < 0);
-        if (!(onBody | onWidth | onHeight) || CrossSectionFlagOf(level, defs, view.options, i)) continue;
-        if (onBody) hits.body = i;
-        if (onWidth && WidthIsResizable(defs, e)) hits.width = i;
-        if (onHeight && HeightIsResizable(defs, e)) hits.height = i;
+        const bool onWidth = OnEdge(e.x + e.width, e.y, e.y + e.height, h, v, z, px, py) && WidthIsResizable(defs, e);
+        const bool onHeight =
+            OnEdge(e.y + e.height, e.x, e.x + e.width, v, h, z, py, px) && HeightIsResizable(defs, e);
+        if (!(onWidth || onHeight) || CrossSectionFlagOf(level, defs, view.options, i) ||
+            !std::binary_search(view.visibleList.begin(), visibleEnd, i))
+            continue;
+        if (onWidth) hits.width = i;
+        if (onHeight) hits.height = i;
+        break;
     }
     return hits;
 }

@@ -212,23 +212,20 @@ void EditCommands::cmdRemoveObject_Click() {
 
 void EditCommands::mnuRandomLevelClear_Click() {
     if (!editor.session.CheckLevelLoaded()) return;
-    // Remove until at most one entry (or, in screen exit mode, no exit) is
-    // left; the test follows each removal, so a level that is already as
-    // empty as it may be hears the refusal once.
-    // One command takes back the whole clear.
+    // Every object and sprite goes (or, in screen exit mode, every exit;
+    // a level without exits hears the refusal once), as one command.
     const bool exits = editor.tool.InScreenExitMode();
     document.Apply("Clear", {}, [&](LevelDocument::Edit& edit) {
-        int object = selectedObject(), exit = selectedExit();
         if (exits) {
+            int exit = selectedExit();
             do {
                 RemoveExit(edit, exit, prompter);
             } while (level.exitLast() >= 0);
+            edit.select(document.WithCurrentExit(exit));
         } else {
-            do {
-                RemoveEntry(edit, object, prompter);
-            } while (level.objectLast() > 0);
+            for (int i = level.objectLast(); i >= 0; --i) edit.eraseObject(i);
+            edit.select(document.WithCurrent(-1));
         }
-        edit.select(exits ? document.WithCurrentExit(exit) : document.WithCurrent(object));
     });
 }
 

@@ -36,9 +36,19 @@ std::string SignedHex(int value) {
 
 // ---- the editor's hit tests ----
 
+std::vector<int> SelectTool::HandleEntries() const {
+    std::vector<int> group = document.selectedIndices();
+    if (group.size() > 1) return group;
+    return HasSelectedObject() ? std::vector<int>{selectedObject()} : std::vector<int>{};
+}
+
 int SelectTool::FindObjectAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).body; }
-int SelectTool::FindWidthEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).width; }
-int SelectTool::FindHeightEdgeAt(float px, float py) const { return FindAllAt(level, defs, view, px, py).height; }
+int SelectTool::FindWidthEdgeAt(float px, float py) const {
+    return FindAllAt(level, defs, view, px, py, HandleEntries()).width;
+}
+int SelectTool::FindHeightEdgeAt(float px, float py) const {
+    return FindAllAt(level, defs, view, px, py, HandleEntries()).height;
+}
 int SelectTool::FindExitTabAt(float px, float py) const { return mw::FindExitTabAt(level, view, px, py); }
 
 // ---- the mouse on the view ----
@@ -50,9 +60,9 @@ constexpr int kCtrlKey = 2;  // in the `shift` mask: 1 Shift, 2 Ctrl, 4 Alt
 }  // namespace
 
 void SelectTool::Pick(float px, float py) {
-    // Each later find overrides the earlier ones: an edge beats a body, and
+    // Each later find overrides the earlier ones: a handle beats a body, and
     // an exit tab beats everything.
-    const PointerHits hits = FindAllAt(level, defs, view, px, py);
+    const PointerHits hits = FindAllAt(level, defs, view, px, py, HandleEntries());
     int picked = -1;
     const int body = hits.body;
     if (body >= 0) {
@@ -73,6 +83,7 @@ void SelectTool::Pick(float px, float py) {
         dragMode = DragMode::RSY;
     }
     if (widthEdge >= 0 && heightEdge >= 0) dragMode = DragMode::RSA;
+    resizeIndex_ = picked;
     // A press on an entry outside the selection makes it the selection.
     if (picked >= 0) SelectObject(picked);
     const int tab = FindExitTabAt(px, py);
@@ -110,8 +121,8 @@ void SelectTool::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, floa
 }
 
 void SelectTool::DragExtent(bool isWidth, float pointer) {
-    const int index = selectedObject();
-    if (index < 0) return;
+    const int index = resizeIndex_;
+    if (index < 0 || index > level.objectLast()) return;
     LevelObject e = level.objectList[static_cast<size_t>(index)];
     if (e.isSprite) return;
     const int n = isWidth ? PixelToTileX(view, pointer) - e.x : PixelToTileY(view, pointer) - e.y;
@@ -150,7 +161,7 @@ void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) 
     lblMousePos = "(" + SignedHex(PixelToTileX(view, px)) + "," + SignedHex(PixelToTileY(view, py)) + ")";
 
     if (button == 0) {
-        const PointerHits hits = FindAllAt(level, defs, view, px, py);
+        const PointerHits hits = FindAllAt(level, defs, view, px, py, HandleEntries());
         const int body = hits.body;
         if (body >= 0) {
             MousePointer = PointerShape::SizeAll;

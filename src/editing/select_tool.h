@@ -57,6 +57,11 @@ public:
     // "&Create" and "&Remove" act on screen exits while this holds.
     bool InScreenExitMode() const { return dragMode == DragMode::SCR || dragMode == DragMode::SCX; }
 
+    // The entries that show and take resize handles: the current entry, or
+    // with several selected, every selected one (the one under the pointer
+    // answers).
+    std::vector<int> HandleEntries() const;
+
     // Hit tests: objectList (or exitList) index under a view pixel, or -1.
     int FindObjectAt(float px, float py) const;
     int FindWidthEdgeAt(float px, float py) const;
@@ -80,7 +85,9 @@ public:
 
 private:
     void Pick(float px, float py);
-    // A resize drag: the width (or height) that the pointer's tile gives the selected object.
+    // The entry whose handle a resize drag grabbed.
+    int resizeIndex_ = -1;
+    // A resize drag: the width (or height) that the pointer's tile gives the grabbed entry.
     void DragExtent(bool isWidth, float pointer);
     void DragMove(float px, float py);
     // The selection's part of a left press: Ctrl toggles the entry under the

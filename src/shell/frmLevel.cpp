@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -23,12 +25,16 @@
 
 #include "editing/exit_editor.h"
 #include "view/view_controls.h"
+#include "editing/share_dialogs.h"
 #include "shell/frmAbout.h"
+#include "shell/frmFind.h"
 #include "shell/frmHeader.h"
 #include "shell/frmHex.h"
 #include "shell/frmLevelISelect.h"
 #include "shell/frmLevelSelect.h"
 #include "shell/frmObjectList.h"
+#include "shell/frmPatch.h"
+#include "shell/qt_emulator_host.h"
 
 namespace mw {
 
@@ -296,7 +302,8 @@ void LevelView::dropEvent(QDropEvent* e) {
 frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     : QMainWindow(parent),
       relay_(prompter, [this](const Message& m) { ShowTold(m); }),
-      editor_(relay_) {
+      editor_(relay_),
+      emulatorHost_(std::make_unique<QtEmulatorHost>(this)) {
     setWindowTitle(Q(editor_.session.caption));
     form = new QWidget(this);
     setCentralWidget(form);
@@ -526,6 +533,11 @@ void frmLevel::BuildMenus() {
     mnuFile = bar->addMenu(QStringLiteral("&File"));
     mnuFileOpen = item(mnuFile, "&Open ROM...", Qt::Key_O, [this] { editor_.session.mnuFileOpen_Click(); });
     mnuFile->addSeparator();
+    mnuFileCreatePatch = mnuFile->addAction(QStringLiteral("Create &patch..."));
+    connect(mnuFileCreatePatch, &QAction::triggered, this, [this] { patchDialog()->showModal(); });
+    mnuFileApplyPatch = mnuFile->addAction(QStringLiteral("&Apply patch..."));
+    connect(mnuFileApplyPatch, &QAction::triggered, this, [this] { ApplyPatchCopy(); });
+    mnuFile->addSeparator();
     mnuMainQuit = item(mnuFile, "&Exit", Qt::Key_Q, [this] { editor_.session.mnuMainQuit_Click(); });
 
     mnuLevel = bar->addMenu(QStringLiteral("&Level"));
@@ -540,6 +552,13 @@ void frmLevel::BuildMenus() {
     mnuLevelHeader = mnuLevel->addAction(QStringLiteral("Edit header..."));
     mnuLevelHeader->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(mnuLevelHeader, &QAction::triggered, this, [this] { headerDialog()->showModal(); });
+    mnuLevel->addSeparator();
+    mnuLevelFind = mnuLevel->addAction(QStringLiteral("&Find in all levels..."));
+    mnuLevelFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(mnuLevelFind, &QAction::triggered, this, [this] { findDialog()->showFind(); });
+    mnuLevelTest = mnuLevel->addAction(QStringLiteral("&Test in emulator"));
+    mnuLevelTest->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(mnuLevelTest, &QAction::triggered, this, [this] { TestInEmulator(); });
     mnuLevel->addSeparator();
     mnuRandomLevelClearcheck = mnuLevel->addMenu(QStringLiteral("Clear"));
     cmdLevelClearsuretwo =
@@ -612,6 +631,11 @@ void frmLevel::BuildMenus() {
     connect(mnuRandomHex, &QAction::triggered, this, [this] { hexDialog()->showModal(); });
     mnuRandom->addSeparator();
     mnuRandomBadger = item(mnuRandom, "Fetch Me A &Badger", 0, [this] { editor_.commands.mnuRandomBadger_Click(); });
+
+    mnuSettings = bar->addMenu(QStringLiteral("&Settings"));
+    mnuSettingsEmulator = mnuSettings->addAction(QStringLiteral("&Emulator command..."));
+    connect(mnuSettingsEmulator, &QAction::triggered, this,
+            [this] { Run([&] { emulatorTest_.ChangeCommand(*emulatorHost_); }); });
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
@@ -780,7 +804,7 @@ void frmLevel::SyncMenus() {
     // Without a level the editing commands are greyed; "&Save Level" stays
     // reachable by its key and says why it does nothing.
     const bool editable = editor_.session.levelLoaded;
-    for (QAction* a : {mnuLevelHeader, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction(),
+    for (QAction* a : {mnuLevelHeader, mnuLevelTest, mnuRandomLevelClearcheck->menuAction(), mnuEditDelete, mnuEditMove->menuAction(),
                        mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditDuplicate, mnuEditSelectAll, mnuEditSelectCurrent})
         if (a->isEnabled() != editable) a->setEnabled(editable);
     for (QPushButton* b : {cmdAddObject, cmdRemoveObject})
@@ -888,6 +912,44 @@ void frmLevel::SyncFromEditor() {
 
 void frmLevel::Level_MouseDown(int button, float px, float py, int shift) {
     Run([&] { editor_.tool.Level_MouseDown(button, shift, px, py); });
+    // A right click where no entry lies opens the view's menu (over
+    // entries it brings up the pick list instead).
+    if (button == 2 && editor_.session.levelLoaded && editor_.panels.lstPopup.items.empty()) ShowViewMenu(px, py);
+}
+
+void frmLevel::ShowViewMenu(float px, float py) {
+    const std::optional<StartTile> tile = emulatorTest_.TileAt(px, py);
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* here = menu->addAction(QStringLiteral("Test from &here"));
+    here->setEnabled(tile.has_value());
+    connect(here, &QAction::triggered, this, [this, tile] { TestInEmulator(tile); });
+    menu->addAction(mnuLevelTest);
+    menu->popup(Level->mapToGlobal(QPoint(static_cast<int>(px), static_cast<int>(py))));
+}
+
+void frmLevel::TestInEmulator(std::optional<StartTile> at) {
+    Run([&] { emulatorTest_.Run(*emulatorHost_, at); });
+}
+
+void frmLevel::ApplyPatchCopy() {
+    const QString offered = QString::fromStdString(OfferedOriginal(editor_.rom));
+    const QString original = QFileDialog::getOpenFileName(this, QStringLiteral("Apply patch: the original ROM"), offered,
+                                                          QStringLiteral("ROMs (*.smc *.sfc);;All files (*)"));
+    if (original.isEmpty()) return;
+    const QString patch = QFileDialog::getOpenFileName(this, QStringLiteral("Apply patch: the patch"),
+                                                       QFileInfo(original).absolutePath(),
+                                                       QStringLiteral("Patches (*.bps *.ips);;All files (*)"));
+    if (patch.isEmpty()) return;
+    const QFileInfo from(original);
+    const QString where = editor_.rom.isOpen() ? QFileInfo(QString::fromStdString(editor_.rom.path())).absolutePath()
+                                               : from.absolutePath();
+    const QString out = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Apply patch: write the patched copy to"),
+        where + QLatin1Char('/') + QFileInfo(patch).completeBaseName() + QLatin1Char('.') + from.suffix(),
+        QStringLiteral("ROMs (*.smc *.sfc);;All files (*)"));
+    if (out.isEmpty()) return;
+    ApplyPatchFile(editor_.rom, original.toStdString(), patch.toStdString(), out.toStdString(), editor_.prompter);
 }
 
 void frmLevel::Level_MouseMove(int buttons, float px, float py, int shift) {
@@ -918,6 +980,8 @@ void frmLevel::closeEvent(QCloseEvent* event) {
     }
     quitting_ = true;
     if (objectList_) objectList_->close();
+    if (find_) find_->close();
+    emulatorTest_.RemoveCopies();
     event->accept();
 }
 
@@ -947,6 +1011,16 @@ frmLevelISelect* frmLevel::levelIndexDialog() {
 frmLevelSelect* frmLevel::levelOffsetDialog() {
     if (!levelOffset_) levelOffset_ = new frmLevelSelect(*this);
     return levelOffset_;
+}
+
+frmFind* frmLevel::findDialog() {
+    if (!find_) find_ = new frmFind(*this);
+    return find_;
+}
+
+frmPatch* frmLevel::patchDialog() {
+    if (!patch_) patch_ = new frmPatch(*this);
+    return patch_;
 }
 
 frmObjectList* frmLevel::objectListWindow() {

@@ -14,9 +14,11 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "editing/emulator_test.h"
 #include "editing/level_editor.h"
 #include "editing/status_line.h"
 #include "paint/qpainter_surface.h"
@@ -31,7 +33,10 @@ class QMenu;
 namespace mw {
 
 class frmAbout;
+class frmFind;
 class frmHeader;
+class frmPatch;
+class QtEmulatorHost;
 class frmHex;
 class frmLevelISelect;
 class frmLevelSelect;
@@ -165,12 +170,16 @@ public:
     QAction* mnuMain = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileCreatePatch = nullptr;
+    QAction* mnuFileApplyPatch = nullptr;
     QAction* mnuMainQuit = nullptr;
     QMenu* mnuLevel = nullptr;
     QAction* mnuFileLevelIndex = nullptr;
     QAction* mnuFileLevel = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuLevelHeader = nullptr;
+    QAction* mnuLevelFind = nullptr;
+    QAction* mnuLevelTest = nullptr;
     QMenu* mnuRandomLevelClearcheck = nullptr;
     QMenu* cmdLevelClearsuretwo = nullptr;
     QAction* mnuRandomLevelClear = nullptr;
@@ -201,6 +210,8 @@ public:
     QMenu* mnuRandom = nullptr;
     QAction* mnuRandomHex = nullptr;
     QAction* mnuRandomBadger = nullptr;
+    QMenu* mnuSettings = nullptr;
+    QAction* mnuSettingsEmulator = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
@@ -211,6 +222,15 @@ public:
     frmLevelISelect* levelIndexDialog();
     frmLevelSelect* levelOffsetDialog();
     frmObjectList* objectListWindow();
+    frmFind* findDialog();
+    frmPatch* patchDialog();
+
+    // Playing the level in an emulator; its copies go when the window goes.
+    EmulatorTest& emulatorTest() { return emulatorTest_; }
+    // Level -> "&Test in emulator" and the view's "Test from &here".
+    void TestInEmulator(std::optional<StartTile> at = std::nullopt);
+    // File -> "&Apply patch...": the original, the patch, the copy to write.
+    void ApplyPatchCopy();
 
     // The view's mouse events (button mask 1 left, 2 right, 4 middle; shift
     // mask 1 Shift, 2 Ctrl, 4 Alt).
@@ -270,6 +290,12 @@ private:
     frmLevelISelect* levelIndex_ = nullptr;
     frmLevelSelect* levelOffset_ = nullptr;
     frmObjectList* objectList_ = nullptr;
+    frmFind* find_ = nullptr;
+    frmPatch* patch_ = nullptr;
+    EmulatorTest emulatorTest_{editor_};
+    std::unique_ptr<QtEmulatorHost> emulatorHost_;
+    // The view's context menu at (px, py): "Test from &here".
+    void ShowViewMenu(float px, float py);
 };
 
 }  // namespace mw

@@ -135,6 +135,7 @@ TEST_F(MouseTest, ResizeDragsUseTheTileUnderThePointer) {
     EXPECT_EQ(At(0).height, 2);
     ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
     // Below the origin the pointer's tile ends the box; above it, it is included.
+    ed.SelectObject(1);
     ed.tool.Level_MouseDown(kLeft, 0, 170, 12 * 16);
     ASSERT_EQ(ed.tool.dragMode, DragMode::RSY);
     const std::pair<int, int> rowsAndHeights[] = {{15, 5}, {10, 1}, {9, 1}, {7, -3}};
@@ -145,22 +146,49 @@ TEST_F(MouseTest, ResizeDragsUseTheTileUnderThePointer) {
     EXPECT_EQ(At(1).width, 2);
 }
 
-TEST_F(MouseTest, CornerDragChangesOnlyTheExtentsTheSelectedRecordStores) {
+TEST_F(MouseTest, AResizeChangesOnlyTheEntryWhoseHandleWasGrabbed) {
     // Entry 0's width edge (column 21) crosses entry 1's height edge (row 6);
     // entry 1 stores only its height.
-    SetEntries({Obj(0x01, 19, 2, 2, 5), Obj(0x04, 20, 4, 1, 2), Obj(0x01, 2, 2, 2, 2)});
-    ed.tool.Level_MouseDown(kLeft, 0, 21 * 16, 6 * 16);
-    ASSERT_EQ(ed.tool.dragMode, DragMode::RSA);
-    ASSERT_EQ(ed.selectedObject(), 1);
-    ed.tool.Level_MouseMove(kLeft, 0, 400, 130);
-    EXPECT_EQ(At(1).height, 4);
-    EXPECT_EQ(At(1).width, 1);
-    EXPECT_EQ(At(0), Obj(0x01, 19, 2, 2, 5));
+    const std::vector<LevelObject> entries{Obj(0x01, 19, 2, 2, 5), Obj(0x04, 20, 4, 1, 2), Obj(0x01, 2, 2, 2, 2)};
+    struct Case {
+        int current;
+        DragMode mode;
+        LevelObject after;  // the grabbed entry after the drag to (400, 130)
+    };
+    const Case cases[] = {{0, DragMode::RSX, Obj(0x01, 19, 2, 6, 5)}, {1, DragMode::RSY, Obj(0x04, 20, 4, 1, 4)}};
+    for (const Case& c : cases) {
+        SetEntries(entries);
+        ed.SelectObject(c.current);
+        ed.tool.Level_MouseDown(kLeft, 0, 21 * 16, 6 * 16);
+        ASSERT_EQ(ed.tool.dragMode, c.mode) << c.current;
+        ed.tool.Level_MouseMove(kLeft, 0, 400, 130);
+        ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(At(i), i == c.current ? c.after : entries[static_cast<size_t>(i)]) << c.current << " " << i;
+    }
+    // Another entry's edge is no handle: a press there selects and moves what is under it.
+    SetEntries(entries);
+    ed.SelectObject(2);
+    ed.tool.Level_MouseDown(kLeft, 0, 21 * 16 - 1, 5 * 16);
+    EXPECT_EQ(ed.tool.dragMode, DragMode::MOV);
+    EXPECT_EQ(ed.selectedObject(), 1);  // the topmost body
     ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+    ed.SelectObject(2);
     ed.tool.Level_MouseDown(kLeft, 0, 64, 64);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSA);
     ed.tool.Level_MouseMove(kLeft, 0, 100, 120);
     EXPECT_EQ(At(2).width, 4);
     EXPECT_EQ(At(2).height, 5);
+    ed.tool.Level_MouseUp(kLeft, 0, 0, 0);
+    // With several selected, the one under the pointer takes the drag; the rest keep their size.
+    SetEntries(entries);
+    ed.commands.SelectEntries({1, 2});
+    ed.tool.Level_MouseDown(kLeft, 0, 64, 64);
+    ASSERT_EQ(ed.tool.dragMode, DragMode::RSA);
+    ed.tool.Level_MouseMove(kLeft, 0, 100, 120);
+    EXPECT_EQ(At(2).width, 4);
+    EXPECT_EQ(At(1), entries[1]);
+    EXPECT_EQ(ed.commands.SelectedIndices().size(), 2u);
 }
 
 TEST_F(MouseTest, HoverShowsShapesTooltipsAndThePosition) {

@@ -177,29 +177,22 @@ TEST_F(PanelsCreateRemove, RemoveKeepsOrderAndSelection) {
     EXPECT_EQ(ed.level.objectLast(), 0);
 }
 
-TEST_F(PanelsCreateRemove, ClearLeavesTheFirstUnlessItWasSelected) {
-    create(0x01);
-    create(0x02);  // five entries
-    ed.SelectObject(2);
-    ed.commands.mnuRandomLevelClear_Click();
-    ASSERT_EQ(ed.level.objectLast(), 0);
-    EXPECT_EQ(ed.level.objectList[0].id, 1);
-    EXPECT_EQ(ed.level.objectList[0].x, 2);
-    EXPECT_EQ(ed.level.objectBytesUsed, 5);
-    EXPECT_EQ(ed.level.spriteBytesUsed, 0);
+TEST_F(PanelsCreateRemove, ClearRemovesEveryObjectAndSprite) {
+    // Objects, an extended object and sprites, the selection on each place in turn.
+    for (int selected : {0, 2, 4}) {
+        SetUp();
+        create(0x01);
+        create(0x02);
+        ed.SelectObject(selected);
+        ed.commands.mnuRandomLevelClear_Click();
+        EXPECT_EQ(ed.level.objectLast(), -1) << selected;
+        EXPECT_EQ(ed.level.objectBytesUsed, 0);
+        EXPECT_EQ(ed.level.spriteBytesUsed, 0);
+        EXPECT_EQ(ed.selectedObject(), -1);
+        EXPECT_TRUE(prompter.messages.empty());
+    }
+    ed.commands.mnuRandomLevelClear_Click();  // already empty: nothing to say
     EXPECT_TRUE(prompter.messages.empty());
-
-    ed.commands.mnuRandomLevelClear_Click();  // already one entry: the refusal once
-    EXPECT_EQ(prompter.messages.size(), 1u);
-
-    SetUp();
-    create(0x01);
-    create(0x02);
-    ed.SelectObject(0);
-    ed.commands.mnuRandomLevelClear_Click();
-    ASSERT_EQ(ed.level.objectLast(), 0);
-    EXPECT_EQ(ed.level.objectList[0].id, 2);  // the fifth survives
-    EXPECT_EQ(ed.level.objectBytesUsed, 4);
 }
 
 }  // namespace

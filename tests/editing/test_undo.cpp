@@ -343,7 +343,7 @@ TEST_F(EditTest, UndoBringsBackRemovedEntriesWithTheirSelection) {
     // A clear is one command.
     ed.commands.mnuEditUndo_Click();
     ed.commands.mnuRandomLevelClear_Click();
-    ASSERT_EQ(ed.level.objectList.size(), 1u);
+    ASSERT_EQ(ed.level.objectList.size(), 0u);
     EXPECT_EQ(ed.commands.mnuEditUndoCaption(), "&Undo Clear");
     ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(ed.level, loaded);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "shell/frmAbout.h"
+#include "shell/frmFind.h"
 #include "shell/frmHeader.h"
 #include "shell/frmLevel.h"
 #include "shell/frmObjectList.h"
@@ -176,7 +177,7 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
     Open(TestRom());
     QStringList top;
     for (QAction* a : w->menuBar()->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{"Marlwick", "&File", "&Level", "&Edit", "&View", "&Random", "&Help"}));
+    EXPECT_EQ(top, (QStringList{"Marlwick", "&File", "&Level", "&Edit", "&View", "&Random", "&Settings", "&Help"}));
 
     struct Item {
         QAction* action;
@@ -190,6 +191,11 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndChecks) {
         {w->mnuFileLevel, "(Vastly inferior) Load Level by Of&fset...", ""},
         {w->mnuFileSave, "&Save Level", "Ctrl+S"},
         {w->mnuLevelHeader, "Edit header...", "Ctrl+H"},
+        {w->mnuLevelFind, "&Find in all levels...", "Ctrl+F"},
+        {w->mnuLevelTest, "&Test in emulator", "F5"},
+        {w->mnuFileCreatePatch, "Create &patch...", ""},
+        {w->mnuFileApplyPatch, "&Apply patch...", ""},
+        {w->mnuSettingsEmulator, "&Emulator command...", ""},
         {w->mnuRandomLevelClear, "Yes, I'm sure", ""},
         {w->mnuEditUndo, "&Undo", "Ctrl+Z"},
         {w->mnuEditRedo, "&Redo", "Ctrl+Y"},
@@ -473,6 +479,38 @@ TEST_F(MainWindow, AFileThatIsNoRomOpensWithNothingToEdit) {
 // Ctrl+click adds to the selection, which is outlined; copy and paste go
 // through the system clipboard as text, and a menu paste lands at the
 // view's top-left.
+TEST_F(MainWindow, TheViewMenuAndFindReachTheEditor) {
+    Open(TestRom());
+    auto shownMenu = [&]() -> QMenu* {
+        for (QMenu* m : w->findChildren<QMenu*>())
+            if (m->isVisible() && m->parent() == w.get()) return m;
+        return nullptr;
+    };
+    // Over an entry a right click brings up the pick list; elsewhere the menu.
+    w->Level_MouseDown(2, 40, 56);
+    w->Level_MouseUp(2, 40, 56);
+    EXPECT_EQ(shownMenu(), nullptr);
+    w->Level_MouseDown(2, 300, 300);
+    QMenu* menu = shownMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_FALSE(menu->actions().isEmpty());
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Test from &here"));
+    EXPECT_TRUE(menu->actions()[0]->isEnabled());
+    menu->close();
+
+    // Find: the sprite's one use; a double-click selects it.
+    frmFind* find = w->findDialog();
+    find->showFind();
+    find->cboKind->setCurrentIndex(static_cast<int>(FindQuery::Kind::Sprite));
+    find->txtFind->setText(QStringLiteral("1E"));
+    find->cmdFind->click();
+    ASSERT_EQ(find->lstHits->topLevelItemCount(), 1);
+    EXPECT_EQ(find->lstHits->topLevelItem(0)->text(2), QStringLiteral("C,A"));
+    find->lstHits_DoubleClick(0);
+    EXPECT_EQ(w->editor().selectedObject(), 2);
+    find->close();
+}
+
 TEST_F(MainWindow, SelectionAndClipboard) {
     Open(TestRom());
     QTest::mouseClick(w->Level, Qt::LeftButton, Qt::ControlModifier, QPoint(12 * 16 + 8, 10 * 16 + 8));
