@@ -20,6 +20,8 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QLayout>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -319,11 +321,53 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
-    // 845 by 504 pixels of client area below the menu bar.
-    resize(845, 504 + menuBar()->sizeHint().height());
+    resize(SizeForScreen());
 }
 
 frmLevel::~frmLevel() = default;
+
+namespace {
+constexpr const char* kGeometryKey = "window/geometry";
+constexpr const char* kZoomKey = "view/zoom";
+constexpr std::pair<const char*, bool RememberedView::*> kRememberedChecks[] = {
+    {"view/stationaryTooltip", &RememberedView::stationary}, {"view/tiles", &RememberedView::tiles}};
+constexpr std::pair<const char*, bool ViewOptions::*> kRememberedOptions[] = {
+    {"view/crossSection", &ViewOptions::crossSection},
+    {"view/smallGrid", &ViewOptions::smallGrid},
+    {"view/outOfBounds", &ViewOptions::outOfBounds},
+    {"view/transparent", &ViewOptions::transparent}};
+}  // namespace
+
+QSize frmLevel::SizeForScreen() const {
+    // The design's client area is the least; a larger screen gets most of
+    // its room (the view shows more of the level).
+    const QSize least(845, 504 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return least;
+    const QSize room = screen->availableGeometry().size();
+    return least.expandedTo(room * 0.85).boundedTo(room.expandedTo(least));
+}
+
+void frmLevel::RestoreSettings() {
+    QSettings settings;
+    if (settings.contains(QLatin1String(kGeometryKey)))
+        restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
+    RememberedView r = editor_.Remembered();
+    r.zoom = settings.value(QLatin1String(kZoomKey), r.zoom).toInt();
+    for (const auto& [key, field] : kRememberedOptions)
+        r.options.*field = settings.value(QLatin1String(key), r.options.*field).toBool();
+    for (const auto& [key, field] : kRememberedChecks) r.*field = settings.value(QLatin1String(key), r.*field).toBool();
+    editor_.Restore(r);
+}
+
+void frmLevel::SaveSettings() {
+    QSettings settings;
+    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    const RememberedView r = editor_.Remembered();
+    settings.setValue(QLatin1String(kZoomKey), r.zoom);
+    for (const auto& [key, field] : kRememberedOptions) settings.setValue(QLatin1String(key), r.options.*field);
+    for (const auto& [key, field] : kRememberedChecks) settings.setValue(QLatin1String(key), r.*field);
+}
 
 void frmLevel::BuildStatusBar() {
     QStatusBar* bar = statusBar();
@@ -687,6 +731,7 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
     if (editor_.quitRequested) return false;
     FillList(lstDestinationLevels, editor_.defs.destinationLevels);
     FillList(lstEntranceTypes, editor_.defs.entranceTypes);
+    RestoreSettings();
     if (QLayout* l = layout()) l->activate();  // sizes the client area for the window's size
     Form_Resize();
     SyncFromEditor();
@@ -984,6 +1029,7 @@ void frmLevel::closeEvent(QCloseEvent* event) {
         return;
     }
     quitting_ = true;
+    SaveSettings();
     if (objectList_) objectList_->close();
     if (find_) find_->close();
     emulatorTest_.RemoveCopies();

@@ -252,6 +252,12 @@ private:
     void BuildControls();
     void BuildScreenExitFrame();
     void BuildStatusBar();
+    // The window's first size: most of the screen, at least the design's.
+    QSize SizeForScreen() const;
+    // The window's place and size, the zoom and the View options, kept with
+    // QSettings from one run to the next.
+    void RestoreSettings();
+    void SaveSettings();
     void SyncStatusBar();
     // A result the editor tells: shown in the status bar, not in a box.
     void ShowTold(const Message& m);
