@@ -123,7 +123,14 @@ bool RomSession::OpenRom(RomFile& into, std::string& path) {
         ReportOpenFailure(path, reason);
         return false;
     }
-    if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) prompter.message("Marlwick", *warning);
+    // The notice about the one supported version comes only for a ROM that
+    // is not that version, before what differs.
+    if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) {
+        prompter.message("Marlwick - RTFM",
+                         "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
+                         "Please select a ROM of this version; others will not work.");
+        prompter.message("Marlwick", *warning);
+    }
     if (into.isReadOnly())
         prompter.message("Marlwick", "The ROM file " + into.path() +
                                          " is read-only. Its levels can be viewed, but saving and poking bytes "
@@ -159,9 +166,6 @@ void RomSession::Form_Load(const std::string& programDirectory, const std::optio
     // Without its list of free blocks the editor still saves in place.
     if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
     editor.panels.RemakeObjectList();
-    prompter.message("Marlwick - RTFM",
-                     "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
-                     "Please select a ROM of this version; others will not work.");
     std::string path;
     if (!ChooseRom(true, romPath, path)) {
         editor.quitRequested = true;

@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QLayout>
+#include <QStatusBar>
 #include <QStyle>
 
 #include "editing/exit_editor.h"
@@ -299,13 +300,17 @@ void LevelView::dropEvent(QDropEvent* e) {
 // The main window.
 
 frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), editor_(prompter), emulatorHost_(std::make_unique<QtEmulatorHost>(this)) {
+    : QMainWindow(parent),
+      relay_(prompter, [this](const Message& m) { ShowTold(m); }),
+      editor_(relay_),
+      emulatorHost_(std::make_unique<QtEmulatorHost>(this)) {
     setWindowTitle(Q(editor_.session.caption));
     form = new QWidget(this);
     setCentralWidget(form);
     setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
+    BuildStatusBar();
     // Level maps are made on a thread of their own; a finished one comes
     // back to this thread through the event queue.
     editor_.SetMapReadyNotifier([this] {
@@ -319,6 +324,41 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
 }
 
 frmLevel::~frmLevel() = default;
+
+void frmLevel::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    auto part = [bar](const char* name) {
+        auto* l = new QLabel(bar);
+        l->setObjectName(QString::fromLatin1(name));
+        bar->addPermanentWidget(l);
+        return l;
+    };
+    lblStatusTile = part("lblStatusTile");
+    lblStatusZoom = part("lblStatusZoom");
+    lblStatusLevel = part("lblStatusLevel");
+    lblStatusBytes = part("lblStatusBytes");
+    lblStatusMap = part("lblStatusMap");
+}
+
+void frmLevel::ShowTold(const Message& m) {
+    // Kept until the next result; the parts on the right keep the state.
+    statusBar()->showMessage(Q(m.text));
+}
+
+void frmLevel::SyncStatusBar() {
+    const StatusLine s = DescribeStatus(editor_);
+    if (s == shownStatus_) return;
+    shownStatus_ = s;
+    SetLabelText(lblStatusTile, s.tile);
+    SetLabelText(lblStatusZoom, s.zoom);
+    SetLabel(lblStatusLevel, {s.level, false});
+    // The level's name can be long: the whole of it is in the tooltip.
+    lblStatusLevel->setToolTip(Q(s.level));
+    SetLabel(lblStatusBytes, {s.bytes, s.overBudget});
+    SetLabelText(lblStatusMap, s.map);
+    lblStatusMap->setToolTip(Q(s.map));
+}
 
 void frmLevel::BuildControls() {
     QWidget* f = form;
@@ -830,6 +870,7 @@ void frmLevel::SyncPanels() {
 
     SyncPickList();
     SyncExitEditor();
+    SyncStatusBar();
 }
 
 void frmLevel::SyncFromEditor() {

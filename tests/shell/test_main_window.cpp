@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -89,6 +90,9 @@ protected:
         ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
         w->show();
         ASSERT_TRUE(WaitFor([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }));
+        // The pixels and places of these tests are for the design's client area.
+        w->resize(w->size() - w->form->size() + QSize(845, 504));
+        ASSERT_TRUE(WaitFor([&] { return w->form->size() == QSize(845, 504); }));
         // The view opened on the level's entries; the pixels of these tests
         // are for the level's top-left.
         EXPECT_EQ(w->hscLevelPos->value(), w->editor().view.scrollX());
@@ -284,9 +288,11 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     // The picture follows: the box's fill is now at its new place.
     EXPECT_EQ(Px(View(), 7 * 16 + 32, 5 * 16 + 40), Rgb32(w->editor().defs.objectDefs[1].colour));
 
+    // The result is in the status bar, not in a box.
+    const size_t boxes = prompter.messages.size();
     w->mnuFileSave->trigger();
-    ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages.back().text, "Level saved succesfully.");
+    EXPECT_EQ(prompter.messages.size(), boxes);
+    EXPECT_EQ(w->statusBar()->currentMessage(), "Level saved succesfully.");
     EXPECT_FALSE(w->windowTitle().endsWith(" *"));
 
     std::vector<uint8_t> expected = before;
