@@ -23,9 +23,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QHeaderView>
+#include <QVBoxLayout>
+#include <QDialog>
 #include <QStyle>
 
 #include "editing/exit_editor.h"
+#include "editing/shortcut_list.h"
 #include "view/view_controls.h"
 #include "editing/share_dialogs.h"
 #include "shell/frmAbout.h"
@@ -369,6 +374,53 @@ void frmLevel::SaveSettings() {
     for (const auto& [key, field] : kRememberedChecks) settings.setValue(QLatin1String(key), r.*field);
 }
 
+std::vector<ShortcutRow> frmLevel::Shortcuts() const {
+    std::vector<ShortcutItem> items;
+    std::function<void(const QList<QAction*>&, std::vector<std::string>)> walk =
+        [&](const QList<QAction*>& actions, std::vector<std::string> path) {
+            for (const QAction* a : actions) {
+                if (a->isSeparator()) continue;
+                if (QMenu* sub = a->menu()) {
+                    std::vector<std::string> inner = path;
+                    inner.push_back(a->text().toStdString());
+                    walk(sub->actions(), inner);
+                    continue;
+                }
+                ShortcutItem item{path, a->text().toStdString(), {}};
+                for (const QKeySequence& k : a->shortcuts())
+                    item.keys.push_back(k.toString(QKeySequence::NativeText).toStdString());
+                items.push_back(std::move(item));
+            }
+        };
+    walk(menuBar()->actions(), {});
+    return ShortcutRows(items);
+}
+
+void frmLevel::ShowShortcuts() {
+    const std::vector<ShortcutRow> rows = Shortcuts();
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Keyboard shortcuts"));
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, &dialog);
+    table->setObjectName(QStringLiteral("shortcutTable"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        table->setItem(i, 0, new QTableWidgetItem(Q(rows[i].command)));
+        table->setItem(i, 1, new QTableWidgetItem(Q(rows[i].keys)));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* close = new QPushButton(QStringLiteral("Close"), &dialog);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog.resize(table->horizontalHeader()->length() + 60, 480);
+    dialog.exec();
+}
+
 void frmLevel::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(true);
@@ -684,6 +736,8 @@ void frmLevel::BuildMenus() {
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
     connect(mnuHelpAbout, &QAction::triggered, this, [this] { aboutDialog()->showModal(); });
+    mnuHelpShortcuts = mnuHelp->addAction(QStringLiteral("Keyboard shortcuts"));
+    connect(mnuHelpShortcuts, &QAction::triggered, this, [this] { ShowShortcuts(); });
 
     SyncMenus();
 }
