@@ -336,6 +336,24 @@ void LevelEditor::vscLevelPos_Change(int value) {
     OnDocumentChanged(kChangedView);
 }
 
+RememberedView LevelEditor::Remembered() const {
+    return {view.zoom, view.options, mnuViewStationary, map.mnuViewTiles};
+}
+
+void LevelEditor::Restore(const RememberedView& r) {
+    view.options.crossSection = r.options.crossSection;
+    view.options.smallGrid = r.options.smallGrid;
+    view.options.transparent = r.options.transparent;
+    SetOutOfBounds(view, r.options.outOfBounds);
+    mnuViewStationary = r.stationary;
+    map.mnuViewTiles = r.tiles;
+    if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), r.zoom) != std::end(kZoomLevels))
+        ApplyZoom(view, r.zoom);
+    Form_Resize();
+    if (session.levelLoaded) ScrollToOpening();
+    OnDocumentChanged(kChangedView | kChangedDrawing);
+}
+
 void LevelEditor::mnuViewCross_Click() {
     view.options.crossSection = !view.options.crossSection;
     OnDocumentChanged(kChangedDrawing);

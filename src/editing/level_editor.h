@@ -52,6 +52,16 @@ struct MainLayout {
     ControlRect fraScreenExits;
 };
 
+// What the window remembers of the view between runs (its place and size
+// are the shell's): the zoom and the View menu's options.
+struct RememberedView {
+    int zoom = 16;
+    ViewOptions options;
+    bool stationary = false;  // "Stationary tooltip"
+    bool tiles = true;        // "Show &tiles"
+    bool operator==(const RememberedView&) const = default;
+};
+
 class LevelEditor {
 public:
     explicit LevelEditor(Prompter& prompter);
@@ -78,8 +88,6 @@ public:
     // (-1 for none).
     int selectedObject() const { return document.currentIndex(); }
     int selectedExit() const { return document.currentExitIndex(); }
-    bool HasSelectedObject() const { return selectedObject() >= 0; }
-    bool HasSelectedExit() const { return selectedExit() >= 0; }
     // Makes the entry (exit) at `index` the current one; none when `index`
     // names no entry.
     void SelectObject(int index) { document.Select(document.WithCurrent(index)); }
@@ -117,6 +125,10 @@ public:
     void mnuViewTransparent_Click();
     void mnuViewStationary_Click();
     bool mnuViewStationary = false;  // "Stationary tooltip" check mark
+    RememberedView Remembered() const;
+    // Puts remembered choices back; a zoom that is not one of kZoomLevels
+    // is ignored (the settings file may have been edited by hand).
+    void Restore(const RememberedView& remembered);
     // The full repaint: tiles, grid and level into `surface`.
     void Form_Paint(Surface& surface);
 

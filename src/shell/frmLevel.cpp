@@ -21,10 +21,17 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QLayout>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QHeaderView>
+#include <QVBoxLayout>
+#include <QDialog>
 #include <QStyle>
 
 #include "editing/exit_editor.h"
+#include "editing/shortcut_list.h"
 #include "view/view_controls.h"
 #include "editing/share_dialogs.h"
 #include "shell/frmAbout.h"
@@ -320,11 +327,100 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
-    // 845 by 504 pixels of client area below the menu bar.
-    resize(845, 504 + menuBar()->sizeHint().height());
+    resize(SizeForScreen());
 }
 
 frmLevel::~frmLevel() = default;
+
+namespace {
+constexpr const char* kGeometryKey = "window/geometry";
+constexpr const char* kZoomKey = "view/zoom";
+constexpr std::pair<const char*, bool RememberedView::*> kRememberedChecks[] = {
+    {"view/stationaryTooltip", &RememberedView::stationary}, {"view/tiles", &RememberedView::tiles}};
+constexpr std::pair<const char*, bool ViewOptions::*> kRememberedOptions[] = {
+    {"view/crossSection", &ViewOptions::crossSection},
+    {"view/smallGrid", &ViewOptions::smallGrid},
+    {"view/outOfBounds", &ViewOptions::outOfBounds},
+    {"view/transparent", &ViewOptions::transparent}};
+}  // namespace
+
+QSize frmLevel::SizeForScreen() const {
+    // The design's client area is the least; a larger screen gets most of
+    // its room (the view shows more of the level).
+    const QSize least(845, 504 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return least;
+    const QSize room = screen->availableGeometry().size();
+    return least.expandedTo(room * 0.85).boundedTo(room.expandedTo(least));
+}
+
+void frmLevel::RestoreSettings() {
+    QSettings settings;
+    if (settings.contains(QLatin1String(kGeometryKey)))
+        restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
+    RememberedView r = editor_.Remembered();
+    r.zoom = settings.value(QLatin1String(kZoomKey), r.zoom).toInt();
+    for (const auto& [key, field] : kRememberedOptions)
+        r.options.*field = settings.value(QLatin1String(key), r.options.*field).toBool();
+    for (const auto& [key, field] : kRememberedChecks) r.*field = settings.value(QLatin1String(key), r.*field).toBool();
+    editor_.Restore(r);
+}
+
+void frmLevel::SaveSettings() {
+    QSettings settings;
+    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    const RememberedView r = editor_.Remembered();
+    settings.setValue(QLatin1String(kZoomKey), r.zoom);
+    for (const auto& [key, field] : kRememberedOptions) settings.setValue(QLatin1String(key), r.options.*field);
+    for (const auto& [key, field] : kRememberedChecks) settings.setValue(QLatin1String(key), r.*field);
+}
+
+std::vector<ShortcutRow> frmLevel::Shortcuts() const {
+    std::vector<ShortcutItem> items;
+    std::function<void(const QList<QAction*>&, std::vector<std::string>)> walk =
+        [&](const QList<QAction*>& actions, std::vector<std::string> path) {
+            for (const QAction* a : actions) {
+                if (a->isSeparator()) continue;
+                if (QMenu* sub = a->menu()) {
+                    std::vector<std::string> inner = path;
+                    inner.push_back(a->text().toStdString());
+                    walk(sub->actions(), inner);
+                    continue;
+                }
+                ShortcutItem item{path, a->text().toStdString(), {}};
+                for (const QKeySequence& k : a->shortcuts())
+                    item.keys.push_back(k.toString(QKeySequence::NativeText).toStdString());
+                items.push_back(std::move(item));
+            }
+        };
+    walk(menuBar()->actions(), {});
+    return ShortcutRows(items);
+}
+
+void frmLevel::ShowShortcuts() {
+    const std::vector<ShortcutRow> rows = Shortcuts();
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Keyboard shortcuts"));
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, &dialog);
+    table->setObjectName(QStringLiteral("shortcutTable"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        table->setItem(i, 0, new QTableWidgetItem(Q(rows[i].command)));
+        table->setItem(i, 1, new QTableWidgetItem(Q(rows[i].keys)));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* close = new QPushButton(QStringLiteral("Close"), &dialog);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog.resize(table->horizontalHeader()->length() + 60, 480);
+    dialog.exec();
+}
 
 void frmLevel::BuildStatusBar() {
     QStatusBar* bar = statusBar();
@@ -641,6 +737,8 @@ void frmLevel::BuildMenus() {
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
     connect(mnuHelpAbout, &QAction::triggered, this, [this] { aboutDialog()->showModal(); });
+    mnuHelpShortcuts = mnuHelp->addAction(QStringLiteral("Keyboard shortcuts"));
+    connect(mnuHelpShortcuts, &QAction::triggered, this, [this] { ShowShortcuts(); });
 
     SyncMenus();
 }
@@ -688,6 +786,7 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
     if (editor_.quitRequested) return false;
     FillList(lstDestinationLevels, editor_.defs.destinationLevels);
     FillList(lstEntranceTypes, editor_.defs.entranceTypes);
+    RestoreSettings();
     if (QLayout* l = layout()) l->activate();  // sizes the client area for the window's size
     Form_Resize();
     SyncFromEditor();
@@ -1006,6 +1105,7 @@ void frmLevel::closeEvent(QCloseEvent* event) {
         return;
     }
     quitting_ = true;
+    SaveSettings();
     if (objectList_) objectList_->close();
     if (find_) find_->close();
     emulatorTest_.RemoveCopies();

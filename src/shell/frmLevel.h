@@ -21,6 +21,7 @@
 #include "editing/emulator_test.h"
 #include "editing/level_editor.h"
 #include "editing/status_line.h"
+#include "editing/shortcut_list.h"
 #include "paint/qpainter_surface.h"
 
 class QAction;
@@ -217,6 +218,9 @@ public:
     QAction* mnuSettingsEmulator = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QAction* mnuHelpShortcuts = nullptr;  // "Keyboard shortcuts"
+    // Every menu item of the window that has keys, read from the items.
+    std::vector<ShortcutRow> Shortcuts() const;
 
     // The dialogs, created on first use and hidden (not destroyed) on close.
     frmAbout* aboutDialog();
@@ -255,6 +259,13 @@ private:
     void BuildControls();
     void BuildScreenExitFrame();
     void BuildStatusBar();
+    // The window's first size: most of the screen, at least the design's.
+    QSize SizeForScreen() const;
+    // The window's place and size, the zoom and the View options, kept with
+    // QSettings from one run to the next.
+    void RestoreSettings();
+    void SaveSettings();
+    void ShowShortcuts();
     void SyncStatusBar();
     // A result the editor tells: shown in the status bar, not in a box.
     void ShowTold(const Message& m);

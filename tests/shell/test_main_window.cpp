@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -82,7 +83,10 @@ protected:
     std::unique_ptr<frmLevel> w;
     std::string romPath;
 
-    void SetUp() override { test::EnsureApp(); }
+    void SetUp() override {
+        test::EnsureApp();
+        QSettings().clear();  // each test starts as a first run
+    }
 
     void Open(const test::RomImage& rom) {
         romPath = rom.writeTemp();
@@ -528,6 +532,60 @@ TEST_F(MainWindow, SelectionAndClipboard) {
     EXPECT_EQ(w->editor().level.objectList[4], MakeSprite(0x1E, 10, 7));
     EXPECT_EQ(w->editor().commands.SelectedIndices(), (std::vector<int>{3, 4}));
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" *")));
+}
+
+}  // namespace
+}  // namespace mw
+
+namespace mw {
+namespace {
+
+TEST_F(MainWindow, TheShortcutListIsReadFromTheMenus) {
+    Open(TestRom());
+    auto keysOf = [&](const std::string& command) -> std::optional<std::string> {
+        for (const ShortcutRow& r : w->Shortcuts())
+            if (r.command == command) return r.keys;
+        return std::nullopt;
+    };
+    EXPECT_EQ(keysOf("Edit > Undo"), "Ctrl+Z");
+    ASSERT_TRUE(keysOf("Edit > Redo"));
+    EXPECT_NE(keysOf("Edit > Redo")->find("Ctrl+Shift+Z"), std::string::npos);
+    EXPECT_EQ(keysOf("Help > About"), std::nullopt);  // no keys, not listed
+    // An item added to a menu later is listed with nothing else to keep up.
+    QAction* extra = w->mnuView->addAction(QStringLiteral("Extra && &more..."));
+    extra->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K));
+    EXPECT_EQ(keysOf("View > Extra & more"), "Ctrl+Alt+K");
+}
+
+TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
+    // A first run fills at least the design's client area.
+    romPath = TestRom().writeTemp();
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_GE(w->form->width(), 845);
+    EXPECT_GE(w->form->height(), 504);
+
+    w->mnuViewZoom.at(8)->trigger();
+    w->mnuViewSmallgrid->trigger();
+    w->mnuViewTiles->trigger();
+    w->resize(1000, 700);
+    w->close();
+    const QSize size = w->size();
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_EQ(w->size(), size);
+    EXPECT_EQ(w->editor().view.zoom, 8);
+    EXPECT_TRUE(w->mnuViewZoom.at(8)->isChecked());
+    EXPECT_TRUE(w->editor().view.options.smallGrid);
+    EXPECT_FALSE(w->editor().map.mnuViewTiles);
+    EXPECT_FALSE(w->editor().view.options.crossSection);
+
+    // A zoom the menu does not offer (a hand-edited file) is not taken.
+    w->close();
+    QSettings().setValue(QStringLiteral("view/zoom"), 5);
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_EQ(w->editor().view.zoom, 16);
 }
 
 }  // namespace
