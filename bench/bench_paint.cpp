@@ -156,6 +156,24 @@ void BM_StartUpWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_StartUpWindow)->Unit(benchmark::kMillisecond);
 
+// One pointer move over the view with no button held, through the window:
+// the window copies what the change notices name and the pointer's own
+// state (arg 0), or everything after it as it once did (arg 1).
+void BM_WindowHoverMove(benchmark::State& state) {
+    static const DemoRom demo;
+    RecordingPrompter prompter;
+    auto w = std::make_unique<frmLevel>(prompter);
+    if (!w->Form_Load(demo.dir, demo.path)) state.SkipWithError("start-up failed");
+    const bool copyAll = state.range(0) == 1;
+    float px = 8;
+    for (auto _ : state) {
+        px = px >= 400 ? 8 : px + 5;
+        w->Level_MouseMove(0, px, 120);
+        if (copyAll) w->SyncFromEditor();
+    }
+}
+BENCHMARK(BM_WindowHoverMove)->Arg(0)->Arg(1)->ArgName("copyAll");
+
 }  // namespace
 
 int main(int argc, char** argv) {
