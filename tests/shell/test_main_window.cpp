@@ -596,7 +596,7 @@ TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
     EXPECT_EQ(w->editor().view.zoom, 8);
     EXPECT_TRUE(w->mnuViewZoom.at(8)->isChecked());
     EXPECT_TRUE(w->editor().view.options.smallGrid);
-    EXPECT_FALSE(w->editor().mnuViewTiles);
+    EXPECT_FALSE(w->editor().map.mnuViewTiles);
     EXPECT_FALSE(w->editor().view.options.crossSection);
 
     // A zoom the menu does not offer (a hand-edited file) is not taken.
