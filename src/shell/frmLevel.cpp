@@ -1067,7 +1067,6 @@ void frmLevel::SyncPointer() {
     // The status line follows the pointer's tile too; it is compared whole
     // and copied only when it differs.
     SyncStatusBar();
-    SyncEntries();
 }
 
 void frmLevel::SyncPanels() {
@@ -1109,6 +1108,8 @@ void frmLevel::SyncChanges(ChangeSet what) {
     // The undo captions, the greyed items and the check marks.
     if (what & (kDocumentChanges | viewMoved | kChangedDrawing)) SyncMenus();
     if (what & (kDocumentChanges | kChangedMap | kChangedPanels)) SyncInfo();
+    // The entries dock lists the level's entries and the selection.
+    if (what & kDocumentChanges) SyncEntries();
     SyncPointer();
     // The palette changes only by the panels' own handlers and the session.
     if (what == ~0u) SyncPalette();
