@@ -54,7 +54,10 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
         // A drag that was under way does not go on from another state, and
         // the pick list's items name list positions of the old one.
         if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
-        if (what & kChangedLevel) panels.lstPopup.items.clear();
+        if (what & kChangedLevel) {
+            panels.lstPopup.items.clear();
+            tool.HideToolTip();
+        }
         panels.lstPopup.top = kHiddenPickListTop;
         document.EndMerge();
     }
@@ -134,6 +137,19 @@ bool RomSession::OpenRom(RomFile& into, std::string& path) {
 LevelLoad RomSession::Told(LevelLoad load) {
     ShowMessages(prompter, load.messages);
     return load;
+}
+
+void RomSession::ReloadLevel() {
+    LevelLoad load = Told(level.tableIndex >= 0 ? mw::LoadLevelIndex(rom, defs, level.tableIndex)
+                                                : mw::LoadLevelOffset(rom, defs, level.headerOffset, level.spriteOffset));
+    if (load.loaded()) {
+        document.Load(std::move(load.level));
+        return;
+    }
+    // What the file holds now cannot be loaded: nothing stays that a save
+    // could write over it.
+    levelLoaded = false;
+    document.Load(LevelState{});
 }
 
 bool RomSession::AcceptLoad(LevelLoad load, const std::string& name) {

@@ -13,6 +13,7 @@
 #include "util/prompter.h"
 #include "view/view_state.h"
 #include "editing/editor_part.h"
+#include "editing/hex_poke.h"
 #include "level/level_codec.h"
 
 namespace mw {
@@ -51,6 +52,12 @@ public:
     // The offsets are the file's own (without a copier header in a headerless dump).
     bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
     void mnuFileSave_Click();
+    // "Put Value" of the byte poke. A byte inside the loaded level's bytes
+    // (header, objects, exits, sprites) would be lost at the level's next
+    // save, so after such a poke the level is read again from the file;
+    // unsaved changes are asked about first (save, discard, or cancel the
+    // poke: nothing is written). True when the byte was written.
+    bool PokeByte(HexPokeDialog& dialog);
     // True when there is nothing unsaved, or the user saved it ("&Save
     // Level" succeeded) or chose to drop it; false when the user cancels or
     // the save fails or is refused.
@@ -73,6 +80,8 @@ private:
     // 1.0 (U) is warned about and a read-only one announced, each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
+    // Reads the loaded level again from the file, keeping the view where it is.
+    void ReloadLevel();
     // Shows the load's messages.
     LevelLoad Told(LevelLoad load);
     bool AcceptLoad(LevelLoad load, const std::string& name);

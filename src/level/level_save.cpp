@@ -18,12 +18,6 @@ const char* const kSpriteBudget =
 
 std::string Hex(int64_t n) { return ToHex(static_cast<uint32_t>(n)); }
 
-// The bytes a save in place rewrites from each stream's start.
-int64_t ObjectPlaceLength(const LevelState& s) {
-    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
-}
-int64_t SpritePlaceLength(const LevelState& s) { return 2 + s.spriteBytesAvailable; }
-
 // The first entry or exit that cannot be written so that it reads back the same.
 std::string WhyNotWritable(const DefinitionTables& defs, const LevelState& state) {
     for (size_t i = 0; i < state.objectList.size(); ++i) {
@@ -66,6 +60,16 @@ void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& by
 }
 
 }  // namespace
+
+int64_t ObjectPlaceLength(const LevelState& s) {
+    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
+}
+int64_t SpritePlaceLength(const LevelState& s) { return 2 + s.spriteBytesAvailable; }
+
+bool LevelPlaceHolds(const LevelState& s, int64_t offset) {
+    return (offset >= s.headerOffset && offset < s.headerOffset + ObjectPlaceLength(s)) ||
+           (offset >= s.spriteOffset && offset < s.spriteOffset + SpritePlaceLength(s));
+}
 
 std::optional<std::string> OverLoaderLimit(const DefinitionTables& defs, const LevelState& state) {
     const bool objects = state.objectBytesUsed > kMaxStreamBytes;

@@ -36,6 +36,14 @@ struct SavePlan {
     bool refused() const { return !refusal.empty(); }
 };
 
+// The bytes a level holds from each stream's start: what a save in place
+// rewrites (the header, objects, exits with their end markers and the zero
+// padding after them; the sprite list with its end marker and padding).
+int64_t ObjectPlaceLength(const LevelState& state);
+int64_t SpritePlaceLength(const LevelState& state);
+// Does file offset `offset` (with the copier header) lie in those bytes?
+bool LevelPlaceHolds(const LevelState& state, int64_t offset);
+
 // Why `state`, once saved, could never be loaded again: its objects and
 // exits, or its sprites, take more than kMaxStreamBytes. The sentence names
 // the level and the bytes; nullopt when the level is within the bound.

@@ -1,5 +1,7 @@
 #include "shell/frmLevel.h"
 
+#include <QToolTip>
+
 #include <cstdlib>
 
 #include <QAction>
@@ -816,6 +818,7 @@ void frmLevel::SyncPanels() {
     SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
     SetLabelText(lblTilesInfo, editor_.panels.lblTilesInfo);
     if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
+        QToolTip::hideText();  // a tooltip on screen speaks of the level before
         lblLevelName->setToolTip(Q(editor_.panels.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,
                                                                      lblLevelName->width()));
