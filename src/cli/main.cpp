@@ -450,16 +450,12 @@ int TestCopy(const Args& a) {
     if (!HexOption(a, "--level", 0, kLastLevel, 0, index)) return 2;
     std::optional<StartTile> tile;
     if (a.has("--at")) {
-        const std::string at = a.get("--at");
-        const size_t comma = at.find(',');
-        int x = 0, y = 0;
-        if (comma == std::string::npos || !Decimal(at.substr(0, comma), x) || !Decimal(at.substr(comma + 1), y) ||
-            x > kMaxStartX || y > kMaxStartY) {
-            std::cerr << "marlwick-cli: --at takes X,Y in tiles (decimal), X 0 to 255 and Y 0 to 127, not \"" << at
-                      << "\"\n";
+        tile = ParseStartTile(a.get("--at"));
+        if (!tile) {
+            std::cerr << "marlwick-cli: --at takes X,Y in tiles (decimal), X 0 to 255 and Y 0 to 127, not \""
+                      << a.get("--at") << "\"\n";
             return 2;
         }
-        tile = StartTile{x, y};
     }
     DefinitionTables defs;
     if (!LoadTables(a, defs)) return 1;

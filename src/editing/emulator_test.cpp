@@ -18,19 +18,6 @@ constexpr const char* kTitle = "Marlwick";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// A decimal number of at most three digits, blanks around it allowed.
-std::optional<int> SmallDecimal(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    if (s.empty() || s.size() > 3) return std::nullopt;
-    int n = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 }  // namespace
 
 std::optional<CommandLine> ExpandEmulatorCommand(const std::string& command, const std::string& file,
@@ -71,15 +58,6 @@ std::optional<CommandLine> ExpandEmulatorCommand(const std::string& command, con
     return line;
 }
 
-std::optional<StartTile> ParseStartTile(const std::string& text) {
-    const size_t comma = text.find(',');
-    if (comma == std::string::npos) return std::nullopt;
-    const std::optional<int> x = SmallDecimal(std::string_view(text).substr(0, comma));
-    const std::optional<int> y = SmallDecimal(std::string_view(text).substr(comma + 1));
-    if (!x || !y || *x > kMaxStartX || *y > kMaxStartY) return std::nullopt;
-    return StartTile{*x, *y};
-}
-
 EmulatorTest::EmulatorTest(LevelEditor& editor) : editor_(editor) {}
 
 EmulatorTest::~EmulatorTest() { RemoveCopies(); }
@@ -99,8 +77,8 @@ std::optional<std::string> EmulatorTest::AskCommand(EmulatorHost& host, const st
     std::optional<std::string> command =
         host.askText("Emulator command",
                      "The command line that starts your emulator. %f stands for the ROM file to play\n"
-                     "(put it in double quotes if the program's path has blanks), for example:\n"
-                     "\"C:\\Emulators\\emulator.exe\" \"%f\"",
+                     "(put the program in double quotes when its path has blanks), for example:\n"
+                     "\"/path/to/my emulator\" --fullscreen \"%f\"",
                      current);
     if (!command) return std::nullopt;
     std::string error;
@@ -121,7 +99,7 @@ std::string EmulatorTest::NextCopyPath() {
     // The ROM's own extension, so that the emulator takes the file for what it is.
     std::string ext = platform::Utf8Of(platform::PathOf(editor_.rom.path()).extension());
     if (ext.empty()) ext = editor_.rom.isHeaderless() ? ".sfc" : ".smc";
-    const std::string name = "marlwick-test-" + std::to_string(platform::CurrentProcessId()) + "-" +
+    const std::string name = "marlwick-play-" + std::to_string(platform::CurrentProcessId()) + "-" +
                              std::to_string(++written_) + ext;
     return platform::Utf8Of(dir / platform::PathOf(name));
 }
@@ -165,7 +143,7 @@ bool EmulatorTest::Run(EmulatorHost& host, std::optional<StartTile> at) {
     const std::optional<CommandLine> line = ExpandEmulatorCommand(command, path, error);
     if (!line) {
         editor_.prompter.message(kTitle, "The emulator could not be started: " + error +
-                                             ".\nChange the command with Settings -> \"&Emulator command...\".");
+                                             ".\nChange the command with Settings -> \"Emulator command...\".");
         return false;
     }
     if (!ReplaceFile(path, image.file, FileOwner{}, SystemFileOps(), error)) {
@@ -178,7 +156,7 @@ bool EmulatorTest::Run(EmulatorHost& host, std::optional<StartTile> at) {
         copies_.pop_back();
         editor_.prompter.message(kTitle, "The emulator could not be started: " + line->program +
                                              (error.empty() ? "" : " (" + error + ")") + "\nThe command line is: " +
-                                             command + "\nChange it with Settings -> \"&Emulator command...\".");
+                                             command + "\nChange it with Settings -> \"Emulator command...\".");
         return false;
     }
     return true;

@@ -43,10 +43,6 @@ struct CommandLine {
 std::optional<CommandLine> ExpandEmulatorCommand(const std::string& command, const std::string& file,
                                                  std::string& error);
 
-// "X,Y" in decimal tiles (blanks allowed around the numbers), X 0 to 255
-// and Y 0 to 127; nullopt for anything else.
-std::optional<StartTile> ParseStartTile(const std::string& text);
-
 class EmulatorTest {
 public:
     explicit EmulatorTest(LevelEditor& editor);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string_view>
 
 #include "level/level_codec.h"
 #include "level/level_opening.h"
@@ -67,6 +68,34 @@ std::vector<FindHit> FindInAllLevels(const RomFile& rom, const DefinitionTables&
         }
     });
     return hits;
+}
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A decimal number of at most nine digits, blanks around it allowed.
+std::optional<int> SmallDecimal(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    if (s.empty() || s.size() > 9) return std::nullopt;
+    int n = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
+std::optional<StartTile> ParseStartTile(const std::string& text) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    const std::optional<int> x = SmallDecimal(std::string_view(text).substr(0, comma));
+    const std::optional<int> y = SmallDecimal(std::string_view(text).substr(comma + 1));
+    if (!x || !y || *x > kMaxStartX || *y > kMaxStartY) return std::nullopt;
+    return StartTile{*x, *y};
 }
 
 std::optional<StartTile> DefaultStartTile(const RomFile& rom, const DefinitionTables& defs, const LevelState& level) {

@@ -40,6 +40,9 @@ struct StartTile {
 };
 constexpr int kMaxStartX = 255;
 constexpr int kMaxStartY = 127;
+// "X,Y" in decimal tiles (blanks allowed around the numbers), X 0 to 255
+// and Y 0 to 127; nullopt for anything else.
+std::optional<StartTile> ParseStartTile(const std::string& text);
 
 // Where a test of `level` (loaded through its table index) starts when no
 // tile is given: its own course start if it has one, else where the first

@@ -899,17 +899,22 @@ void frmLevel::ApplyPatchCopy() {
     const QString original = QFileDialog::getOpenFileName(this, QStringLiteral("Apply patch: the original ROM"), offered,
                                                           QStringLiteral("ROMs (*.smc *.sfc);;All files (*)"));
     if (original.isEmpty()) return;
-    const QString patch = QFileDialog::getOpenFileName(this, QStringLiteral("Apply patch: the patch"),
-                                                       QFileInfo(original).absolutePath(),
-                                                       QStringLiteral("Patches (*.bps *.ips);;All files (*)"));
-    if (patch.isEmpty()) return;
     const QFileInfo from(original);
+    // Patches and copies are looked for and written beside the open ROM.
     const QString where = editor_.rom.isOpen() ? QFileInfo(QString::fromStdString(editor_.rom.path())).absolutePath()
                                                : from.absolutePath();
-    const QString out = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Apply patch: write the patched copy to"),
-        where + QLatin1Char('/') + QFileInfo(patch).completeBaseName() + QLatin1Char('.') + from.suffix(),
-        QStringLiteral("ROMs (*.smc *.sfc);;All files (*)"));
+    const QString patch = QFileDialog::getOpenFileName(this, QStringLiteral("Apply patch: the patch"), where,
+                                                       QStringLiteral("Patches (*.bps *.ips);;All files (*)"));
+    if (patch.isEmpty()) return;
+    // Offered: the patch's name in the ROM's layout, never the open ROM's own name.
+    QString suggested = where + QLatin1Char('/') + QFileInfo(patch).completeBaseName();
+    const QString suffix = QLatin1Char('.') + from.suffix();
+    if (QFileInfo(suggested + suffix) == QFileInfo(QString::fromStdString(editor_.rom.path())) ||
+        QFileInfo(suggested + suffix) == from)
+        suggested += QStringLiteral("-patched");
+    const QString out = QFileDialog::getSaveFileName(this, QStringLiteral("Apply patch: write the patched copy to"),
+                                                     suggested + suffix,
+                                                     QStringLiteral("ROMs (*.smc *.sfc);;All files (*)"));
     if (out.isEmpty()) return;
     ApplyPatchFile(editor_.rom, original.toStdString(), patch.toStdString(), out.toStdString(), editor_.prompter);
 }

@@ -127,7 +127,7 @@ TEST(EmulatorCommand, StartTilesAreDecimalAndInsideALevel) {
         {"10,20", StartTile{10, 20}}, {" 255 , 127 ", StartTile{255, 127}}, {"0,0", StartTile{0, 0}},
         {"256,0", std::nullopt},      {"0,128", std::nullopt},              {"A,1", std::nullopt},
         {"-1,2", std::nullopt},       {"12", std::nullopt},                 {",", std::nullopt},
-        {"1,2,3", std::nullopt},      {"0010,1", std::nullopt},
+        {"1,2,3", std::nullopt},      {"0010,1", StartTile{10, 1}},
     };
     for (const auto& [text, tile] : cases) EXPECT_EQ(ParseStartTile(text), tile) << text;
 }
@@ -227,7 +227,7 @@ TEST_F(ShareTest, AnEmulatorThatDoesNotStartIsNamedAndItsCopyRemoved) {
     EXPECT_NE(prompter.messages.back().text.find("/no such/emulator"), std::string::npos);
     EXPECT_TRUE(test.copies().empty());
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-        EXPECT_EQ(e.path().filename().string().find("marlwick-test"), std::string::npos) << e.path();
+        EXPECT_EQ(e.path().filename().string().find("marlwick-play"), std::string::npos) << e.path();
 
     // A command that cannot be read is not kept.
     host.answers = {"emu \"%f"};
