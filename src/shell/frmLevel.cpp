@@ -1,7 +1,5 @@
 #include "shell/frmLevel.h"
 
-#include <QToolTip>
-
 #include <cstdlib>
 
 #include <QAction>
@@ -23,6 +21,7 @@
 #include <QPainter>
 #include <QLayout>
 #include <QStyle>
+#include <QToolTip>
 
 #include "editing/exit_editor.h"
 #include "view/view_controls.h"
