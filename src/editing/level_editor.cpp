@@ -173,7 +173,7 @@ void RomSession::Form_Load(const std::string& programDirectory, const std::optio
         return;
     }
     // Without its list of free blocks the editor still saves in place.
-    if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
+    if (ReadRoomForLevels(programDir, freeBlocks)) freeBlocks.clear();
     editor.panels.RemakeObjectList();
     prompter.message("Marlwick - RTFM",
                      "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"

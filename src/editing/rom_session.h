@@ -30,7 +30,7 @@ public:
     bool changed() const { return document.changed(); }
     bool levelLoaded = false;   // a level from the open ROM is in `level`
     std::string programDir;     // where the definition files are read from
-    // The usable free blocks (FreeSpace.dat); empty when the file could not
+    // Where free space may lie (FreeSpace.dat, LevelAreas.dat); empty when the files could not
     // be read, and then a level that outgrows its place cannot move.
     std::vector<FreeBlock> freeBlocks;
     // Free bytes left for moved levels in the open ROM (cached per contents).
