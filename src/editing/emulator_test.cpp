@@ -94,8 +94,9 @@ bool EmulatorTest::ChangeCommand(EmulatorHost& host) { return AskCommand(host, h
 
 std::string EmulatorTest::NextCopyPath() {
     std::error_code ec;
-    const std::filesystem::path dir =
-        folder.empty() ? std::filesystem::temp_directory_path(ec) : platform::PathOf(folder);
+    std::filesystem::path dir = folder.empty() ? std::filesystem::temp_directory_path(ec) : platform::PathOf(folder);
+    // Without a temporary folder the copy goes beside the ROM.
+    if (ec || dir.empty()) dir = platform::PathOf(editor_.rom.path()).parent_path();
     // The ROM's own extension, so that the emulator takes the file for what it is.
     std::string ext = platform::Utf8Of(platform::PathOf(editor_.rom.path()).extension());
     if (ext.empty()) ext = editor_.rom.isHeaderless() ? ".sfc" : ".smc";

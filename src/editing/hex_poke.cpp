@@ -69,7 +69,7 @@ bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
     const int64_t at = rom.SmcOffset(poke->offset);
     image[static_cast<size_t>(at)] = poke->value;
     if (!CommitAndReport(rom, std::move(image), {{{at, 1}}}, prompter)) return false;
-    prompter.message("Marlwick", "Wrote " + ToHex(poke->value) + " at offset " +
+    prompter.tell("Marlwick", "Wrote " + ToHex(poke->value) + " at offset " +
                                      ToHex(static_cast<uint32_t>(poke->offset)) + " of the ROM file.");
     return true;
 }

@@ -126,7 +126,14 @@ bool RomSession::OpenRom(RomFile& into, std::string& path) {
         ReportOpenFailure(path, reason);
         return false;
     }
-    if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) prompter.message("Marlwick", *warning);
+    // The notice about the one supported version comes only for a ROM that
+    // is not that version, before what differs.
+    if (std::optional<std::string> warning = RomIdentityWarning(into.bytes())) {
+        prompter.message("Marlwick - RTFM",
+                         "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
+                         "Please select a ROM of this version; others will not work.");
+        prompter.message("Marlwick", *warning);
+    }
     if (into.isReadOnly())
         prompter.message("Marlwick", "The ROM file " + into.path() +
                                          " is read-only. Its levels can be viewed, but saving and poking bytes "
@@ -175,9 +182,6 @@ void RomSession::Form_Load(const std::string& programDirectory, const std::optio
     // Without its list of free blocks the editor still saves in place.
     if (ReadRoomForLevels(programDir, freeBlocks)) freeBlocks.clear();
     editor.panels.RemakeObjectList();
-    prompter.message("Marlwick - RTFM",
-                     "Marlwick only supports version 1.0 (U) of Yoshi's Island!\n"
-                     "Please select a ROM of this version; others will not work.");
     std::string path;
     if (!ChooseRom(true, romPath, path)) {
         editor.quitRequested = true;
@@ -348,6 +352,24 @@ void LevelEditor::hscLevelPos_Change(int value) {
 void LevelEditor::vscLevelPos_Change(int value) {
     view.vsc.value = std::clamp(value, 0, std::max(view.vsc.maximum, 0));
     RebuildVisibleList();
+    RequestPaint();
+}
+
+RememberedView LevelEditor::Remembered() const {
+    return {view.zoom, view.options, mnuViewStationary, mnuViewTiles};
+}
+
+void LevelEditor::Restore(const RememberedView& r) {
+    view.options.crossSection = r.options.crossSection;
+    view.options.smallGrid = r.options.smallGrid;
+    view.options.transparent = r.options.transparent;
+    SetOutOfBounds(view, r.options.outOfBounds);
+    mnuViewStationary = r.stationary;
+    mnuViewTiles = r.tiles;
+    if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), r.zoom) != std::end(kZoomLevels))
+        ApplyZoom(view, r.zoom);
+    Form_Resize();
+    if (session.levelLoaded) ScrollToOpening();
     RequestPaint();
 }
 

@@ -56,6 +56,16 @@ struct MainLayout {
     ControlRect fraScreenExits;
 };
 
+// What the window remembers of the view between runs (its place and size
+// are the shell's): the zoom and the View menu's options.
+struct RememberedView {
+    int zoom = 16;
+    ViewOptions options;
+    bool stationary = false;  // "Stationary tooltip"
+    bool tiles = true;        // "Show &tiles"
+    bool operator==(const RememberedView&) const = default;
+};
+
 class LevelEditor {
 public:
     explicit LevelEditor(Prompter& prompter);
@@ -118,6 +128,10 @@ public:
     void mnuViewStationary_Click();
     bool mnuViewStationary = false;  // "Stationary tooltip" check mark
     void RebuildVisibleList();
+    RememberedView Remembered() const;
+    // Puts remembered choices back; a zoom that is not one of kZoomLevels
+    // is ignored (the settings file may have been edited by hand).
+    void Restore(const RememberedView& remembered);
     // The full repaint: grid and level into `surface`, then the side panels.
     void Form_Paint(Surface& surface);
     // What a handler does instead of painting itself: refresh the side

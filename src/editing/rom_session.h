@@ -36,7 +36,7 @@ public:
     // Free bytes left for moved levels in the open ROM (cached per contents).
     int64_t FreeSpaceLeft();
 
-    // Start-up: zoom 16, definitions, the notice, the ROM (from `romPath`
+    // Start-up: zoom 16, definitions, the ROM (from `romPath`
     // when given, else the file dialog), level 0, the visible list. Sets
     // quitRequested when the program cannot go on.
     void Form_Load(const std::string& programDirectory,
@@ -77,7 +77,8 @@ private:
     bool ChooseRom(bool atStartUp, const std::optional<std::string>& givenPath, std::string& chosen);
     void ReportOpenFailure(const std::string& path, const std::string& reason);
     // Opens `path` into `into` (a headerless dump as it is): a ROM that differs from
-    // 1.0 (U) is warned about and a read-only one announced, each once.
+    // 1.0 (U) is warned about (the version notice, then what differs) and a
+    // read-only one announced, each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
     // Reads the loaded level again from the file, keeping the view where it is.

@@ -106,7 +106,7 @@ CommitResult SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& s
     CommitResult r = CommitAndReport(rom, std::move(plan.image), plan.fence, prompter);
     if (!r) return r;
     state = std::move(plan.saved);
-    prompter.message("Marlwick", "Level saved succesfully.");
+    prompter.tell("Marlwick", "Level saved succesfully.");
     return r;
 }
 

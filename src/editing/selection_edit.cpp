@@ -154,7 +154,7 @@ void EditCommands::PasteEntries(const std::string& text, int x, int y, const std
         edit.select(std::move(s));
     });
     if (level.objectBytesUsed > level.objectBytesAvailable || level.spriteBytesUsed > level.spriteBytesAvailable)
-        prompter.message("Marlwick", "The pasted entries put the level over its byte budget (objects " +
+        prompter.tell("Marlwick", "The pasted entries put the level over its byte budget (objects " +
                                          std::to_string(level.objectBytesUsed) + "/" +
                                          std::to_string(level.objectBytesAvailable) + ", sprites " +
                                          std::to_string(level.spriteBytesUsed) + "/" +

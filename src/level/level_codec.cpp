@@ -338,8 +338,33 @@ LevelLoad LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32
     return load;
 }
 
+std::optional<TableOffsets> LevelTableOffsets(const RomFile& rom, int32_t index) {
+    if (index < 0 || index >= kLevelCount) return std::nullopt;
+    const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
+    if (!rom.contains(entry, 6)) return std::nullopt;
+    const auto& b = rom.bytes();
+    const auto header = PointerToOffsetQuiet(b[entry], b[entry + 1], b[entry + 2]);
+    const auto sprites = PointerToOffsetQuiet(b[entry + 3], b[entry + 4], b[entry + 5]);
+    if (!header || !sprites) return std::nullopt;
+    return TableOffsets{*header, *sprites};
+}
+
 LevelLoad LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
                           int32_t spriteOffset) {
+    // Eleven 0xFF bytes (the header and the first object) are no level: a
+    // header of 0xFF bytes is not one the game makes, and the level would
+    // load empty and look like a level that is there.
+    constexpr int64_t kPaddingRun = std::tuple_size_v<LevelHeader> + 1;
+    if (rom.contains(headerOffset, kPaddingRun) &&
+        std::all_of(rom.bytes().begin() + headerOffset, rom.bytes().begin() + headerOffset + kPaddingRun,
+                    [](uint8_t b) { return b == 0xFF; })) {
+        LevelLoad refused;
+        refused.messages.push_back({"Marlwick - Substandard loading feature",
+                                    "Nothing was loaded: offset " + ToHex(static_cast<uint32_t>(rom.DiskOffset(headerOffset))) +
+                                        " holds padding (FF bytes where the header and the first object should be), "
+                                        "not a level."});
+        return refused;
+    }
     // A level given by offsets has a header and LoROM banks.
     LevelPlace place;
     place.headerOffset = headerOffset;

@@ -62,10 +62,21 @@ LevelLoad DecodeLevel(const RomFile& rom, const DefinitionTables& defs, const Le
 // level pointer table: the bytes after the table are other data, not pointers.
 std::optional<Message> LevelIndexRefusal(int32_t index);
 
+// The two ".smc" file offsets that the pointer table holds now for level
+// `index`; nullopt outside the table, past the file's end or for a bank
+// that maps no ROM.
+struct TableOffsets {
+    int32_t header = 0;
+    int32_t sprites = 0;
+};
+std::optional<TableOffsets> LevelTableOffsets(const RomFile& rom, int32_t index);
+
 // LoadLevelIndex/LoadLevelOffset: the two loaders. LoadLevelIndex reads a
 // level without a header where the definition tables say so; a level loaded
 // by offsets has a header and is bounded by 32 KiB banks. LoadLevelOffset
-// adds "Level and sprites loaded." after a successful load.
+// adds "Level and sprites loaded." after a successful load, and refuses
+// offsets where the file holds padding (0xFF bytes in place of the header
+// and the first object), as a level's old place does after it moved.
 LevelLoad LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32_t index);
 LevelLoad LoadLevelOffset(const RomFile& rom, const DefinitionTables& defs, int32_t headerOffset,
                           int32_t spriteOffset);

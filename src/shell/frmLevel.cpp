@@ -20,6 +20,9 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QLayout>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolTip>
 
@@ -300,13 +303,17 @@ void LevelView::dropEvent(QDropEvent* e) {
 // The main window.
 
 frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), editor_(prompter), emulatorHost_(std::make_unique<QtEmulatorHost>(this)) {
+    : QMainWindow(parent),
+      relay_(prompter, [this](const Message& m) { ShowTold(m); }),
+      editor_(relay_),
+      emulatorHost_(std::make_unique<QtEmulatorHost>(this)) {
     setWindowTitle(Q(editor_.session.caption));
     form = new QWidget(this);
     setCentralWidget(form);
     setStyleSheet(QString::fromLatin1(kFrameStyle));
     BuildControls();
     BuildMenus();
+    BuildStatusBar();
     // Level maps are made on a thread of their own; a finished one comes
     // back to this thread through the event queue.
     editor_.SetMapReadyNotifier([this] {
@@ -315,11 +322,88 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
         box->installEventFilter(this);
-    // 845 by 504 pixels of client area below the menu bar.
-    resize(845, 504 + menuBar()->sizeHint().height());
+    resize(SizeForScreen());
 }
 
 frmLevel::~frmLevel() = default;
+
+namespace {
+constexpr const char* kGeometryKey = "window/geometry";
+constexpr const char* kZoomKey = "view/zoom";
+constexpr std::pair<const char*, bool RememberedView::*> kRememberedChecks[] = {
+    {"view/stationaryTooltip", &RememberedView::stationary}, {"view/tiles", &RememberedView::tiles}};
+constexpr std::pair<const char*, bool ViewOptions::*> kRememberedOptions[] = {
+    {"view/crossSection", &ViewOptions::crossSection},
+    {"view/smallGrid", &ViewOptions::smallGrid},
+    {"view/outOfBounds", &ViewOptions::outOfBounds},
+    {"view/transparent", &ViewOptions::transparent}};
+}  // namespace
+
+QSize frmLevel::SizeForScreen() const {
+    // The design's client area is the least; a larger screen gets most of
+    // its room (the view shows more of the level).
+    const QSize least(845, 504 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return least;
+    const QSize room = screen->availableGeometry().size();
+    return least.expandedTo(room * 0.85).boundedTo(room.expandedTo(least));
+}
+
+void frmLevel::RestoreSettings() {
+    QSettings settings;
+    if (settings.contains(QLatin1String(kGeometryKey)))
+        restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
+    RememberedView r = editor_.Remembered();
+    r.zoom = settings.value(QLatin1String(kZoomKey), r.zoom).toInt();
+    for (const auto& [key, field] : kRememberedOptions)
+        r.options.*field = settings.value(QLatin1String(key), r.options.*field).toBool();
+    for (const auto& [key, field] : kRememberedChecks) r.*field = settings.value(QLatin1String(key), r.*field).toBool();
+    editor_.Restore(r);
+}
+
+void frmLevel::SaveSettings() {
+    QSettings settings;
+    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    const RememberedView r = editor_.Remembered();
+    settings.setValue(QLatin1String(kZoomKey), r.zoom);
+    for (const auto& [key, field] : kRememberedOptions) settings.setValue(QLatin1String(key), r.options.*field);
+    for (const auto& [key, field] : kRememberedChecks) settings.setValue(QLatin1String(key), r.*field);
+}
+
+void frmLevel::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    auto part = [bar](const char* name) {
+        auto* l = new QLabel(bar);
+        l->setObjectName(QString::fromLatin1(name));
+        bar->addPermanentWidget(l);
+        return l;
+    };
+    lblStatusTile = part("lblStatusTile");
+    lblStatusZoom = part("lblStatusZoom");
+    lblStatusLevel = part("lblStatusLevel");
+    lblStatusBytes = part("lblStatusBytes");
+    lblStatusMap = part("lblStatusMap");
+}
+
+void frmLevel::ShowTold(const Message& m) {
+    // Kept until the next result; the parts on the right keep the state.
+    statusBar()->showMessage(Q(m.text));
+}
+
+void frmLevel::SyncStatusBar() {
+    const StatusLine s = DescribeStatus(editor_);
+    if (s == shownStatus_) return;
+    shownStatus_ = s;
+    SetLabelText(lblStatusTile, s.tile);
+    SetLabelText(lblStatusZoom, s.zoom);
+    SetLabel(lblStatusLevel, {s.level, false});
+    // The level's name can be long: the whole of it is in the tooltip.
+    lblStatusLevel->setToolTip(Q(s.level));
+    SetLabel(lblStatusBytes, {s.bytes, s.overBudget});
+    SetLabelText(lblStatusMap, s.map);
+    lblStatusMap->setToolTip(Q(s.map));
+}
 
 void frmLevel::BuildControls() {
     QWidget* f = form;
@@ -648,6 +732,7 @@ bool frmLevel::Form_Load(const std::string& programDirectory, const std::optiona
     if (editor_.quitRequested) return false;
     FillList(lstDestinationLevels, editor_.defs.destinationLevels);
     FillList(lstEntranceTypes, editor_.defs.entranceTypes);
+    RestoreSettings();
     if (QLayout* l = layout()) l->activate();  // sizes the client area for the window's size
     Form_Resize();
     SyncFromEditor();
@@ -832,6 +917,7 @@ void frmLevel::SyncPanels() {
 
     SyncPickList();
     SyncExitEditor();
+    SyncStatusBar();
 }
 
 void frmLevel::SyncFromEditor() {
@@ -945,6 +1031,7 @@ void frmLevel::closeEvent(QCloseEvent* event) {
         return;
     }
     quitting_ = true;
+    SaveSettings();
     if (objectList_) objectList_->close();
     if (find_) find_->close();
     emulatorTest_.RemoveCopies();

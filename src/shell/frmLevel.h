@@ -20,6 +20,7 @@
 
 #include "editing/emulator_test.h"
 #include "editing/level_editor.h"
+#include "editing/status_line.h"
 #include "paint/qpainter_surface.h"
 
 class QAction;
@@ -158,6 +159,13 @@ public:
     QPushButton* cmdScreenNext = nullptr;
     QPushButton* cmdScreenGoto = nullptr;
 
+    // The status bar's parts (what is told shows on its left).
+    QLabel* lblStatusTile = nullptr;
+    QLabel* lblStatusZoom = nullptr;
+    QLabel* lblStatusLevel = nullptr;
+    QLabel* lblStatusBytes = nullptr;
+    QLabel* lblStatusMap = nullptr;
+
     // ---- menu items ----
     QAction* mnuMain = nullptr;
     QMenu* mnuFile = nullptr;
@@ -243,6 +251,16 @@ protected:
 private:
     void BuildControls();
     void BuildScreenExitFrame();
+    void BuildStatusBar();
+    // The window's first size: most of the screen, at least the design's.
+    QSize SizeForScreen() const;
+    // The window's place and size, the zoom and the View options, kept with
+    // QSettings from one run to the next.
+    void RestoreSettings();
+    void SaveSettings();
+    void SyncStatusBar();
+    // A result the editor tells: shown in the status bar, not in a box.
+    void ShowTold(const Message& m);
     // True when the key press is the shortcut of one of the window's menu items.
     bool IsMenuShortcut(const QKeyEvent* key) const;
     void BuildMenus();
@@ -263,7 +281,9 @@ private:
         SyncFromEditor();
     }
 
+    TellingPrompter relay_;  // the editor's prompter: tells go to the status bar
     LevelEditor editor_;
+    StatusLine shownStatus_;
     bool quitting_ = false;
     std::vector<ListEntry> shownPopupItems_;    // what lstPopup holds
     std::vector<ListEntry> shownPaletteItems_;  // what lstObjects holds

@@ -78,7 +78,7 @@ TEST_F(SessionTest, StartUpWithAPathLoadsLevelZero) {
     EXPECT_EQ(ed.session.caption, "Marlwick - Yoshi's Island Editor by Tolliver");
     ed.session.Form_Load(dir.path(), romA);
     EXPECT_FALSE(ed.quitRequested);
-    EXPECT_EQ(prompter.messages, std::vector<PromptMessage>{kNotice});
+    EXPECT_TRUE(prompter.messages.empty());  // 1.0 (U): no version notice
     EXPECT_EQ(ed.view.zoom, 16);
     EXPECT_EQ(ed.session.caption, "a.smc - Marlwick");
     EXPECT_TRUE(ed.rom.isOpen());
@@ -102,7 +102,7 @@ TEST_F(SessionTest, CancelledStartUpEndsTheProgram) {
     EXPECT_FALSE(ed.session.levelLoaded);
     EXPECT_EQ(prompter.messages,
               (std::vector<PromptMessage>{
-                  kNotice, {"Marlwick - User Error", "A valid ROM must be selected to run Marlwick."}}));
+                  {"Marlwick - User Error", "A valid ROM must be selected to run Marlwick."}}));
     EXPECT_TRUE(ed.session.Form_Unload());
     EXPECT_TRUE(prompter.questions.empty());
 }
@@ -112,10 +112,24 @@ TEST_F(SessionTest, StartUpReportsARomThatCannotBeOpened) {
     ed.session.Form_Load(dir.path(), missing);
     EXPECT_TRUE(ed.quitRequested);
     EXPECT_FALSE(ed.rom.isOpen());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "Marlwick");
+    EXPECT_NE(prompter.messages[0].text.find(missing), std::string::npos);
+    EXPECT_NE(prompter.messages[0].text.find("No such file"), std::string::npos);
+}
+
+TEST_F(SessionTest, TheVersionNoticeComesOnlyForAnotherVersion) {
+    // Another region byte: the notice, then what differs; the level still loads.
+    std::vector<uint8_t> bytes = ReadFileBytes(romA);
+    bytes[0x200 + 0x7FD9] ^= 1;
+    const std::string other = dir.file("other.smc");
+    std::ofstream(other, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+    ed.session.Form_Load(dir.path(), other);
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[1].title, "Marlwick");
-    EXPECT_NE(prompter.messages[1].text.find(missing), std::string::npos);
-    EXPECT_NE(prompter.messages[1].text.find("No such file"), std::string::npos);
+    EXPECT_EQ(prompter.messages[0], kNotice);
+    EXPECT_NE(prompter.messages[1].text.find("does not look like"), std::string::npos);
+    EXPECT_TRUE(ed.session.levelLoaded);
 }
 
 TEST_F(SessionTest, StartUpStopsOnBrokenDefinitions) {
@@ -140,8 +154,8 @@ TEST_F(SessionTest, AReadOnlyRomIsViewedAndItsSaveRefused) {
     SetReadOnly(romA, true);
     ed.session.Form_Load(dir.path(), romA);
     ASSERT_FALSE(ed.quitRequested);
-    ASSERT_EQ(prompter.messages.size(), 2u);  // the notice, then once that it is read-only
-    EXPECT_NE(prompter.messages[1].text.find(romA + " is read-only"), std::string::npos);
+    ASSERT_EQ(prompter.messages.size(), 1u);  // once that it is read-only
+    EXPECT_NE(prompter.messages[0].text.find(romA + " is read-only"), std::string::npos);
     EXPECT_TRUE(ed.session.levelLoaded);
     ASSERT_EQ(ed.level.objectList.at(0).x, 10);
     prompter.messages.clear();
@@ -327,9 +341,10 @@ TEST_F(SessionTest, OpenRomFailureKeepsTheOldRomAndLevel) {
     prompter.messages.clear();
     prompter.openFileAnswers = {small};
     ed.session.mnuFileOpen_Click();
-    ASSERT_EQ(prompter.messages.size(), 2u);  // what it is, then why its level 0 is refused
-    EXPECT_NE(prompter.messages[0].text.find("too small"), std::string::npos);
-    EXPECT_EQ(prompter.messages[1].title, "Marlwick - This is bad");
+    ASSERT_EQ(prompter.messages.size(), 3u);  // the version notice, what it is, why its level 0 is refused
+    EXPECT_EQ(prompter.messages[0], kNotice);
+    EXPECT_NE(prompter.messages[1].text.find("too small"), std::string::npos);
+    EXPECT_EQ(prompter.messages[2].title, "Marlwick - This is bad");
     EXPECT_EQ(ed.rom.path(), romA);
     EXPECT_EQ(ed.level.objectList.at(0).x, 11);
 }

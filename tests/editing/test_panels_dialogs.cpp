@@ -298,50 +298,95 @@ protected:
 };
 
 TEST_F(PanelsChooser, ByIndexListsTheFileAndLoadsTheTypedIndex) {
-    dir.write("LevelList.dat", "00, Start\n0a, \"Ten, really\"\n1F,Tower\n");
+    dir.write("LevelList.dat", "00, Start\n01, One\n0a, \"Ten, really\"\n10,Sixteen\n1F,Tower\n");
     LevelIndexChooser chooser;
-    chooser.Show(dir.path(), prompter);
-    ASSERT_EQ(chooser.lstLevels.size(), 3u);
-    EXPECT_EQ(chooser.lstLevels[1], (ListEntry{"0a Ten, really", 0x0A}));
-    chooser.lstLevels_Click(1);
-    EXPECT_EQ(chooser.txtIndex, "A");
-    chooser.txtIndex = "1f";
-    chooser.cmdOK_Click(ed);
+    chooser.Show(dir.path(), prompter, ed.rom);
+    ASSERT_EQ(chooser.lstLevels.size(), 5u);
+    EXPECT_EQ(chooser.lstLevels[2], (ListEntry{"0a Ten, really", 0x0A}));
+    chooser.lstLevels_Click(2, ed.rom);
+    EXPECT_EQ(chooser.txtValue, "A");
+
+    // Typing: an index selects exactly its row ("1" is not "10"), other
+    // text lists the rows that hold it; what is left selected is loaded.
+    const struct {
+        const char* typed;
+        size_t listed;
+        int selectedValue;  // -1: none
+    } kTyping[] = {{"1", 5, 0x01}, {"10", 5, 0x10}, {"0A", 5, 0x0A}, {"2", 5, -1},
+                   {"tower", 1, 0x1F}, {"TEN, r", 1, 0x0A}, {"xyz", 0, -1}, {"", 5, -1}};
+    for (const auto& t : kTyping) {
+        chooser.txtValue_Change(t.typed);
+        EXPECT_EQ(chooser.shown.size(), t.listed) << t.typed;
+        const int selected = chooser.listIndex < 0 ? -1 : chooser.lstLevels[chooser.shown[chooser.listIndex]].value;
+        EXPECT_EQ(selected, t.selectedValue) << t.typed;
+    }
+    // A name that selects nothing loads nothing and keeps the dialog.
+    chooser.txtValue_Change("xyz");
+    EXPECT_FALSE(chooser.cmdOK_Click(ed));
+    EXPECT_TRUE(chooser.visible);
+
+    chooser.txtValue_Change("tow");
+    ASSERT_TRUE(chooser.cmdOK_Click(ed));
     EXPECT_FALSE(chooser.visible);
     EXPECT_EQ(ed.level.headerOffset, 0x8300);
     EXPECT_EQ(ed.level.spriteOffset, 0x8500);
-    EXPECT_TRUE(ed.repaintRequested);
+
+    chooser.txtValue_Change("0");
+    ASSERT_TRUE(chooser.cmdOK_Click(ed));
+    EXPECT_EQ(ed.level.headerOffset, 0x8200);
 
     dir.write("LevelList.dat", "");  // read once per run
-    chooser.Show(dir.path(), prompter);
-    EXPECT_EQ(chooser.lstLevels.size(), 3u);
+    chooser.Show(dir.path(), prompter, ed.rom);
+    EXPECT_EQ(chooser.lstLevels.size(), 5u);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(PanelsChooser, ByOffsetKeepsItsSpriteOffset) {
-    dir.write("LevelOffsets.dat", "8200, Level zero\n8300,Tower\n");
+TEST_F(PanelsChooser, ByOffsetKeepsItsSpriteOffsetAndFollowsThePointerTable) {
+    // "1F Tower" is listed at its old place; the table points elsewhere now.
+    dir.write("LevelOffsets.dat", "8200, Level zero\n9000,1F Tower\n8600,Padding\n");
+    RomImage image;
+    const auto level = test::Cat({std::vector<uint8_t>(10, 0), test::Obj5(1, 2, 3, 0, 0), {0xFF, 0xFF, 0, 0}});
+    image.put(0x8200, level);
+    image.put(0x8300, level);
+    image.put(0x8400, {0xFF, 0xFF});
+    image.put(0x8500, {0x1E, 0x02, 0x05, 0xFF, 0xFF});
+    image.put(0x8600, std::vector<uint8_t>(16, 0xFF));
+    image.setLevel(0x1F, 0x8300, 0x8500);
+    std::string error;
+    ed.rom.close();
+    ASSERT_TRUE(ed.rom.open(image.writeTemp(), error)) << error;
+
     LevelOffsetChooser chooser;
-    chooser.Show(dir.path(), prompter);
-    ASSERT_EQ(chooser.lstLevels, (std::vector<std::string>{"Level zero", "Tower"}));
+    chooser.Show(dir.path(), prompter, ed.rom);
+    ASSERT_EQ(chooser.lstLevels.size(), 3u);
+    EXPECT_EQ(chooser.lstLevels[1].text, "1F Tower");
     chooser.lstLevels_Click(1, ed.rom);
-    EXPECT_EQ(chooser.txtOffset, "8300");
-    chooser.txtSpriteOffset = "8500";
-    chooser.cmdOK_Click(ed);
+    EXPECT_EQ(chooser.txtValue, "8300");
+    EXPECT_EQ(chooser.txtSpriteOffset, "8500");
+    ASSERT_TRUE(chooser.cmdOK_Click(ed));
     EXPECT_EQ(ed.level.spriteBytesUsed, 3);
     EXPECT_EQ(prompter.messages.back().text, "Level and sprites loaded.");
 
-    chooser.Show(dir.path(), prompter);
+    // A row outside the table keeps the sprite offset typed before.
+    chooser.Show(dir.path(), prompter, ed.rom);
     chooser.lstLevels_Click(0, ed.rom);
-    EXPECT_EQ(chooser.txtOffset, "8200");
+    EXPECT_EQ(chooser.txtValue, "8200");
     EXPECT_EQ(chooser.txtSpriteOffset, "8500");
-    chooser.cmdOK_Click(ed);
+    ASSERT_TRUE(chooser.cmdOK_Click(ed));
     EXPECT_EQ(ed.level.headerOffset, 0x8200);
     EXPECT_EQ(ed.level.spriteOffset, 0x8500);
+
+    // Padding is no level: said so, and the level stays.
+    chooser.txtValue_Change("8600");
+    EXPECT_EQ(chooser.lstLevels[chooser.shown[chooser.listIndex]].text, "Padding");
+    ASSERT_TRUE(chooser.cmdOK_Click(ed));
+    EXPECT_NE(prompter.messages.back().text.find("holds padding"), std::string::npos);
+    EXPECT_EQ(ed.level.headerOffset, 0x8200);
 }
 
 TEST_F(PanelsChooser, MissingOrOverlongFilesAreReported) {
     LevelIndexChooser byIndex;
-    byIndex.Show(dir.path(), prompter);
+    byIndex.Show(dir.path(), prompter, ed.rom);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_NE(prompter.messages[0].text.find("LevelList.dat"), std::string::npos);
     EXPECT_TRUE(byIndex.visible);
@@ -350,7 +395,7 @@ TEST_F(PanelsChooser, MissingOrOverlongFilesAreReported) {
     for (int i = 0; i < 257; ++i) lines += std::to_string(i) + ", L\n";
     dir.write("LevelOffsets.dat", lines);
     LevelOffsetChooser byOffset;
-    byOffset.Show(dir.path(), prompter);
+    byOffset.Show(dir.path(), prompter, ed.rom);
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_NE(prompter.messages[1].text.find("LevelOffsets.dat"), std::string::npos);
     EXPECT_EQ(byOffset.lstLevels.size(), 256u);
@@ -360,7 +405,7 @@ TEST_F(PanelsChooser, MissingOrOverlongFilesAreReported) {
     std::filesystem::remove(dir.file("LevelOffsets.dat"));
     std::filesystem::create_directory(dir.file("LevelOffsets.dat"));
     LevelOffsetChooser unreadable;
-    unreadable.Show(dir.path(), prompter);
+    unreadable.Show(dir.path(), prompter, ed.rom);
     ASSERT_EQ(prompter.messages.size(), 3u);
     EXPECT_NE(prompter.messages[2].text.find("LevelOffsets.dat"), std::string::npos);
     EXPECT_NE(prompter.messages[2].text.find("not a regular file"), std::string::npos) << prompter.messages[2].text;

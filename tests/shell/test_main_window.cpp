@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -81,7 +83,10 @@ protected:
     std::unique_ptr<frmLevel> w;
     std::string romPath;
 
-    void SetUp() override { test::EnsureApp(); }
+    void SetUp() override {
+        test::EnsureApp();
+        QSettings().clear();  // each test starts as a first run
+    }
 
     void Open(const test::RomImage& rom) {
         romPath = rom.writeTemp();
@@ -89,6 +94,9 @@ protected:
         ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
         w->show();
         ASSERT_TRUE(WaitFor([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }));
+        // The pixels and places of these tests are for the design's client area.
+        w->resize(w->size() - w->form->size() + QSize(845, 504));
+        ASSERT_TRUE(WaitFor([&] { return w->form->size() == QSize(845, 504); }));
         // The view opened on the level's entries; the pixels of these tests
         // are for the level's top-left.
         EXPECT_EQ(w->hscLevelPos->value(), w->editor().view.scrollX());
@@ -284,9 +292,11 @@ TEST_F(MainWindow, DraggedObjectIsSavedAndNothingElseChanges) {
     // The picture follows: the box's fill is now at its new place.
     EXPECT_EQ(Px(View(), 7 * 16 + 32, 5 * 16 + 40), Rgb32(w->editor().defs.objectDefs[1].colour));
 
+    // The result is in the status bar, not in a box.
+    const size_t boxes = prompter.messages.size();
     w->mnuFileSave->trigger();
-    ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages.back().text, "Level saved succesfully.");
+    EXPECT_EQ(prompter.messages.size(), boxes);
+    EXPECT_EQ(w->statusBar()->currentMessage(), "Level saved succesfully.");
     EXPECT_FALSE(w->windowTitle().endsWith(" *"));
 
     std::vector<uint8_t> expected = before;
@@ -522,6 +532,43 @@ TEST_F(MainWindow, SelectionAndClipboard) {
     EXPECT_EQ(w->editor().level.objectList[4], MakeSprite(0x1E, 10, 7));
     EXPECT_EQ(w->editor().commands.SelectedIndices(), (std::vector<int>{3, 4}));
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" *")));
+}
+
+}  // namespace
+}  // namespace mw
+
+namespace mw {
+namespace {
+
+TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
+    // A first run fills at least the design's client area.
+    romPath = TestRom().writeTemp();
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_GE(w->form->width(), 845);
+    EXPECT_GE(w->form->height(), 504);
+
+    w->mnuViewZoom.at(8)->trigger();
+    w->mnuViewSmallgrid->trigger();
+    w->mnuViewTiles->trigger();
+    w->resize(1000, 700);
+    w->close();
+    const QSize size = w->size();
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_EQ(w->size(), size);
+    EXPECT_EQ(w->editor().view.zoom, 8);
+    EXPECT_TRUE(w->mnuViewZoom.at(8)->isChecked());
+    EXPECT_TRUE(w->editor().view.options.smallGrid);
+    EXPECT_FALSE(w->editor().mnuViewTiles);
+    EXPECT_FALSE(w->editor().view.options.crossSection);
+
+    // A zoom the menu does not offer (a hand-edited file) is not taken.
+    w->close();
+    QSettings().setValue(QStringLiteral("view/zoom"), 5);
+    w = std::make_unique<frmLevel>(prompter);
+    ASSERT_TRUE(w->Form_Load(MW_DATA_DIR, romPath));
+    EXPECT_EQ(w->editor().view.zoom, 16);
 }
 
 }  // namespace
