@@ -45,7 +45,7 @@ void BM_HoverStep(benchmark::State& state) {
     ed.Form_Resize(432 + 1024, 512 + 16);
     ed.mnuViewZoom_Click(4);
     FillLevel(ed, 2000);
-    ed.RebuildVisibleList();
+    RebuildVisibleList(ed.level, ed.view);
     if (ed.view.visibleLast() != 1999) state.SkipWithError("not every entry is in view");
     // Over empty space every test scans its whole list; over the level the
     // pointer lands on bodies, edges and tabs.
@@ -70,7 +70,7 @@ void BM_RebuildVisibleList(benchmark::State& state) {
     ed.hscLevelPos_Change(100);
     ed.vscLevelPos_Change(40);
     for (auto _ : state) {
-        ed.RebuildVisibleList();
+        RebuildVisibleList(ed.level, ed.view);
         benchmark::DoNotOptimize(ed.view.visibleList.data());
     }
     state.counters["visible"] = static_cast<double>(ed.view.visibleList.size());
@@ -90,7 +90,7 @@ void BM_DragStep(benchmark::State& state) {
     LevelEditor ed(prompter);
     ed.Form_Resize(845, 504);
     FillLevel(ed, 450);
-    ed.RebuildVisibleList();
+    RebuildVisibleList(ed.level, ed.view);
     const bool undoable = state.range(0) == 1;
     ed.SelectObject(0);
     ed.tool.dragMode = DragMode::MOV;
@@ -106,7 +106,7 @@ void BM_DragStep(benchmark::State& state) {
             LevelObject& e = bare.objectList[0];
             e.x = static_cast<uint8_t>(std::clamp(PixelToTileX(ed.view, px), 0, kLevelColumns - 1));
             e.y = static_cast<uint8_t>(std::clamp(PixelToTileY(ed.view, py), 0, kLevelRows - 1));
-            ed.RequestPaint();
+            ed.repaintRequested = true;
         }
         benchmark::DoNotOptimize(ed.level.objectList.data());
         benchmark::DoNotOptimize(bare.objectList.data());
@@ -171,8 +171,8 @@ void BM_DragStepWithMap(benchmark::State& state) {
     LevelEditor ed(prompter);
     ed.session.Form_Load(MW_DATA_DIR, dir.file("busy.smc"));
     ed.Form_Resize(845, 504);
-    if (mode == 1) ed.SetMapReadyNotifier([] {});
-    ed.UpdateMap();
+    if (mode == 1) ed.map.SetMapReadyNotifier([] {});
+    ed.map.UpdateMap();
     ed.SelectObject(0);
     ed.tool.dragMode = DragMode::MOV;
     float px = 40, py = 40;
@@ -180,12 +180,12 @@ void BM_DragStepWithMap(benchmark::State& state) {
     for (auto _ : state) {
         px = px >= 380 ? 40 : px + 16;
         ed.tool.Level_MouseMove(1, 0, px, py);
-        if (mode != 0) ed.UpdateMap();
-        if (mode == 1) maps += ed.TakeMap();
-        benchmark::DoNotOptimize(ed.levelMap().cells.data());
+        if (mode != 0) ed.map.UpdateMap();
+        if (mode == 1) maps += ed.map.TakeMap();
+        benchmark::DoNotOptimize(ed.map.levelMap().cells.data());
     }
     state.counters["backgroundMaps"] = maps;
-    state.counters["instructions"] = static_cast<double>(ed.levelMap().instructions);
+    state.counters["instructions"] = static_cast<double>(ed.map.levelMap().instructions);
 }
 BENCHMARK(BM_DragStepWithMap)->Arg(0)->Arg(1)->Arg(2)->ArgName("map")->Unit(benchmark::kMicrosecond);
 

@@ -66,7 +66,7 @@ struct PaintFixture {
         ed.view.viewHeight = kViewHeight;
         ed.view.options.smallGrid = true;
         UpdateScrollRanges(ed.view);
-        ed.RebuildVisibleList();
+        RebuildVisibleList(ed.level, ed.view);
     }
 };
 

@@ -51,7 +51,7 @@ void BM_DragStepWithRepaint(benchmark::State& state) {
     ed.view.viewWidth = kViewWidth;
     ed.view.viewHeight = kViewHeight;
     UpdateScrollRanges(ed.view);
-    ed.RebuildVisibleList();
+    RebuildVisibleList(ed.level, ed.view);
     // Grab the entry on top at the middle of the first entry's origin tile,
     // with `selected` entries selected (it among them).
     const LevelObject& first = ed.level.objectList[0];

@@ -44,12 +44,17 @@ void BM_CreateBps2MiB4KiBChanged(benchmark::State& state) {
 }
 BENCHMARK(BM_CreateBps2MiB4KiBChanged)->Unit(benchmark::kMillisecond);
 
-void BM_LoadAll222Levels(benchmark::State& state) {
-    RomFile rom;
+// The shipped demo ROM, open.
+void OpenDemo(RomFile& rom) {
     std::string error;
     test::RomImage image(0);
     image.bytes = test::ShippedDemoRom();
     rom.open(image.writeTemp("find.smc"), error);
+}
+
+void BM_LoadAll222Levels(benchmark::State& state) {
+    RomFile rom;
+    OpenDemo(rom);
     const auto& defs = test::ShippedDefinitions();
     for (auto _ : state)
         for (int n = 0; n < kLevelCount; ++n) benchmark::DoNotOptimize(LoadLevelIndex(rom, defs, n).level.objectList.size());
@@ -58,10 +63,7 @@ BENCHMARK(BM_LoadAll222Levels)->Unit(benchmark::kMillisecond);
 
 void BM_FindInAll222Levels(benchmark::State& state) {
     RomFile rom;
-    std::string error;
-    test::RomImage image(0);
-    image.bytes = test::ShippedDemoRom();
-    rom.open(image.writeTemp("find.smc"), error);
+    OpenDemo(rom);
     const auto& defs = test::ShippedDefinitions();
     FindQuery query;
     query.kind = FindQuery::Kind::Name;

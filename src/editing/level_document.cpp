@@ -5,6 +5,7 @@
 #include "level/level_save.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <unordered_map>
 
 #include "editing/create_remove.h"
@@ -31,6 +32,9 @@ struct ByteCounters {
     int objectBytesUsed = 0;
     int spriteBytesUsed = 0;
 };
+
+// `bit` when `on` holds, else none.
+ChangeSet BitIf(bool on, DocumentChange bit) { return on ? ChangeSet{bit} : ChangeSet{0}; }
 
 ByteCounters CountersOf(const LevelState& level) { return {level.objectBytesUsed, level.spriteBytesUsed}; }
 
@@ -218,7 +222,7 @@ bool LevelDocument::Save(Prompter& prompter, const std::vector<FreeBlock>& freeB
     if (!SaveLevel(rom, defs_, level_, prompter, freeBlocks)) return false;
     const bool wasChanged = changed();
     stack_.setClean();
-    Notify(kChangedRom | (wasChanged ? kChangedCleanState : 0));
+    Notify(kChangedRom | BitIf(wasChanged, kChangedCleanState));
     return true;
 }
 
@@ -284,8 +288,8 @@ void LevelDocument::HistoryStep(bool undo) {
     const Selection before = selection_;
     const bool wasChanged = changed();
     undo ? stack_.undo() : stack_.redo();
-    Notify(command.touched() | kChangedHistory | (before == selection_ ? 0 : kChangedSelection) |
-           (wasChanged == changed() ? 0 : kChangedCleanState));
+    Notify(command.touched() | kChangedHistory | BitIf(before != selection_, kChangedSelection) |
+           BitIf(wasChanged != changed(), kChangedCleanState));
 }
 
 EntryId LevelDocument::objectId(int index) const {
@@ -315,7 +319,7 @@ bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::func
     const bool wasChanged = changed();
     Edit edit(*this, *command);
     change(edit);
-    const ChangeSet selection = before == selection_ ? 0 : kChangedSelection;
+    const ChangeSet selection = BitIf(before != selection_, kChangedSelection);
     if (command->empty()) {
         Notify(selection);
         return false;
@@ -325,7 +329,7 @@ bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::func
     stack_.push(std::move(command));
     // A drag that ends where it started leaves no step behind.
     if (static_cast<const Command&>(stack_.command(stack_.index() - 1)).changesNothing()) stack_.dropTop();
-    Notify(touched | selection | (wasChanged == changed() ? 0 : kChangedCleanState));
+    Notify(touched | selection | BitIf(wasChanged != changed(), kChangedCleanState));
     return true;
 }
 
@@ -333,43 +337,90 @@ bool LevelDocument::Apply(const std::string& text, MergeKey key, const std::func
 
 bool LevelDocument::Edit::empty() const { return command_.empty(); }
 
-void LevelDocument::Edit::replaceObject(int index, const LevelObject& entry) {
-    const LevelObject& old = doc_.level_.objectList.at(static_cast<size_t>(index));
+namespace {
+
+// How the steps of an edit name the parts of one kind of entry.
+template <typename Entry>
+struct StepsOf;
+
+template <>
+struct StepsOf<LevelObject> {
+    static constexpr Step::Op kReplace = Step::Op::Object, kInsert = Step::Op::InsertObject,
+                              kErase = Step::Op::EraseObject;
+    static constexpr LevelObject Step::*before = &Step::objectBefore;
+    static constexpr LevelObject Step::*after = &Step::objectAfter;
+    static constexpr std::vector<LevelObject> LevelState::*list = &LevelState::objectList;
+    // The byte count that holds the entry's record, and the record's size.
+    static int& Counter(LevelState& l, const LevelObject& e) { return e.isSprite ? l.spriteBytesUsed : l.objectBytesUsed; }
+    static int Bytes(const DefinitionTables& defs, const LevelObject& e) { return RecordByteCount(defs, e); }
+};
+
+template <>
+struct StepsOf<ScreenExit> {
+    static constexpr Step::Op kReplace = Step::Op::Exit, kInsert = Step::Op::InsertExit, kErase = Step::Op::EraseExit;
+    static constexpr ScreenExit Step::*before = &Step::exitBefore;
+    static constexpr ScreenExit Step::*after = &Step::exitAfter;
+    static constexpr std::vector<ScreenExit> LevelState::*list = &LevelState::exitList;
+    static int& Counter(LevelState& l, const ScreenExit&) { return l.objectBytesUsed; }
+    static int Bytes(const DefinitionTables&, const ScreenExit&) { return kExitRecordBytes; }
+};
+
+}  // namespace
+
+template <typename Entry>
+std::vector<EntryId>& LevelDocument::Edit::idsOf() {
+    if constexpr (std::is_same_v<Entry, LevelObject>)
+        return doc_.objectIds_;
+    else
+        return doc_.exitIds_;
+}
+
+template <typename Entry>
+void LevelDocument::Edit::replaceEntry(int index, const Entry& entry) {
+    using S = StepsOf<Entry>;
+    const Entry& old = (doc_.level_.*S::list).at(static_cast<size_t>(index));
     if (old == entry) return;
     Step s;
-    s.op = Step::Op::Object;
+    s.op = S::kReplace;
     s.index = index;
-    s.id = doc_.objectIds_[static_cast<size_t>(index)];
-    s.objectBefore = old;
-    s.objectAfter = entry;
+    s.id = idsOf<Entry>()[static_cast<size_t>(index)];
+    s.*S::before = old;
+    s.*S::after = entry;
     command_.take(s);
 }
 
-EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
-    return insertObject(index, entry, doc_.nextId_++);
-}
-
-EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry, EntryId id) {
+template <typename Entry>
+EntryId LevelDocument::Edit::insertEntry(int index, const Entry& entry, EntryId id) {
+    using S = StepsOf<Entry>;
     Step s;
-    s.op = Step::Op::InsertObject;
-    s.index = std::clamp(index, 0, static_cast<int>(doc_.level_.objectList.size()));
+    s.op = S::kInsert;
+    s.index = std::clamp(index, 0, static_cast<int>((doc_.level_.*S::list).size()));
     s.id = id;
-    s.objectAfter = entry;
+    s.*S::after = entry;
     command_.take(s);
-    (entry.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) += RecordByteCount(doc_.defs_, entry);
+    S::Counter(doc_.level_, entry) += S::Bytes(doc_.defs_, entry);
     return s.id;
 }
 
-void LevelDocument::Edit::eraseObject(int index) {
+template <typename Entry>
+void LevelDocument::Edit::eraseEntry(int index) {
+    using S = StepsOf<Entry>;
     Step s;
-    s.op = Step::Op::EraseObject;
+    s.op = S::kErase;
     s.index = index;
-    s.id = doc_.objectIds_.at(static_cast<size_t>(index));
-    s.objectBefore = doc_.level_.objectList[static_cast<size_t>(index)];
+    s.id = idsOf<Entry>().at(static_cast<size_t>(index));
+    s.*S::before = (doc_.level_.*S::list)[static_cast<size_t>(index)];
     command_.take(s);
-    (s.objectBefore.isSprite ? doc_.level_.spriteBytesUsed : doc_.level_.objectBytesUsed) -=
-        RecordByteCount(doc_.defs_, s.objectBefore);
+    S::Counter(doc_.level_, s.*S::before) -= S::Bytes(doc_.defs_, s.*S::before);
 }
+
+void LevelDocument::Edit::replaceObject(int index, const LevelObject& entry) { replaceEntry(index, entry); }
+
+EntryId LevelDocument::Edit::insertObject(int index, const LevelObject& entry) {
+    return insertEntry(index, entry, doc_.nextId_++);
+}
+
+void LevelDocument::Edit::eraseObject(int index) { eraseEntry<LevelObject>(index); }
 
 void LevelDocument::Edit::moveObject(int from, int to) {
     if (from == to) return;
@@ -377,42 +428,16 @@ void LevelDocument::Edit::moveObject(int from, int to) {
     const LevelObject entry = doc_.level_.objectList.at(static_cast<size_t>(from));
     const EntryId id = doc_.objectIds_[static_cast<size_t>(from)];
     eraseObject(from);
-    insertObject(to, entry, id);
+    insertEntry(to, entry, id);
 }
 
-void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) {
-    const ScreenExit& old = doc_.level_.exitList.at(static_cast<size_t>(index));
-    if (old == exit) return;
-    Step s;
-    s.op = Step::Op::Exit;
-    s.index = index;
-    s.id = doc_.exitIds_[static_cast<size_t>(index)];
-    s.exitBefore = old;
-    s.exitAfter = exit;
-    command_.take(s);
-}
+void LevelDocument::Edit::replaceExit(int index, const ScreenExit& exit) { replaceEntry(index, exit); }
 
 EntryId LevelDocument::Edit::insertExit(int index, const ScreenExit& exit) {
-    index = std::clamp(index, 0, static_cast<int>(doc_.level_.exitList.size()));
-    Step s;
-    s.op = Step::Op::InsertExit;
-    s.index = index;
-    s.id = doc_.nextId_++;
-    s.exitAfter = exit;
-    command_.take(s);
-    doc_.level_.objectBytesUsed += kExitRecordBytes;
-    return s.id;
+    return insertEntry(index, exit, doc_.nextId_++);
 }
 
-void LevelDocument::Edit::eraseExit(int index) {
-    Step s;
-    s.op = Step::Op::EraseExit;
-    s.index = index;
-    s.id = doc_.exitIds_.at(static_cast<size_t>(index));
-    s.exitBefore = doc_.level_.exitList[static_cast<size_t>(index)];
-    command_.take(s);
-    doc_.level_.objectBytesUsed -= kExitRecordBytes;
-}
+void LevelDocument::Edit::eraseExit(int index) { eraseEntry<ScreenExit>(index); }
 
 void LevelDocument::Edit::replaceHeader(const LevelHeader& header) {
     if (doc_.level_.headerBytes == header) return;

@@ -129,7 +129,15 @@ public:
     private:
         friend class LevelDocument;
         Edit(LevelDocument& doc, Command& command) : doc_(doc), command_(command) {}
-        EntryId insertObject(int index, const LevelObject& entry, EntryId id);
+        // The steps of either kind of entry (objects and sprites, or exits).
+        template <typename Entry>
+        std::vector<EntryId>& idsOf();
+        template <typename Entry>
+        void replaceEntry(int index, const Entry& entry);
+        template <typename Entry>
+        EntryId insertEntry(int index, const Entry& entry, EntryId id);
+        template <typename Entry>
+        void eraseEntry(int index);
         LevelDocument& doc_;
         Command& command_;
     };

@@ -44,30 +44,34 @@ int EditorPart::selectedObject() const { return editor.selectedObject(); }
 int EditorPart::selectedExit() const { return editor.selectedExit(); }
 void EditorPart::SelectObject(int index) { editor.SelectObject(index); }
 void EditorPart::SelectExit(int index) { editor.SelectExit(index); }
+void EditorPart::Changed(ChangeSet what) { editor.OnDocumentChanged(what); }
 
 LevelEditor::LevelEditor(Prompter& p) : prompter(p) {
     document.SetChangeHandler([this](ChangeSet what) { OnDocumentChanged(what); });
 }
 
 void LevelEditor::OnDocumentChanged(ChangeSet what) {
-    if (what & (kChangedLevel | kChangedHistory)) {
-        // A drag that was under way does not go on from another state, and
-        // the pick list's items name list positions of the old one.
-        if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
-        if (what & kChangedLevel) {
-            panels.lstPopup.items.clear();
-            tool.HideToolTip();
+    unshown |= what;
+    if (what & kDocumentChanges) {
+        if (what & (kChangedLevel | kChangedHistory)) {
+            // A drag that was under way does not go on from another state, and
+            // the pick list's items name list positions of the old one.
+            if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
+            if (what & kChangedLevel) {
+                panels.lstPopup.items.clear();
+                tool.HideToolTip();
+            }
+            panels.lstPopup.top = kHiddenPickListTop;
+            document.EndMerge();
         }
-        panels.lstPopup.top = kHiddenPickListTop;
-        document.EndMerge();
+        session.UpdateCaption();
+        panels.ShowObjectInfo();
+        panels.ShowExitEditor();
+        map.Follow(what);
     }
-    if (what & kChangedEntries) RebuildVisibleList();
-    session.UpdateCaption();
-    panels.ShowObjectInfo();
-    panels.ShowExitEditor();
-    if (what & (kChangedEntries | kChangedExits | kChangedHeader | kChangedLevel | kChangedRom | kChangedHistory))
-        mapStale_ = true;
-    RequestPaint();
+    if (what & (kChangedEntries | kChangedView | kChangedViewSize)) mw::RebuildVisibleList(level, view);
+    // The shell repaints a resized view itself, and a panel is no part of it.
+    if (what & ~(kChangedViewSize | kChangedPanels)) repaintRequested = true;
 }
 
 // ---- session ----
@@ -311,9 +315,8 @@ MainLayout LevelEditor::Form_Resize() {
     view.viewHeight = static_cast<float>(l.Level.height);
     const ScrollValueChanges dropped = UpdateScrollRanges(view);
     if (openingPending_ && session.levelLoaded) ScrollToOpening();
-    RebuildVisibleList();
     // A value that had to drop ran its bar's change handler: a repaint.
-    if (dropped.any()) RequestPaint();
+    OnDocumentChanged(dropped.any() ? kChangedView : kChangedViewSize);
     return l;
 }
 
@@ -322,41 +325,35 @@ MainLayout LevelEditor::Form_Resize() {
 void LevelEditor::ScrollToOpening() {
     openingPending_ = view.viewWidth <= 0 || view.viewHeight <= 0;
     mw::ScrollToOpening(view, WhereLevelOpens(rom, defs, level));
-    RebuildVisibleList();
-    RequestPaint();
+    OnDocumentChanged(kChangedView);
 }
-
-void LevelEditor::RebuildVisibleList() { mw::RebuildVisibleList(level, view); }
 
 void LevelEditor::mnuViewZoom_Click(int n) {
     if (n < 1) return;
     ApplyZoom(view, n);
     Form_Resize();
-    RequestPaint();
+    OnDocumentChanged(kChangedView);
 }
 
 void LevelEditor::SetScroll(ScrollBarState& bar, int value) {
     value = std::clamp(value, 0, std::max(bar.maximum, 0));
     if (value == bar.value) return;
     bar.value = value;
-    RebuildVisibleList();
-    RequestPaint();
+    OnDocumentChanged(kChangedView);
 }
 
 void LevelEditor::hscLevelPos_Change(int value) {
     view.hsc.value = std::clamp(value, 0, std::max(view.hsc.maximum, 0));
-    RebuildVisibleList();
-    RequestPaint();
+    OnDocumentChanged(kChangedView);
 }
 
 void LevelEditor::vscLevelPos_Change(int value) {
     view.vsc.value = std::clamp(value, 0, std::max(view.vsc.maximum, 0));
-    RebuildVisibleList();
-    RequestPaint();
+    OnDocumentChanged(kChangedView);
 }
 
 RememberedView LevelEditor::Remembered() const {
-    return {view.zoom, view.options, mnuViewStationary, mnuViewTiles};
+    return {view.zoom, view.options, mnuViewStationary, map.mnuViewTiles};
 }
 
 void LevelEditor::Restore(const RememberedView& r) {
@@ -365,28 +362,28 @@ void LevelEditor::Restore(const RememberedView& r) {
     view.options.transparent = r.options.transparent;
     SetOutOfBounds(view, r.options.outOfBounds);
     mnuViewStationary = r.stationary;
-    mnuViewTiles = r.tiles;
+    map.mnuViewTiles = r.tiles;
     if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), r.zoom) != std::end(kZoomLevels))
         ApplyZoom(view, r.zoom);
     Form_Resize();
     if (session.levelLoaded) ScrollToOpening();
-    RequestPaint();
+    OnDocumentChanged(kChangedView | kChangedDrawing);
 }
 
 void LevelEditor::mnuViewCross_Click() {
     view.options.crossSection = !view.options.crossSection;
-    RequestPaint();
+    OnDocumentChanged(kChangedDrawing);
 }
 
 void LevelEditor::mnuViewSmallgrid_Click() {
     view.options.smallGrid = !view.options.smallGrid;
-    RequestPaint();
+    OnDocumentChanged(kChangedDrawing);
 }
 
 void LevelEditor::mnuViewTransparent_Click() {
     // The next paint fills its first box the new way (PaintView).
     view.options.transparent = !view.options.transparent;
-    RequestPaint();
+    OnDocumentChanged(kChangedDrawing);
 }
 
 void LevelEditor::mnuViewOutofbounds_Click() {
@@ -396,21 +393,14 @@ void LevelEditor::mnuViewOutofbounds_Click() {
 
 void LevelEditor::mnuViewStationary_Click() {
     mnuViewStationary = !mnuViewStationary;
-    RequestPaint();
-}
-
-void LevelEditor::mnuViewTiles_Click() {
-    mnuViewTiles = !mnuViewTiles;
-    RequestPaint();
+    OnDocumentChanged(kChangedDrawing);
 }
 
 void LevelEditor::Form_Paint(Surface& surface) {
-    UpdateMap();
-    UpdateTiles();
-    const TileLayer layer{levelMap_.cells, &tiles_.tiles()};
-    PaintDocument(document, defs, view, surface, tool.band, TilesShown() ? &layer : nullptr);
+    map.UpdateMap();
+    map.UpdateTiles();
+    const TileLayer layer = map.Layer();
+    PaintDocument(document, defs, view, surface, tool.band, map.TilesShown() ? &layer : nullptr);
 }
-
-void LevelEditor::RequestPaint() { repaintRequested = true; }
 
 }  // namespace mw

@@ -1,14 +1,12 @@
 #pragma once
 // The main window's state without the widgets, in parts by what they do: the
 // open ROM and level (session), the selecting and dragging tool (tool), the
-// side panels (panels) and the edit commands (commands), over one document
-// and one view. The Qt window forwards each event to a handler here, then
-// copies the panel state into its widgets and repaints when
-// `repaintRequested` is set.
+// side panels (panels), the edit commands (commands) and the level map and
+// tiles (map), over one document and one view. The Qt window forwards each
+// event to a handler here, then copies into its widgets what `unshown` names
+// and repaints when `repaintRequested` is set.
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,12 +14,10 @@
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
 #include "editing/level_document.h"
-#include "map/level_map.h"
-#include "map/level_tiles.h"
-#include "map/map_worker.h"
 #include "util/prompter.h"
 #include "view/view_state.h"
 #include "editing/edit_commands.h"
+#include "editing/map_part.h"
 #include "editing/rom_session.h"
 #include "editing/select_tool.h"
 #include "editing/side_panels.h"
@@ -86,13 +82,12 @@ public:
     SelectTool tool{*this};
     SidePanels panels{*this};
     EditCommands commands{*this};
+    MapPart map{*this};
 
     // The selection lives in the document; these read it as list positions
     // (-1 for none).
     int selectedObject() const { return document.currentIndex(); }
     int selectedExit() const { return document.currentExitIndex(); }
-    bool HasSelectedObject() const { return selectedObject() >= 0; }
-    bool HasSelectedExit() const { return selectedExit() >= 0; }
     // Makes the entry (exit) at `index` the current one; none when `index`
     // names no entry.
     void SelectObject(int index) { document.Select(document.WithCurrent(index)); }
@@ -100,6 +95,9 @@ public:
 
     // Requests to the shell, cleared by the shell after acting on them.
     bool repaintRequested = false;
+    // What the change notices reported since the shell last copied the
+    // editor's state into its widgets (everything at start).
+    ChangeSet unshown = ~0u;
     bool quitRequested = false;
     // The program's exit status when start-up ends it: 1 when the definition
     // files or the ROM could not be read, 0 for a cancelled choice.
@@ -127,57 +125,24 @@ public:
     void mnuViewTransparent_Click();
     void mnuViewStationary_Click();
     bool mnuViewStationary = false;  // "Stationary tooltip" check mark
-    void RebuildVisibleList();
     RememberedView Remembered() const;
     // Puts remembered choices back; a zoom that is not one of kZoomLevels
     // is ignored (the settings file may have been edited by hand).
     void Restore(const RememberedView& remembered);
-    // The full repaint: grid and level into `surface`, then the side panels.
+    // The full repaint: tiles, grid and level into `surface`.
     void Form_Paint(Surface& surface);
-    // What a handler does instead of painting itself: refresh the side
-    // panels now and ask the shell to repaint the view.
-    void RequestPaint();
-
-    // ---- the level map: the game's own code run on the level as edited ----
-
-    // The map of the level as it was when the map was last made (not made,
-    // with no reason, while no level is loaded).
-    const LevelMap& levelMap() const { return levelMap_; }
-    // Re-makes the map when the level has changed since the last one. The
-    // paint calls it, so a drag re-makes it at most once per painted frame.
-    void UpdateMap();
-    // With a notifier, maps are made on a thread of their own and `ready`
-    // is called there when one is finished; the shell then calls TakeMap on
-    // its own thread. Without one (the default), UpdateMap makes it at once.
-    void SetMapReadyNotifier(std::function<void()> ready);
-    // Takes the newest map finished in the background. True when it changed.
-    bool TakeMap();
-
-    // ---- the level's tiles, drawn under the boxes ----
-
-    // View menu "Show &tiles": on at start; the tiles show whenever the map
-    // and the level's graphics could be made (objects are then outlines).
-    bool mnuViewTiles = true;
-    void mnuViewTiles_Click();
-    // Brings the tiles up to date with the ROM and the level's header (the
-    // paint calls it).
-    void UpdateTiles();
-    bool TilesShown() const { return mnuViewTiles && levelMap_.made && tiles_.available(); }
 
 private:
-    LevelMap levelMap_;
-    LevelTiles tiles_;
-    LevelMapper mapper_;
-    std::unique_ptr<MapWorker> mapWorker_;
-    bool mapStale_ = true;
-    void ShowMap(LevelMap map);
-
+    friend class EditorPart;
     int innerWidth_ = 0;   // the window's last inner size, for Form_Resize()
     int innerHeight_ = 0;
     bool openingPending_ = false;        // a level was loaded before the view had a size
-    // The one place that follows the document: after every edit, undo, redo,
-    // save, load and selection change it updates the caption, the visible
-    // list, the panels and asks for a repaint.
+    // The one place that follows the changes: after every edit, undo, redo,
+    // save, load and selection change it updates the caption, the panels and
+    // the map; after those and the view's scrolling, zoom and size it rebuilds
+    // the visible list; it asks for a repaint and notes what the shell has
+    // to copy. The document reports its changes here, the parts and the
+    // view's handlers their own (kChangedView and its kin, editor_part.h).
     void OnDocumentChanged(ChangeSet what);
 };
 

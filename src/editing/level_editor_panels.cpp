@@ -103,21 +103,24 @@ void SidePanels::txtEntranceY_Change(const std::string& text) {
     StoreExitBox(exitEditor.txtEntranceY, text, ExitField::EntranceY);
 }
 
-void SidePanels::lstDestinationLevels_Click(int itemIndex) {
-    if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.destinationLevels.size())) return;
-    exitEditor.lstDestinationLevelsIndex = itemIndex;
+void SidePanels::PickExitListItem(const std::vector<ListEntry>& items, int itemIndex, int& listIndex,
+                                  std::string& box, ExitField field) {
+    if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(items.size())) return;
+    listIndex = itemIndex;
     // A pick from the list is a command of its own.
     document.EndMerge();
-    txtExitDestination_Change(ToHex(static_cast<uint32_t>(defs.destinationLevels[itemIndex].value)));
+    StoreExitBox(box, ToHex(static_cast<uint32_t>(items[static_cast<size_t>(itemIndex)].value)), field);
     document.EndMerge();
 }
 
+void SidePanels::lstDestinationLevels_Click(int itemIndex) {
+    PickExitListItem(defs.destinationLevels, itemIndex, exitEditor.lstDestinationLevelsIndex,
+                     exitEditor.txtExitDestination, ExitField::Destination);
+}
+
 void SidePanels::lstEntranceTypes_Click(int itemIndex) {
-    if (!HasSelectedExit() || itemIndex < 0 || itemIndex >= static_cast<int>(defs.entranceTypes.size())) return;
-    exitEditor.lstEntranceTypesIndex = itemIndex;
-    document.EndMerge();
-    txtEntranceType_Change(ToHex(static_cast<uint32_t>(defs.entranceTypes[itemIndex].value)));
-    document.EndMerge();
+    PickExitListItem(defs.entranceTypes, itemIndex, exitEditor.lstEntranceTypesIndex, exitEditor.txtEntranceType,
+                     ExitField::EntranceType);
 }
 
 void SidePanels::cmdMoveScreen_Click(int index) {

@@ -91,6 +91,7 @@ void SelectTool::Pick(float px, float py) {
         dragMode = DragMode::SCR;
         editor.panels.fraScreenExitsVisible = true;
         SelectExit(tab);
+        Changed(kChangedPanels);
     }
 }
 
@@ -104,6 +105,7 @@ void SelectTool::Level_MouseDown(int button, int shift, float px, float py) {
             // A left press while the exit editor is open only closes it.
             dragMode = DragMode::NON;
             editor.panels.fraScreenExitsVisible = false;
+            Changed(kChangedPanels);
         } else if (dragMode != DragMode::SCR) {
             SelectionPress(px, py, (shift & kCtrlKey) != 0);
         }
@@ -116,7 +118,7 @@ void SelectTool::Level_MouseUp(int /*button*/, int /*shift*/, float /*px*/, floa
     dragMode = dragMode == DragMode::SCR ? DragMode::SCX : DragMode::NON;
     if (band) {
         band.reset();
-        editor.RequestPaint();  // the band is the tool's own mark on the view
+        Changed(kChangedDrawing);  // the band is the tool's own mark on the view
     }
 }
 
@@ -201,7 +203,7 @@ void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) 
         if (dragMode == DragMode::MOV) DragMove(px, py);
         if (band) {
             DragBand(px, py);
-            editor.RequestPaint();  // the band is the tool's own mark on the view
+            Changed(kChangedDrawing);  // the band is the tool's own mark on the view
         }
     }
 

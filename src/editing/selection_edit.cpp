@@ -58,7 +58,7 @@ void SelectTool::SelectionPress(float px, float py, bool ctrl) {
     }
     band = BandCorners{px, py, px, py};
     bandBase_ = ctrl ? editor.commands.SelectedIndices() : std::vector<int>{};
-    editor.RequestPaint();  // the band is the tool's own mark on the view
+    Changed(kChangedDrawing);  // the band is the tool's own mark on the view
 }
 
 void SelectTool::DragBand(float px, float py) {

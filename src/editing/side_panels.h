@@ -130,6 +130,10 @@ private:
     // An exit box's change handler: stores a value that fits a byte in the
     // selected exit's field.
     void StoreExitBox(std::string& box, const std::string& text, ExitField field);
+    // A click on item `itemIndex` of one of the exit editor's lists: the
+    // item's value goes into its box as a command of its own.
+    void PickExitListItem(const std::vector<ListEntry>& items, int itemIndex, int& listIndex, std::string& box,
+                          ExitField field);
 };
 
 }  // namespace mw

@@ -188,18 +188,17 @@ std::vector<uint8_t> LoaderCode(const DefinitionTables& defs) {
     a.label("standard");
     a.absLong(0xBF, "sizeTable");                   // LDA sizeTable,X (long)
     a.op({0x29, 0xFF, 0x00});                       // AND #$00FF
-    a.op({0xC9, kSizeWidth, 0x00});                 // CMP #width
-    a.branch(0xD0, "notWidth");
-    a.abs(0x20, "readSize");                        // JSR readSize
-    a.op({0x85, kW});                               // STA w
-    a.branch(0x80, "sized");
-    a.label("notWidth");
-    a.op({0xC9, kSizeHeight, 0x00});                // CMP #height
-    a.branch(0xD0, "notHeight");
-    a.abs(0x20, "readSize");                        // JSR readSize
-    a.op({0x85, kH});                               // STA h
-    a.branch(0x80, "sized");
-    a.label("notHeight");
+    // A size of one byte, for the width or the height alone.
+    const auto oneSize = [&a](uint8_t sizeKind, uint8_t into, const char* next) {
+        a.op({0xC9, sizeKind, 0x00});               // CMP #kind
+        a.branch(0xD0, next);                       // BNE next
+        a.abs(0x20, "readSize");                    // JSR readSize
+        a.op({0x85, into});                         // STA w (h)
+        a.branch(0x80, "sized");                    // BRA sized
+        a.label(next);
+    };
+    oneSize(kSizeWidth, kW, "notWidth");
+    oneSize(kSizeHeight, kH, "notHeight");
     a.op({0xC9, kSizeNibbles, 0x00});               // CMP #nibbles
     a.branch(0xD0, "notNibbles");
     a.op({0xB7, kPtr, 0xC8, 0x29, 0xFF, 0x00});     // LDA [$32],Y; INY; AND #$00FF

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/files_common.h"
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
 #endif
@@ -79,28 +80,20 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, int
         ::close(fd);
         return std::nullopt;
     }
-    std::vector<uint8_t> data;
-    if (st.st_size > 0 && st.st_size <= limit) data.reserve(static_cast<size_t>(st.st_size));
-    // At most one buffer more than the limit is read, should the file be
-    // larger than it said.
-    uint8_t buffer[65536];
-    bool failed = false;
-    while (static_cast<int64_t>(data.size()) <= limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            failed = true;
-            error = Reason();
-        }
-        if (n <= 0) break;
-        data.insert(data.end(), buffer, buffer + n);
-    }
+    std::optional<std::vector<uint8_t>> data = ReadUpTo(
+        static_cast<int64_t>(st.st_size), limit,
+        [&](uint8_t* into, size_t size) -> int64_t {
+            for (;;) {
+                const ssize_t n = ::read(fd, into, size);
+                if (n >= 0) return n;
+                if (errno != EINTR) {
+                    error = Reason();
+                    return -1;
+                }
+            }
+        },
+        error);
     ::close(fd);
-    if (failed) return std::nullopt;
-    if (static_cast<int64_t>(data.size()) > limit) {
-        error = "it is larger than " + std::to_string(limit) + " bytes";
-        return std::nullopt;
-    }
     return data;
 }
 

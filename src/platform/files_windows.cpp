@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/files_common.h"
 
 namespace mw::platform {
 
@@ -103,27 +104,17 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, int
         ::CloseHandle(h);
         return std::nullopt;
     }
-    std::vector<uint8_t> data;
     const auto size = static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-    if (size > 0 && size <= limit) data.reserve(static_cast<size_t>(size));
-    uint8_t buffer[65536];
-    bool failed = false;
-    while (static_cast<int64_t>(data.size()) <= limit) {
-        DWORD n = 0;
-        if (!::ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
-            failed = true;
+    std::optional<std::vector<uint8_t>> data = ReadUpTo(
+        size, limit,
+        [&](uint8_t* into, size_t want) -> int64_t {
+            DWORD n = 0;
+            if (::ReadFile(h, into, static_cast<DWORD>(want), &n, nullptr)) return n;
             error = Reason();
-            break;
-        }
-        if (n == 0) break;
-        data.insert(data.end(), buffer, buffer + n);
-    }
+            return -1;
+        },
+        error);
     ::CloseHandle(h);
-    if (failed) return std::nullopt;
-    if (static_cast<int64_t>(data.size()) > limit) {
-        error = "it is larger than " + std::to_string(limit) + " bytes";
-        return std::nullopt;
-    }
     return data;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/frmLevel.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,10 +24,15 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QHeaderView>
+#include <QVBoxLayout>
+#include <QDialog>
 #include <QStyle>
 #include <QToolTip>
 
 #include "editing/exit_editor.h"
+#include "editing/shortcut_list.h"
 #include "view/view_controls.h"
 #include "editing/share_dialogs.h"
 #include "shell/frmAbout.h"
@@ -316,8 +322,8 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     BuildStatusBar();
     // Level maps are made on a thread of their own; a finished one comes
     // back to this thread through the event queue.
-    editor_.SetMapReadyNotifier([this] {
-        QMetaObject::invokeMethod(this, [this] { Run([&] { editor_.TakeMap(); }); }, Qt::QueuedConnection);
+    editor_.map.SetMapReadyNotifier([this] {
+        QMetaObject::invokeMethod(this, [this] { Run([&] { editor_.map.TakeMap(); }); }, Qt::QueuedConnection);
     });
     form->installEventFilter(this);
     for (QLineEdit* box : {txtFilter, txtEntranceX, txtEntranceY, txtExitDestination, txtEntranceType})
@@ -370,6 +376,53 @@ void frmLevel::SaveSettings() {
     for (const auto& [key, field] : kRememberedChecks) settings.setValue(QLatin1String(key), r.*field);
 }
 
+std::vector<ShortcutRow> frmLevel::Shortcuts() const {
+    std::vector<ShortcutItem> items;
+    std::function<void(const QList<QAction*>&, std::vector<std::string>)> walk =
+        [&](const QList<QAction*>& actions, std::vector<std::string> path) {
+            for (const QAction* a : actions) {
+                if (a->isSeparator()) continue;
+                if (QMenu* sub = a->menu()) {
+                    std::vector<std::string> inner = path;
+                    inner.push_back(a->text().toStdString());
+                    walk(sub->actions(), inner);
+                    continue;
+                }
+                ShortcutItem item{path, a->text().toStdString(), {}};
+                for (const QKeySequence& k : a->shortcuts())
+                    item.keys.push_back(k.toString(QKeySequence::NativeText).toStdString());
+                items.push_back(std::move(item));
+            }
+        };
+    walk(menuBar()->actions(), {});
+    return ShortcutRows(items);
+}
+
+void frmLevel::ShowShortcuts() {
+    const std::vector<ShortcutRow> rows = Shortcuts();
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Keyboard shortcuts"));
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, &dialog);
+    table->setObjectName(QStringLiteral("shortcutTable"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        table->setItem(i, 0, new QTableWidgetItem(Q(rows[i].command)));
+        table->setItem(i, 1, new QTableWidgetItem(Q(rows[i].keys)));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* close = new QPushButton(QStringLiteral("Close"), &dialog);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog.resize(table->horizontalHeader()->length() + 60, 480);
+    dialog.exec();
+}
+
 void frmLevel::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(true);
@@ -420,17 +473,17 @@ void frmLevel::BuildControls() {
         Place(chkListable[i], 8 + 56 * i, 40, 49, 17);
         chkListable[i]->setChecked(true);
         connect(chkListable[i], &QCheckBox::clicked, this,
-                [this, i](bool checked) { Run([&] { editor_.panels.chkListable_Click(i, checked); }); });
+                [this, i](bool checked) { RunSyncAll([&] { editor_.panels.chkListable_Click(i, checked); }); });
     }
     connect(txtFilter, &QLineEdit::textEdited, this,
-            [this](const QString& t) { Run([&] { editor_.panels.txtFilter_KeyUp(t.toStdString()); }); });
+            [this](const QString& t) { RunSyncAll([&] { editor_.panels.txtFilter_KeyUp(t.toStdString()); }); });
 
     lstObjects = new QListWidget(f);
     Place(lstObjects, 8, 81, 193, 367);
     lstObjects->setFont(FixedFont());
     lstObjects->setUniformItemSizes(true);
     lstObjects->setDragDropMode(QAbstractItemView::DragOnly);
-    ConnectListClick(lstObjects, this, [this](int row) { Run([&] { editor_.panels.lstObjects_Click(row); }); });
+    ConnectListClick(lstObjects, this, [this](int row) { RunSyncAll([&] { editor_.panels.lstObjects_Click(row); }); });
 
     fraSubPanel = new QGroupBox(QStringLiteral("Object"), f);
     Place(fraSubPanel, 8, 448, 177, 48);
@@ -450,7 +503,7 @@ void frmLevel::BuildControls() {
     lstPopup->viewport()->setAttribute(Qt::WA_NoMousePropagation);
     connect(lstPopup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = lstPopup->row(item);
-        Run([&] { editor_.panels.lstPopup_Click(row); });
+        RunSyncAll([&] { editor_.panels.lstPopup_Click(row); });
     });
     lblToolTip = new ToolTipLabel(Level);
     Place(lblToolTip, 376, -46, 1028, 17);
@@ -477,9 +530,9 @@ void frmLevel::BuildControls() {
     cmdObjectPrev = MakeButton(fraObjectInfo, QStringLiteral("&<"), 8, 120, 33, 25);
     cmdObjectNext = MakeButton(fraObjectInfo, QStringLiteral("&>"), 48, 120, 33, 25);
     cmdGotoObject = MakeButton(fraObjectInfo, QStringLiteral("&Goto"), 120, 120, 57, 25);
-    connect(cmdObjectPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdObjectPrev_Click(); }); });
-    connect(cmdObjectNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdObjectNext_Click(); }); });
-    connect(cmdGotoObject, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdGotoObject_Click(); }); });
+    connect(cmdObjectPrev, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdObjectPrev_Click(); }); });
+    connect(cmdObjectNext, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdObjectNext_Click(); }); });
+    connect(cmdGotoObject, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdGotoObject_Click(); }); });
 
     fraLevelInfo = new QGroupBox(QStringLiteral("Level Info"), f);
     Place(fraLevelInfo, 646, 168, 192, 149);
@@ -516,7 +569,7 @@ void frmLevel::BuildScreenExitFrame() {
         cmdMoveScreen[i] = MakeButton(p, QString(), left[i], top[i], 25, 25);
         cmdMoveScreen[i]->setIcon(style()->standardIcon(arrows[i]));
         connect(cmdMoveScreen[i], &QPushButton::clicked, this,
-                [this, i] { Run([&] { editor_.panels.cmdMoveScreen_Click(i); }); });
+                [this, i] { RunSyncAll([&] { editor_.panels.cmdMoveScreen_Click(i); }); });
     }
     MakeLabel(p, QStringLiteral("Entrance X:"), 88, 16, 97, 17);
     txtEntranceX = MakeTextBox(p, 88, 32, 97, 19);
@@ -542,18 +595,18 @@ void frmLevel::BuildScreenExitFrame() {
 
     auto onEdit = [this](QLineEdit* box, void (SidePanels::*handler)(const std::string&)) {
         connect(box, &QLineEdit::textEdited, this,
-                [this, handler](const QString& t) { Run([&] { (editor_.panels.*handler)(t.toStdString()); }); });
+                [this, handler](const QString& t) { RunSyncAll([&] { (editor_.panels.*handler)(t.toStdString()); }); });
     };
     onEdit(txtExitDestination, &SidePanels::txtExitDestination_Change);
     onEdit(txtEntranceType, &SidePanels::txtEntranceType_Change);
     onEdit(txtEntranceX, &SidePanels::txtEntranceX_Change);
     onEdit(txtEntranceY, &SidePanels::txtEntranceY_Change);
     ConnectListClick(lstDestinationLevels, this,
-                     [this](int row) { Run([&] { editor_.panels.lstDestinationLevels_Click(row); }); });
-    ConnectListClick(lstEntranceTypes, this, [this](int row) { Run([&] { editor_.panels.lstEntranceTypes_Click(row); }); });
-    connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenPrev_Click(); }); });
-    connect(cmdScreenNext, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenNext_Click(); }); });
-    connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { Run([&] { editor_.panels.cmdScreenGoto_Click(); }); });
+                     [this](int row) { RunSyncAll([&] { editor_.panels.lstDestinationLevels_Click(row); }); });
+    ConnectListClick(lstEntranceTypes, this, [this](int row) { RunSyncAll([&] { editor_.panels.lstEntranceTypes_Click(row); }); });
+    connect(cmdScreenPrev, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdScreenPrev_Click(); }); });
+    connect(cmdScreenNext, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdScreenNext_Click(); }); });
+    connect(cmdScreenGoto, &QPushButton::clicked, this, [this] { RunSyncAll([&] { editor_.panels.cmdScreenGoto_Click(); }); });
 
     fraScreenExits->hide();
     fraScreenExits->raise();
@@ -564,7 +617,7 @@ void frmLevel::BuildMenus() {
     auto item = [this](QMenu* menu, const char* caption, int key, auto handler) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
         if (key) a->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(key)));
-        connect(a, &QAction::triggered, this, [this, handler] { Run([&] { handler(); }); });
+        connect(a, &QAction::triggered, this, [this, handler] { RunSyncAll([&] { handler(); }); });
         return a;
     };
     auto check = [](QAction* a) {
@@ -662,7 +715,7 @@ void frmLevel::BuildMenus() {
         check(item(mnuView, "Transparent WireBlocks", Qt::Key_W, [this] { editor_.mnuViewTransparent_Click(); }));
     mnuViewStationary =
         check(item(mnuView, "Stationary tooltip", Qt::Key_T, [this] { editor_.mnuViewStationary_Click(); }));
-    mnuViewTiles = check(item(mnuView, "Show &tiles", 0, [this] { editor_.mnuViewTiles_Click(); }));
+    mnuViewTiles = check(item(mnuView, "Show &tiles", 0, [this] { editor_.map.mnuViewTiles_Click(); }));
     mnuViewZoomlist = mnuView->addMenu(QStringLiteral("Zoom"));
     const std::pair<int, const char*> zooms[] = {{4, "4x"},   {8, "8x"},   {12, "12x"}, {16, "16x (Default)"},
                                                  {24, "24x"}, {32, "32x"}, {64, "64x"}};
@@ -680,11 +733,13 @@ void frmLevel::BuildMenus() {
     mnuSettings = bar->addMenu(QStringLiteral("&Settings"));
     mnuSettingsEmulator = mnuSettings->addAction(QStringLiteral("&Emulator command..."));
     connect(mnuSettingsEmulator, &QAction::triggered, this,
-            [this] { Run([&] { emulatorTest_.ChangeCommand(*emulatorHost_); }); });
+            [this] { RunSyncAll([&] { emulatorTest_.ChangeCommand(*emulatorHost_); }); });
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
     connect(mnuHelpAbout, &QAction::triggered, this, [this] { aboutDialog()->showModal(); });
+    mnuHelpShortcuts = mnuHelp->addAction(QStringLiteral("Keyboard shortcuts"));
+    connect(mnuHelpShortcuts, &QAction::triggered, this, [this] { ShowShortcuts(); });
 
     SyncMenus();
 }
@@ -757,7 +812,7 @@ void frmLevel::ResetHeader(const LevelHeader& bytes) {
 }
 
 void frmLevel::RemakeObjectList() {
-    Run([&] { editor_.panels.RemakeObjectList(); });
+    RunSyncAll([&] { editor_.panels.RemakeObjectList(); });
 }
 
 bool frmLevel::IsMenuShortcut(const QKeyEvent* key) const {
@@ -776,7 +831,7 @@ bool frmLevel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         (watched == txtExitDestination || watched == txtEntranceType || watched == txtEntranceX ||
          watched == txtEntranceY))
-        Run([&] { editor_.panels.ExitBoxDone(); });
+        RunSyncAll([&] { editor_.panels.ExitBoxDone(); });
     // The menus' Ctrl shortcuts come before the text boxes' own bindings of
     // the same keys: Ctrl+C is "Cross-section mode" and Ctrl+E "Screen Exit
     // mode" there too, not copy or end of line. A box that lets the override
@@ -799,7 +854,7 @@ void frmLevel::Form_Resize() {
         const int h = layout.setOuterHeight ? std::max(*layout.setOuterHeight, menu + 1) : height();
         resize(w, h);
     }
-    SyncFromEditor();
+    SyncChanges();
 }
 
 void frmLevel::ApplyLayout(const MainLayout& L) {
@@ -843,7 +898,7 @@ void frmLevel::SyncMenus() {
     set(mnuViewSmallgrid, o.smallGrid);
     set(mnuViewTransparent, o.transparent);
     set(mnuViewStationary, editor_.mnuViewStationary);
-    set(mnuViewTiles, editor_.mnuViewTiles);
+    set(mnuViewTiles, editor_.map.mnuViewTiles);
     set(mnuViewSeperateobjects, editor_.panels.palette.windowVisible);
     for (auto& [zoom, action] : mnuViewZoom) set(action, editor_.view.zoom == zoom);
 
@@ -893,12 +948,11 @@ void frmLevel::SyncExitEditor() {
     }
 }
 
-void frmLevel::SyncPanels() {
+void frmLevel::SyncInfo() {
     SetLabel(lblObjectInfo, editor_.panels.lblObjectInfo);
     SetLabel(lblByteUsage, editor_.panels.lblByteUsage);
     SetLabel(lblSByteUsage, editor_.panels.lblSByteUsage);
     SetLabelText(lblFreeSpace, editor_.panels.lblFreeSpace);
-    SetLabelText(lblMousePos, editor_.tool.lblMousePos);
     SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
     SetLabelText(lblTilesInfo, editor_.panels.lblTilesInfo);
     if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
@@ -907,27 +961,29 @@ void frmLevel::SyncPanels() {
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,
                                                                      lblLevelName->width()));
     }
+    SyncExitEditor();
+}
 
+void frmLevel::SyncPointer() {
+    SetLabelText(lblMousePos, editor_.tool.lblMousePos);
     const ToolTipState& tip = editor_.tool.lblToolTip;
     SetLabelText(lblToolTip, tip.text);
     const QPoint tipAt(static_cast<int>(tip.left), static_cast<int>(tip.top));
     if (lblToolTip->pos() != tipAt) lblToolTip->move(tipAt);
     const Qt::CursorShape cursor = CursorOf(editor_.tool.MousePointer);
     if (Level->cursor().shape() != cursor) Level->setCursor(cursor);
-
     SyncPickList();
-    SyncExitEditor();
+    // The status line follows the pointer's tile too; it is compared whole
+    // and copied only when it differs.
     SyncStatusBar();
 }
 
-void frmLevel::SyncFromEditor() {
-    if (windowTitle() != Q(editor_.session.caption)) setWindowTitle(Q(editor_.session.caption));
-    ApplyLayout(editor_.layout);
-    SyncScrollBar(hscLevelPos, editor_.view.hsc);
-    SyncScrollBar(vscLevelPos, editor_.view.vsc);
-    SyncMenus();
-    SyncPanels();
+void frmLevel::SyncPanels() {
+    SyncInfo();
+    SyncPointer();
+}
 
+void frmLevel::SyncPalette() {
     // The palette, in both lists.
     const SidePanels::ObjectPalette& pal = editor_.panels.palette;
     for (int i = 0; i < 3; ++i) {
@@ -944,6 +1000,26 @@ void frmLevel::SyncFromEditor() {
     }
     SetListRow(lstObjects, pal.listIndex);
     if (pal.windowVisible || objectList_) objectListWindow()->SyncFromEditor(listChanged);
+}
+
+void frmLevel::SyncFromEditor() { SyncChanges(~0u); }
+
+void frmLevel::SyncChanges(ChangeSet what) {
+    what |= std::exchange(editor_.unshown, 0u);
+    const ChangeSet viewMoved = kChangedView | kChangedViewSize;
+    if (what & kDocumentChanges && windowTitle() != Q(editor_.session.caption))
+        setWindowTitle(Q(editor_.session.caption));
+    if (what & viewMoved) {
+        ApplyLayout(editor_.layout);
+        SyncScrollBar(hscLevelPos, editor_.view.hsc);
+        SyncScrollBar(vscLevelPos, editor_.view.vsc);
+    }
+    // The undo captions, the greyed items and the check marks.
+    if (what & (kDocumentChanges | viewMoved | kChangedDrawing)) SyncMenus();
+    if (what & (kDocumentChanges | kChangedMap | kChangedPanels)) SyncInfo();
+    SyncPointer();
+    // The palette changes only by the panels' own handlers and the session.
+    if (what == ~0u) SyncPalette();
 
     if (editor_.repaintRequested) {
         editor_.repaintRequested = false;
@@ -976,7 +1052,7 @@ void frmLevel::ShowViewMenu(float px, float py) {
 }
 
 void frmLevel::TestInEmulator(std::optional<StartTile> at) {
-    Run([&] { emulatorTest_.Run(*emulatorHost_, at); });
+    RunSyncAll([&] { emulatorTest_.Run(*emulatorHost_, at); });
 }
 
 void frmLevel::ApplyPatchCopy() {

@@ -21,6 +21,7 @@
 #include "editing/emulator_test.h"
 #include "editing/level_editor.h"
 #include "editing/status_line.h"
+#include "editing/shortcut_list.h"
 #include "paint/qpainter_surface.h"
 
 class QAction;
@@ -106,10 +107,13 @@ public:
     void ResetHeader(const LevelHeader& bytes);
     void RemakeObjectList();
 
-    // Copies the editor's state into the widgets; repaints and quits as asked.
+    // Copies all of the editor's state into the widgets; repaints and quits as asked.
     void SyncFromEditor();
     // Copies the side panels' texts, colours and places into the widgets.
     void SyncPanels();
+    // Copies what the editor's change notices named since the last copy
+    // (and `what`), and the tool's pointer state; repaints and quits as asked.
+    void SyncChanges(ChangeSet what = 0);
     // Applies the editor's last layout to the controls.
     void ApplyLayout(const MainLayout& layout);
 
@@ -214,6 +218,9 @@ public:
     QAction* mnuSettingsEmulator = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QAction* mnuHelpShortcuts = nullptr;  // "Keyboard shortcuts"
+    // Every menu item of the window that has keys, read from the items.
+    std::vector<ShortcutRow> Shortcuts() const;
 
     // The dialogs, created on first use and hidden (not destroyed) on close.
     frmAbout* aboutDialog();
@@ -258,6 +265,7 @@ private:
     // QSettings from one run to the next.
     void RestoreSettings();
     void SaveSettings();
+    void ShowShortcuts();
     void SyncStatusBar();
     // A result the editor tells: shown in the status bar, not in a box.
     void ShowTold(const Message& m);
@@ -274,9 +282,19 @@ private:
     void SyncScrollBar(QScrollBar* bar, const ScrollBarState& state);
     void SyncPickList();
     void SyncExitEditor();
-    // Runs an editor command and copies the result into the widgets.
+    void SyncInfo();     // the information labels and the exit editor
+    void SyncPointer();  // the tool's mouse position, tooltip, pointer shape and pick list
+    void SyncPalette();
+    // Runs an editor command and copies into the widgets what it changed.
     template <typename F>
     void Run(F&& f) {
+        f();
+        SyncChanges();
+    }
+    // Runs a command of the menus or the panels, whose boxes and lists
+    // change without a notice, and copies everything.
+    template <typename F>
+    void RunSyncAll(F&& f) {
         f();
         SyncFromEditor();
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/level_editor.h"
+#include "view/view_geometry.h"
 #include "support/rom_builder.h"
 #include "util/prompter.h"
 
@@ -58,7 +59,7 @@ protected:
             level.objectList = std::move(entries);
             level.exitList = std::move(exits);
         });
-        ed.RebuildVisibleList();
+        RebuildVisibleList(ed.level, ed.view);
     }
     const LevelObject& At(int i) const { return ed.level.objectList.at(static_cast<size_t>(i)); }
 };

@@ -22,18 +22,17 @@ TEST_F(ObjectInfoTest, TextsForTheThreeKindsOfEntry) {
     entries[1] = Ext(0x10, 5, 6, 3, 2);
     entries[2] = Obj(0x02, 1, 2, 16, 1);
     SetEntries(entries);
-    ed.SelectObject(10);
-    ed.panels.ShowObjectInfo();
-    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Object number 12 - \nThing\n(1A, 5F)\n3 * -2\n#A");
-    ed.SelectObject(11);
-    ed.panels.ShowObjectInfo();
-    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Sprite number S13C - \nShy\n(40, 11)\n1 * 1\n#B");
-    ed.SelectObject(1);
-    ed.panels.ShowObjectInfo();
-    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Special 4 byte object number X10 - \nExt ten\n(5, 6)\n#1");
-    ed.SelectObject(2);
-    ed.panels.ShowObjectInfo();
-    EXPECT_EQ(ed.panels.lblObjectInfo.text, "Object number 2 - \nNib\n(1, 2)\n10 * 1\n#2");
+    const std::pair<int, const char*> texts[] = {
+        {10, "Object number 12 - \nThing\n(1A, 5F)\n3 * -2\n#A"},
+        {11, "Sprite number S13C - \nShy\n(40, 11)\n1 * 1\n#B"},
+        {1, "Special 4 byte object number X10 - \nExt ten\n(5, 6)\n#1"},
+        {2, "Object number 2 - \nNib\n(1, 2)\n10 * 1\n#2"},
+    };
+    for (const auto& [index, text] : texts) {
+        ed.SelectObject(index);
+        ed.panels.ShowObjectInfo();
+        EXPECT_EQ(ed.panels.lblObjectInfo.text, text) << index;
+    }
 }
 
 TEST_F(ObjectInfoTest, EmptyListOrStaleSelectionShowsNoEntry) {

@@ -136,6 +136,59 @@ TEST_F(ViewTest, DrawingOptionsRepaintWithoutTouchingTheGeometry) {
     EXPECT_TRUE(ed.view.vsc.enabled);
 }
 
+// Each view handler reports its change to the one handler: what the view
+// moved to has its visible list, what only draws differently keeps the
+// geometry, and none of them passes for a change of the level.
+TEST_F(ViewTest, ViewChangesAreNoticesOfTheirOwn) {
+    std::vector<LevelObject> entries;
+    for (int i = 0; i < 40; ++i) entries.push_back(Obj(0x01, (i * 37) % 250, (i * 11) % 120));
+    SetEntries(entries);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        ChangeSet expected;
+    };
+    const Case cases[] = {
+        {"horizontal bar", [&] { ed.hscLevelPos_Change(120); }, kChangedView},
+        {"vertical bar", [&] { ed.vscLevelPos_Change(60); }, kChangedView},
+        {"program scroll", [&] { ed.SetScroll(ed.view.hsc, 3); }, kChangedView},
+        {"zoom", [&] { ed.mnuViewZoom_Click(8); }, kChangedView},
+        {"zoom step", [&] { ed.commands.ZoomStep(1, 100, 100); }, kChangedView},
+        {"opening", [&] { ed.ScrollToOpening(); }, kChangedView},
+        {"wider window", [&] { ed.Form_Resize(845 + 200, 504); }, kChangedViewSize},
+        {"cross-section", [&] { ed.mnuViewCross_Click(); }, kChangedDrawing},
+        {"tiles", [&] { ed.map.mnuViewTiles_Click(); }, kChangedDrawing},
+        {"band", [&] { ed.tool.Level_MouseDown(1, 2, 405, 480); }, kChangedDrawing},  // Ctrl: a band that adds
+        {"band ends", [&] { ed.tool.Level_MouseUp(1, 0, 405, 480); }, kChangedDrawing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ed.hscLevelPos_Change(0);
+        ed.vscLevelPos_Change(0);
+        ed.unshown = 0;
+        ed.repaintRequested = false;
+        // A list emptied behind the editor's back shows whether it was rebuilt.
+        ed.view.visibleList.clear();
+        const auto stale = ed.view.visibleList;
+        c.act();
+        EXPECT_NE(ed.unshown & c.expected, 0u);
+        EXPECT_EQ(ed.unshown & kDocumentChanges, 0u);
+        ViewState fresh = ed.view;
+        RebuildVisibleList(ed.level, fresh);
+        if (c.expected == kChangedDrawing) {
+            EXPECT_EQ(ed.unshown & (kChangedView | kChangedViewSize), 0u);
+            EXPECT_EQ(ed.view.visibleList, stale);
+        } else {
+            EXPECT_EQ(ed.view.visibleList, fresh.visibleList);
+        }
+        EXPECT_EQ(ed.repaintRequested, c.expected != kChangedViewSize);
+    }
+    // A change of the level comes through the same handler with its own bits.
+    ed.unshown = 0;
+    ed.commands.mnuEditNudge_Click(1, 0);
+    EXPECT_NE(ed.unshown & kChangedEntries, 0u);
+}
+
 TEST_F(ViewTest, TransparentBoxesTakeEffectAtTheNextPaint) {
     SetEntries({Obj(0x01, 1, 1, 2, 2)});
     RecordingSurface surface(413, 488);

@@ -62,7 +62,7 @@ TEST_F(HitTest, BodyIsHalfOpenAndHandlesAreThreePixelsWide) {
     // At every zoom of 8 and more a handle spans at most 3 pixels.
     for (int zoom : {8, 12, 24, 32}) {
         ApplyZoom(ed.view, zoom);
-        ed.RebuildVisibleList();
+        RebuildVisibleList(ed.level, ed.view);
         const float edge = TileToPixelX(ed.view, 12);
         int wide = 0;
         for (float px = edge - 6; px <= edge + 6; px += 0.25f) wide += ed.tool.FindWidthEdgeAt(px, TileToPixelY(ed.view, 5)) == 0;
@@ -70,7 +70,7 @@ TEST_F(HitTest, BodyIsHalfOpenAndHandlesAreThreePixelsWide) {
         EXPECT_GT(wide, 0) << zoom;
     }
     ApplyZoom(ed.view, 16);
-    ed.RebuildVisibleList();
+    RebuildVisibleList(ed.level, ed.view);
     // A negative width lies left of the origin tile; its edge is its left side.
     SetEntries({Obj(0x01, 10, 4, -2, 3)});
     EXPECT_EQ(ed.tool.FindObjectAt(128, 70), 0);

@@ -51,10 +51,10 @@ protected:
 };
 
 TEST_F(MapEditingTest, TheMapFollowsEditsUndoRedoAndLoads) {
-    ed.UpdateMap();
-    ASSERT_TRUE(ed.levelMap().made) << ed.panels.lblMapInfo;
+    ed.map.UpdateMap();
+    ASSERT_TRUE(ed.map.levelMap().made) << ed.panels.lblMapInfo;
     EXPECT_EQ(ed.panels.lblMapInfo.rfind("Map: made by the game's code, ", 0), 0u) << ed.panels.lblMapInfo;
-    const std::vector<uint16_t> loaded = ed.levelMap().cells;
+    const std::vector<uint16_t> loaded = ed.map.levelMap().cells;
     // The pipe at (110, 8): two columns; moved 3 tiles right.
     int pipe = -1;
     for (int i = 0; i < static_cast<int>(ed.level.objectList.size()); ++i)
@@ -62,45 +62,47 @@ TEST_F(MapEditingTest, TheMapFollowsEditsUndoRedoAndLoads) {
     ASSERT_GE(pipe, 0);
     Drag(pipe, 3, 0);
     ASSERT_EQ(ed.level.objectList[size_t(pipe)].x, 113);
-    ed.UpdateMap();
-    EXPECT_EQ(ed.levelMap().at(110, 8), 0);
-    EXPECT_EQ(ed.levelMap().at(113, 8), 0x0108);
-    EXPECT_EQ(ed.levelMap().cells, MapOfCurrentLevel().cells);
-    const std::vector<uint16_t> moved = ed.levelMap().cells;
+    ed.map.UpdateMap();
+    EXPECT_EQ(ed.map.levelMap().at(110, 8), 0);
+    EXPECT_EQ(ed.map.levelMap().at(113, 8), 0x0108);
+    EXPECT_EQ(ed.map.levelMap().cells, MapOfCurrentLevel().cells);
+    const std::vector<uint16_t> moved = ed.map.levelMap().cells;
 
     ed.commands.mnuEditUndo_Click();
-    ed.UpdateMap();
-    EXPECT_EQ(ed.levelMap().cells, loaded);
+    ed.map.UpdateMap();
+    EXPECT_EQ(ed.map.levelMap().cells, loaded);
     ed.commands.mnuEditRedo_Click();
     RecordingSurface frame;
     ed.Form_Paint(frame);
-    EXPECT_EQ(ed.levelMap().cells, moved);
+    EXPECT_EQ(ed.map.levelMap().cells, moved);
 
     // The title screen keeps its boxes and says why.
     ASSERT_TRUE(ed.session.LoadLevelIndex(0x38));  // the unsaved move is dropped
-    ed.UpdateMap();
-    EXPECT_FALSE(ed.levelMap().made);
+    ed.map.UpdateMap();
+    EXPECT_FALSE(ed.map.levelMap().made);
     EXPECT_NE(ed.panels.lblMapInfo.find("no header"), std::string::npos) << ed.panels.lblMapInfo;
 }
 
 TEST_F(MapEditingTest, InTheBackgroundTheLastStateAlwaysGetsItsMap) {
     std::atomic<int> ready{0};
-    ed.SetMapReadyNotifier([&] { ++ready; });
+    ed.map.SetMapReadyNotifier([&] { ++ready; });
     // Wait (bounded) for a map from the worker that matches `expected`.
     auto settle = [&](const std::vector<uint16_t>& expected) {
         for (int k = 0; k < 10000; ++k) {
-            if (ed.TakeMap() && ed.levelMap().cells == expected) return true;
+            if (ed.map.TakeMap() && ed.map.levelMap().cells == expected) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return false;
     };
-    ed.UpdateMap();
+    ed.map.UpdateMap();
+    ed.unshown = 0;
     ASSERT_TRUE(settle(MapOfCurrentLevel().cells));
     EXPECT_TRUE(ed.repaintRequested);
+    EXPECT_NE(ed.unshown & kChangedMap, 0u);  // the window copies the map's line
     // A drag paints (and so asks for a map) at every step; whatever the
     // worker skipped, the dropped state's map arrives.
     Drag(0, 2, 1);
-    ed.UpdateMap();
+    ed.map.UpdateMap();
     EXPECT_TRUE(settle(MapOfCurrentLevel().cells));
     EXPECT_GE(ready.load(), 2);
 }

@@ -148,7 +148,7 @@ TEST_F(MultiTest, CopyPasteRoundTripsBetweenTwoEditors) {
         l.objectBytesAvailable = 30;
         l.spriteBytesAvailable = 6;
     });
-    other.RebuildVisibleList();
+    RebuildVisibleList(other.level, other.view);
     other.commands.mnuEditPaste_Click(text, EditCommands::ViewPoint{Px(5), Px(6)});
     // The top-left origin (10, 12) lands on the pointer's tile; kinds and order stay.
     EXPECT_EQ(other.level.objectList, (std::vector<LevelObject>{Obj(0x01, 0, 0), Obj(0x01, 5, 6, 3, -2), Spr(0x1E, 8, 7),

@@ -48,9 +48,9 @@ TEST(TileEditing, TilesFollowDragsAndUndoAndTheViewMenu) {
     ed.commands.mnuEditUndo_Click();
     EXPECT_EQ(paint().lastPicture, first.lastPicture) << "undo puts the tiles back";
 
-    ed.mnuViewTiles_Click();
+    ed.map.mnuViewTiles_Click();
     EXPECT_FALSE(DrewTiles(paint()));
-    ed.mnuViewTiles_Click();
+    ed.map.mnuViewTiles_Click();
     EXPECT_TRUE(DrewTiles(paint()));
 
     // A level mode with built-in graphics keeps its boxes, and says why.

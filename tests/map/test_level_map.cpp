@@ -22,13 +22,20 @@ LevelState Load(const RomFile& rom, const DefinitionTables& defs, int index) {
     return s;
 }
 
-TEST(LevelMap, EveryDemoLevelMapsAndTheTitleScreenSaysWhyNot) {
-    const auto& defs = test::ShippedDefinitions();
-    test::RomImage image(0);
-    image.bytes = test::ShippedDemoRom();
+// The shipped demo ROM, open, with the shipped definitions and a mapper.
+class DemoMap : public ::testing::Test {
+protected:
+    const DefinitionTables& defs = test::ShippedDefinitions();
+    test::RomImage image{0};
     RomFile rom;
-    OpenImage(image, rom);
     LevelMapper mapper;
+    void SetUp() override {
+        image.bytes = test::ShippedDemoRom();
+        OpenImage(image, rom);
+    }
+};
+
+TEST_F(DemoMap, EveryDemoLevelMapsAndTheTitleScreenSaysWhyNot) {
     for (int n = 0; n < kLevelCount; ++n) {
         const LevelState s = Load(rom, defs, n);
         const LevelMap map = mapper.make(rom, defs, s);
@@ -63,14 +70,8 @@ TEST(LevelMap, EveryDemoLevelMapsAndTheTitleScreenSaysWhyNot) {
     EXPECT_EQ(DescribeMap(first).rfind("Map: made by the game's code, ", 0), 0u);
 }
 
-TEST(LevelMap, AnEditInMemoryChangesTheMapAndNotTheFile) {
-    const auto& defs = test::ShippedDefinitions();
-    test::RomImage image(0);
-    image.bytes = test::ShippedDemoRom();
-    RomFile rom;
-    OpenImage(image, rom);
+TEST_F(DemoMap, AnEditInMemoryChangesTheMapAndNotTheFile) {
     const std::vector<uint8_t> before = rom.bytes();
-    LevelMapper mapper;
     LevelState s = Load(rom, defs, 4);  // one land object of 16 x 8 at (0, 0x78)
     const LevelMap asFile = mapper.make(rom, defs, s);
     ASSERT_TRUE(asFile.made);
@@ -87,12 +88,7 @@ TEST(LevelMap, AnEditInMemoryChangesTheMapAndNotTheFile) {
     EXPECT_EQ(mapper.make(rom, defs, Load(rom, defs, 4)).cells, asFile.cells);
 }
 
-TEST(LevelMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
-    const auto& defs = test::ShippedDefinitions();
-    test::RomImage image(0);
-    image.bytes = test::ShippedDemoRom();
-    RomFile rom;
-    OpenImage(image, rom);
+TEST_F(DemoMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
     const std::vector<uint8_t> before = rom.bytes();
     // The level with a header that lies nearest to the end of its bank.
     int nearest = -1;
@@ -106,7 +102,6 @@ TEST(LevelMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
     }
     ASSERT_GE(nearest, 0);
     LevelState s = Load(rom, defs, nearest);
-    LevelMapper mapper;
     const LevelMap asFile = mapper.make(rom, defs, s, test::ShippedFreeBlocks());
     ASSERT_TRUE(asFile.made) << asFile.reason;
     // Rows of new objects in an empty part of the level until it runs past the bank end.

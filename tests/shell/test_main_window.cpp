@@ -540,6 +540,23 @@ TEST_F(MainWindow, SelectionAndClipboard) {
 namespace mw {
 namespace {
 
+TEST_F(MainWindow, TheShortcutListIsReadFromTheMenus) {
+    Open(TestRom());
+    auto keysOf = [&](const std::string& command) -> std::optional<std::string> {
+        for (const ShortcutRow& r : w->Shortcuts())
+            if (r.command == command) return r.keys;
+        return std::nullopt;
+    };
+    EXPECT_EQ(keysOf("Edit > Undo"), "Ctrl+Z");
+    ASSERT_TRUE(keysOf("Edit > Redo"));
+    EXPECT_NE(keysOf("Edit > Redo")->find("Ctrl+Shift+Z"), std::string::npos);
+    EXPECT_EQ(keysOf("Help > About"), std::nullopt);  // no keys, not listed
+    // An item added to a menu later is listed with nothing else to keep up.
+    QAction* extra = w->mnuView->addAction(QStringLiteral("Extra && &more..."));
+    extra->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K));
+    EXPECT_EQ(keysOf("View > Extra & more"), "Ctrl+Alt+K");
+}
+
 TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
     // A first run fills at least the design's client area.
     romPath = TestRom().writeTemp();
@@ -560,7 +577,7 @@ TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
     EXPECT_EQ(w->editor().view.zoom, 8);
     EXPECT_TRUE(w->mnuViewZoom.at(8)->isChecked());
     EXPECT_TRUE(w->editor().view.options.smallGrid);
-    EXPECT_FALSE(w->editor().mnuViewTiles);
+    EXPECT_FALSE(w->editor().map.mnuViewTiles);
     EXPECT_FALSE(w->editor().view.options.crossSection);
 
     // A zoom the menu does not offer (a hand-edited file) is not taken.

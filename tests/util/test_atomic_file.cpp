@@ -45,6 +45,7 @@ TEST(FileLayer, OnlyRegularFilesAreReadOrReplacedAndNothingWaits) {
     test::WriteFileBytes(file, {9, 9, 9, 9, 9});
     ASSERT_TRUE(ReplaceFile(file, {1, 2, 3}, FileOwner{}, SystemFileOps(), error)) << error;
     EXPECT_EQ(ReadWholeFile(file, missing, error), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(ReadWholeFile(file, missing, error, 3));  // a file of just the limit is read
     EXPECT_FALSE(ReadWholeFile(file, missing, error, 2));
     EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename().string().find(".marlwick-"), std::string::npos);
 }
