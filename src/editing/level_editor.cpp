@@ -400,7 +400,8 @@ void LevelEditor::Form_Paint(Surface& surface) {
     map.UpdateMap();
     map.UpdateTiles();
     const TileLayer layer = map.Layer();
-    PaintDocument(document, defs, view, surface, tool.band, map.TilesShown() ? &layer : nullptr);
+    PaintDocument(document, defs, view, surface, tool.band, map.TilesShown() ? &layer : nullptr,
+                  panels.fraScreenExitsVisible);
 }
 
 }  // namespace mw

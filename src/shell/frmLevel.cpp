@@ -28,6 +28,10 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 #include <QDialog>
+#include <QDockWidget>
+#include <QItemSelection>
+#include "editing/entry_list.h"
+#include "util/hex_text.h"
 #include <QStyle>
 #include <QToolTip>
 
@@ -320,6 +324,7 @@ frmLevel::frmLevel(Prompter& prompter, QWidget* parent)
     BuildControls();
     BuildMenus();
     BuildStatusBar();
+    BuildEntriesDock();
     // Level maps are made on a thread of their own; a finished one comes
     // back to this thread through the event queue.
     editor_.map.SetMapReadyNotifier([this] {
@@ -348,7 +353,8 @@ constexpr std::pair<const char*, bool ViewOptions::*> kRememberedOptions[] = {
 QSize frmLevel::SizeForScreen() const {
     // The design's client area is the least; a larger screen gets most of
     // its room (the view shows more of the level).
-    const QSize least(845, 504 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    const QSize least(845 + dockEntries->sizeHint().width() + 16,  // and the dock's splitter
+                      504 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return least;
     const QSize room = screen->availableGeometry().size();
@@ -421,6 +427,92 @@ void frmLevel::ShowShortcuts() {
     layout->addWidget(close, 0, Qt::AlignRight);
     dialog.resize(table->horizontalHeader()->length() + 60, 480);
     dialog.exec();
+}
+
+namespace {
+// Sorts by the number kept in the item's data, not by its text.
+class NumberItem : public QTableWidgetItem {
+public:
+    NumberItem(const QString& text, int number) : QTableWidgetItem(text) { setData(Qt::UserRole, number); }
+    bool operator<(const QTableWidgetItem& other) const override {
+        return data(Qt::UserRole).toInt() < other.data(Qt::UserRole).toInt();
+    }
+};
+enum EntryColumn { kColNumber, kColKind, kColName, kColX, kColY, kColSize, kEntryColumns };
+}  // namespace
+
+void frmLevel::BuildEntriesDock() {
+    dockEntries = new QDockWidget(QStringLiteral("Entries"), this);
+    dockEntries->setObjectName(QStringLiteral("dockEntries"));
+    tblEntries = new QTableWidget(0, kEntryColumns, dockEntries);
+    tblEntries->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Kind"), QStringLiteral("Name"),
+                                           QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Size")});
+    tblEntries->verticalHeader()->hide();
+    tblEntries->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblEntries->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblEntries->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tblEntries->setSortingEnabled(true);
+    tblEntries->sortByColumn(kColNumber, Qt::AscendingOrder);
+    tblEntries->verticalHeader()->setDefaultSectionSize(tblEntries->fontMetrics().height() + 4);
+    const int digit = tblEntries->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (const auto& [column, digits] : {std::pair{kColNumber, 5}, {kColKind, 9}, {kColName, 24}, {kColX, 4}, {kColY, 4}})
+        tblEntries->horizontalHeader()->resizeSection(column, digit * digits);
+    tblEntries->horizontalHeader()->setStretchLastSection(true);
+    dockEntries->setWidget(tblEntries);
+    addDockWidget(Qt::RightDockWidgetArea, dockEntries);
+    mnuView->addSeparator();
+    mnuView->addAction(dockEntries->toggleViewAction());
+
+    auto rowOf = [this](int tableRow) { return tblEntries->item(tableRow, kColNumber)->data(Qt::UserRole + 1).toInt(); };
+    connect(tblEntries, &QTableWidget::itemSelectionChanged, this, [this, rowOf] {
+        std::vector<int> picked;
+        for (const QModelIndex& i : tblEntries->selectionModel()->selectedRows()) picked.push_back(rowOf(i.row()));
+        const int current = tblEntries->currentRow() >= 0 ? rowOf(tblEntries->currentRow()) : -1;
+        Run([&] { SelectEntryRows(editor_, shownEntries_, picked, current); });
+    });
+    connect(tblEntries, &QTableWidget::cellDoubleClicked, this, [this, rowOf](int tableRow, int) {
+        const int row = rowOf(tableRow);
+        if (row >= 0 && row < static_cast<int>(shownEntries_.size()))
+            Run([&] { GoToEntryRow(editor_, shownEntries_[static_cast<size_t>(row)]); });
+    });
+}
+
+void frmLevel::SyncEntries() {
+    std::vector<EntryRow> rows = EntryRows(editor_);
+    QSignalBlocker block(tblEntries);
+    if (rows != shownEntries_) {
+        tblEntries->setSortingEnabled(false);
+        tblEntries->setRowCount(static_cast<int>(rows.size()));
+        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+            const EntryRow& r = rows[static_cast<size_t>(i)];
+            if (i < static_cast<int>(shownEntries_.size()) && shownEntries_[static_cast<size_t>(i)] == r &&
+                tblEntries->item(i, kColNumber) &&
+                tblEntries->item(i, kColNumber)->data(Qt::UserRole + 1).toInt() == i)
+                continue;
+            auto* number = new NumberItem(Q(ToHex(static_cast<uint32_t>(r.index))), (r.isExit ? 0x10000 : 0) + r.index);
+            number->setData(Qt::UserRole + 1, i);
+            tblEntries->setItem(i, kColNumber, number);
+            tblEntries->setItem(i, kColKind, new QTableWidgetItem(Q(r.kind)));
+            tblEntries->setItem(i, kColName, new QTableWidgetItem(Q(r.name)));
+            tblEntries->setItem(i, kColX, new NumberItem(Q(ToHex(static_cast<uint32_t>(r.x))), r.x));
+            tblEntries->setItem(i, kColY, new NumberItem(Q(ToHex(static_cast<uint32_t>(r.y))), r.y));
+            tblEntries->setItem(i, kColSize, new QTableWidgetItem(Q(r.size)));
+        }
+        shownEntries_ = std::move(rows);
+        tblEntries->setSortingEnabled(true);
+    }
+    // The document's selection, shown.
+    const std::vector<int> selected = SelectedEntryRows(editor_, shownEntries_);
+    QItemSelection want;
+    for (int t = 0; t < tblEntries->rowCount(); ++t) {
+        const int row = tblEntries->item(t, kColNumber)->data(Qt::UserRole + 1).toInt();
+        if (std::binary_search(selected.begin(), selected.end(), row))
+            want.select(tblEntries->model()->index(t, 0), tblEntries->model()->index(t, kEntryColumns - 1));
+    }
+    if (want != tblEntries->selectionModel()->selection()) {
+        tblEntries->selectionModel()->select(want, QItemSelectionModel::ClearAndSelect);
+        if (!want.isEmpty()) tblEntries->scrollTo(want.indexes().first());
+    }
 }
 
 void frmLevel::BuildStatusBar() {
@@ -850,7 +942,8 @@ void frmLevel::Form_Resize() {
     if (layout.setOuterWidth || layout.setOuterHeight) {
         // The inner size follows from the new outer size; another resize comes.
         const int menu = height() - form->height();
-        const int w = layout.setOuterWidth.value_or(width());
+        // Beside the client area there may be docks.
+        const int w = layout.setOuterWidth ? *layout.setOuterWidth + width() - form->width() : width();
         const int h = layout.setOuterHeight ? std::max(*layout.setOuterHeight, menu + 1) : height();
         resize(w, h);
     }
@@ -976,6 +1069,7 @@ void frmLevel::SyncPointer() {
     // The status line follows the pointer's tile too; it is compared whole
     // and copied only when it differs.
     SyncStatusBar();
+    SyncEntries();
 }
 
 void frmLevel::SyncPanels() {

@@ -22,9 +22,12 @@
 #include "editing/level_editor.h"
 #include "editing/status_line.h"
 #include "editing/shortcut_list.h"
+#include "editing/entry_list.h"
 #include "paint/qpainter_surface.h"
 
 class QAction;
+class QDockWidget;
+class QTableWidget;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -170,6 +173,10 @@ public:
     QLabel* lblStatusBytes = nullptr;
     QLabel* lblStatusMap = nullptr;
 
+    // The entries dock: the level's objects, sprites and exits.
+    QDockWidget* dockEntries = nullptr;
+    QTableWidget* tblEntries = nullptr;
+
     // ---- menu items ----
     QAction* mnuMain = nullptr;
     QMenu* mnuFile = nullptr;
@@ -266,6 +273,8 @@ private:
     void RestoreSettings();
     void SaveSettings();
     void ShowShortcuts();
+    void BuildEntriesDock();
+    void SyncEntries();
     void SyncStatusBar();
     // A result the editor tells: shown in the status bar, not in a box.
     void ShowTold(const Message& m);
@@ -302,6 +311,7 @@ private:
     TellingPrompter relay_;  // the editor's prompter: tells go to the status bar
     LevelEditor editor_;
     StatusLine shownStatus_;
+    std::vector<EntryRow> shownEntries_;  // what tblEntries holds (by its rows' data)
     bool quitting_ = false;
     std::vector<ListEntry> shownPopupItems_;    // what lstPopup holds
     std::vector<ListEntry> shownPaletteItems_;  // what lstObjects holds

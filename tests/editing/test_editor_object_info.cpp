@@ -1,5 +1,7 @@
 // The object info panel's texts, the byte counters, and stepping through
 // the object list with the view following.
+#include "editing/entry_list.h"
+#include "editing/status_line.h"
 #include "test_editor_fixture.h"
 
 namespace mw::test {
@@ -97,6 +99,46 @@ TEST_F(ObjectInfoTest, GotoRoundsHalfToEven) {
     Reload(ed, [](LevelState& l) { l.objectList[0].x = 41; });
     ed.panels.cmdGotoObject_Click();
     EXPECT_EQ(ed.view.scrollX(), 38);  // 38.5 rounds to 38
+}
+
+TEST_F(ObjectInfoTest, EntriesListFollowsTheSelectionBothWays) {
+    ed.defs.destinationLevels = {{"00 Start", 0}, {"2A Tower", 0x2A}};
+    SetEntries({Obj(0x12, 0x1A, 0x5F, 3, -2), Spr(0x13C, 4, 5), Obj(0x12, 0xC0, 2)}, {Exit(3, 1, 0x2A)});
+    std::vector<EntryRow> rows = EntryRows(ed);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].kind, "Object");
+    EXPECT_NE(rows[0].name.find("Thing"), std::string::npos);
+    EXPECT_EQ(rows[0].x, 0x1A);
+    EXPECT_EQ(rows[0].size, "3 * -2");
+    EXPECT_NE(rows[1].name.find("Shy"), std::string::npos);
+    EXPECT_TRUE(rows[3].isExit);
+    EXPECT_NE(rows[3].name.find("Tower"), std::string::npos);
+
+    // The list picks two entries and the exit: the document follows, and
+    // the list reads the same selection back.
+    SelectEntryRows(ed, rows, {0, 2, 3}, 2);
+    EXPECT_EQ(ed.document.selectedIndices(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(ed.selectedObject(), 2);
+    EXPECT_EQ(ed.selectedExit(), 0);
+    EXPECT_EQ(SelectedEntryRows(ed, rows), (std::vector<int>{0, 2, 3}));
+    ed.SelectObject(1);
+    EXPECT_EQ(SelectedEntryRows(ed, rows), (std::vector<int>{1, 3}));
+
+    // A double-click goes to the entry far to the right.
+    const int before = ed.view.hsc.value;
+    GoToEntryRow(ed, rows[2]);
+    EXPECT_EQ(ed.selectedObject(), 2);
+    EXPECT_GT(ed.view.hsc.value, before);
+    EXPECT_LE(ed.view.scrollX(), 0xC0);
+
+    // The status line: the level's bytes, red when over budget.
+    StatusLine status = DescribeStatus(ed);
+    EXPECT_EQ(status.zoom, "Zoom 16");
+    EXPECT_FALSE(status.overBudget);
+    Reload(ed, [](LevelState& l) { l.spriteBytesAvailable = l.spriteBytesUsed - 1; });
+    status = DescribeStatus(ed);
+    EXPECT_TRUE(status.overBudget);
+    EXPECT_NE(status.bytes.find("sprites"), std::string::npos);
 }
 
 }  // namespace

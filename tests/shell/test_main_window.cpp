@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -170,9 +171,9 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(w->vscLevelPos->maximum(), 98);
     EXPECT_TRUE(w->vscLevelPos->isEnabled());
 
-    // Too narrow a window snaps back to 672 pixels.
-    w->resize(500, w->height());
-    ASSERT_TRUE(WaitFor([&] { return w->width() == 672 && w->Level->width() == 672 - 432; }));
+    // Too narrow a client area snaps back to 672 pixels.
+    w->resize(w->width() - w->form->width() + 500, w->height());
+    ASSERT_TRUE(WaitFor([&] { return w->form->width() == 672 && w->Level->width() == 672 - 432; }));
     EXPECT_EQ(w->Level->width(), 672 - 432);
     EXPECT_EQ(w->fraObjectInfo->x(), 209 + 672 - 432 + 16 + 8);
 }
@@ -555,6 +556,24 @@ TEST_F(MainWindow, TheShortcutListIsReadFromTheMenus) {
     QAction* extra = w->mnuView->addAction(QStringLiteral("Extra && &more..."));
     extra->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K));
     EXPECT_EQ(keysOf("View > Extra & more"), "Ctrl+Alt+K");
+}
+
+TEST_F(MainWindow, TheEntriesDockAndTheViewShareTheSelection) {
+    Open(TestRom());
+    QTableWidget* t = w->tblEntries;
+    ASSERT_EQ(t->rowCount(), 4);  // two objects, the sprite, the exit
+    // Sorted by X descending, the far object comes first; picking it selects it.
+    t->sortByColumn(3, Qt::DescendingOrder);
+    EXPECT_EQ(t->item(0, 3)->text(), "28");
+    t->selectionModel()->select(t->model()->index(0, 0),
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(w->editor().document.selectedIndices(), std::vector<int>{1});
+    // And the other way: the editor's selection is shown.
+    w->editor().SelectObject(0);
+    w->SyncFromEditor();
+    const QList<QModelIndex> rows = t->selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 2);  // the entry and the current exit
+    EXPECT_TRUE(t->item(rows[0].row(), 3)->text() == "2" || t->item(rows[1].row(), 3)->text() == "2");
 }
 
 TEST_F(MainWindow, RemembersItsSizeZoomAndOptions) {
