@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the definition files in data/ from the tables of facts about the
 game's level data (objects.tsv, extended.tsv, sprites.tsv, levels.tsv,
-entrances.tsv, free_space.tsv).
+entrances.tsv, free_space.tsv, level_areas.tsv).
 
 The build does not run this; the generated files are kept in the repository.
 Run it again after the fact tables change:
@@ -276,6 +276,19 @@ def free_blocks(rows):
     return blocks
 
 
+def level_areas(rows):
+    """The runs that hold the game's level data as (start, end, form, note),
+    file offsets inclusive, in the pointer form of their bank as for the
+    free blocks."""
+    areas = []
+    for row in rows:
+        start, end = int(row["file_start"], 16), int(row["file_end"], 16)
+        bank = int(row["lorom_start"].lstrip("$").split(":")[0], 16)
+        form = "linear" if bank in LINEAR_LOROM_BANKS else "lorom"
+        areas.append((start, end, form, "levels " + row["levels"].replace(",", " ")))
+    return areas
+
+
 def write(path, lines):
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         for line in lines:
@@ -357,6 +370,9 @@ def main():
     write(os.path.join(args.out, "Headerless.dat"),
           [f'{index:02X},{quoted(note)}' for index, note in HEADERLESS_LEVELS.items()])
     write(os.path.join(args.out, "FreeSpace.dat"), free)
+    areas = [f'{start:X},{end:X},{form},{quoted(note)}'
+             for start, end, form, note in level_areas(read_tsv(os.path.join(args.ref, "level_areas.tsv")))]
+    write(os.path.join(args.out, "LevelAreas.dat"), areas)
 
 
 if __name__ == "__main__":

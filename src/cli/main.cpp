@@ -319,7 +319,7 @@ int Import(const Args& a) {
 
     // The level moves when it has outgrown its place, unless --in-place.
     std::vector<FreeBlock> blocks;
-    if (auto e = ReadFreeSpace(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
+    if (auto e = ReadRoomForLevels(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
     RecordingPrompter saving;
     saving.answer = !a.has("--in-place");
     const bool saved = SaveLevel(rom, defs, level, saving, blocks).done();
@@ -474,7 +474,7 @@ int TestCopy(const Args& a) {
         return 1;
     }
     std::vector<FreeBlock> blocks;
-    if (auto e = ReadFreeSpace(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
+    if (auto e = ReadRoomForLevels(DefsDir(a), blocks)) std::cerr << "marlwick-cli: " << e->describe() << "\n";
     const TestImage image = MakeTestImage(rom, defs, load.level, blocks, *tile);
     if (!image.error.empty()) {
         std::cerr << "marlwick-cli: " << image.error << "\nNothing was written.\n";

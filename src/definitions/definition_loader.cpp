@@ -230,9 +230,11 @@ std::optional<DefinitionError> ReadLevelOffsets(const std::string& dir,
     return std::nullopt;
 }
 
-std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector<FreeBlock>& blocks) {
-    blocks.clear();
-    DefinitionFile file(dir, "FreeSpace.dat");
+namespace {
+
+// "first offset, last offset, lorom|linear, note" records, appended to `blocks`.
+std::optional<DefinitionError> ReadBlocks(const std::string& dir, const char* fileName, std::vector<FreeBlock>& blocks) {
+    DefinitionFile file(dir, fileName);
     if (auto e = file.openError()) return e;
     while (file.next()) {
         uint32_t first = 0, last = 0;
@@ -246,6 +248,18 @@ std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector
         blocks.push_back({static_cast<int32_t>(first), static_cast<int32_t>(last) + 1, form == "linear"});
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector<FreeBlock>& blocks) {
+    blocks.clear();
+    return ReadBlocks(dir, "FreeSpace.dat", blocks);
+}
+
+std::optional<DefinitionError> ReadRoomForLevels(const std::string& dir, std::vector<FreeBlock>& blocks) {
+    if (auto e = ReadFreeSpace(dir, blocks)) return e;
+    return ReadBlocks(dir, "LevelAreas.dat", blocks);
 }
 
 std::optional<DefinitionError> LoadDefinitions(const std::string& dir, DefinitionTables& out) {

@@ -53,6 +53,11 @@ struct FreeBlock {
 // offsets hexadecimal and inclusive. `blocks` keeps what was read before a
 // missing file or a malformed line, which is returned.
 std::optional<DefinitionError> ReadFreeSpace(const std::string& dir, std::vector<FreeBlock>& blocks);
+// Where a level that outgrew its place may move: the blocks of FreeSpace.dat,
+// then those of LevelAreas.dat (the runs that hold the game's level data, in
+// the same format), whose 0xFF bytes that no entry reads are as free as the
+// blocks' (the old place of a level that moved away).
+std::optional<DefinitionError> ReadRoomForLevels(const std::string& dir, std::vector<FreeBlock>& blocks);
 
 // `dir` joined with a file name.
 std::string DefinitionPath(const std::string& dir, const std::string& fileName);

@@ -5,8 +5,10 @@
 namespace mw {
 
 void PaintDocument(const LevelDocument& document, const DefinitionTables& defs, const ViewState& view,
-                   Surface& surface, const std::optional<BandCorners>& band, const TileLayer* tiles) {
-    PaintView(document.level(), defs, view, document.currentIndex(), surface, document.selectedIndices(), tiles);
+                   Surface& surface, const std::optional<BandCorners>& band, const TileLayer* tiles,
+                   bool exitEditing) {
+    PaintView(document.level(), defs, view, document.currentIndex(), surface, document.selectedIndices(), tiles,
+              exitEditing ? document.currentExitIndex() : -1);
     if (band) DrawBand(*band, surface);
 }
 

@@ -14,9 +14,10 @@ namespace mw {
 
 // The level's tiles (when `tiles` can be drawn), the grid, the level's
 // entries with the document's selection marked, and the rubber band while
-// one is drawn.
+// one is drawn. `exitEditing`: the document's current exit is being edited
+// and stands out.
 void PaintDocument(const LevelDocument& document, const DefinitionTables& defs, const ViewState& view,
                    Surface& surface, const std::optional<BandCorners>& band = std::nullopt,
-                   const TileLayer* tiles = nullptr);
+                   const TileLayer* tiles = nullptr, bool exitEditing = false);
 
 }  // namespace mw

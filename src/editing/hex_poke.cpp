@@ -1,6 +1,8 @@
 #include "editing/hex_poke.h"
 
+#include "editing/level_editor.h"
 #include "editing/rom_writes.h"
+#include "level/level_save.h"
 
 #include "util/hex_text.h"
 
@@ -69,6 +71,30 @@ bool HexPokeDialog::cmdPut_Click(RomFile& rom, Prompter& prompter) {
     if (!CommitAndReport(rom, std::move(image), {{{at, 1}}}, prompter)) return false;
     prompter.tell("Marlwick", "Wrote " + ToHex(poke->value) + " at offset " +
                                      ToHex(static_cast<uint32_t>(poke->offset)) + " of the ROM file.");
+    return true;
+}
+
+bool RomSession::PokeByte(HexPokeDialog& dialog) {
+    if (rom.isReadOnly() || !levelLoaded) return dialog.cmdPut_Click(rom, prompter);
+    const std::optional<HexPokeDialog::Poke> poke = dialog.ReadPutBoxes(rom, prompter);
+    if (!poke) return false;
+    const int64_t at = rom.SmcOffset(poke->offset);
+    if (!LevelPlaceHolds(level, at)) return dialog.cmdPut_Click(rom, prompter);
+    if (changed()) {
+        const std::string question = "The byte at offset " + ToHex(static_cast<uint32_t>(poke->offset)) +
+                                     " belongs to the loaded level, which is read again from the file after the "
+                                     "byte is written. The level has unsaved changes. Save them first?";
+        switch (prompter.askSaveDiscardCancel("Marlwick", question)) {
+            case SaveChoice::Save:
+                mnuFileSave_Click();
+                if (changed()) return false;  // the save failed or was refused: no poke
+                break;
+            case SaveChoice::Discard: break;
+            case SaveChoice::Cancel: return false;
+        }
+    }
+    if (!dialog.cmdPut_Click(rom, prompter)) return false;
+    ReloadLevel();
     return true;
 }
 

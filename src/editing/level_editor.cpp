@@ -57,7 +57,10 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
             // A drag that was under way does not go on from another state, and
             // the pick list's items name list positions of the old one.
             if ((what & kChangedHistory) && !tool.InScreenExitMode()) tool.dragMode = DragMode::NON;
-            if (what & kChangedLevel) panels.lstPopup.items.clear();
+            if (what & kChangedLevel) {
+                panels.lstPopup.items.clear();
+                tool.HideToolTip();
+            }
             panels.lstPopup.top = kHiddenPickListTop;
             document.EndMerge();
         }
@@ -147,6 +150,19 @@ LevelLoad RomSession::Told(LevelLoad load) {
     return load;
 }
 
+void RomSession::ReloadLevel() {
+    LevelLoad load = Told(level.tableIndex >= 0 ? mw::LoadLevelIndex(rom, defs, level.tableIndex)
+                                                : mw::LoadLevelOffset(rom, defs, level.headerOffset, level.spriteOffset));
+    if (load.loaded()) {
+        document.Load(std::move(load.level));
+        return;
+    }
+    // What the file holds now cannot be loaded: nothing stays that a save
+    // could write over it.
+    levelLoaded = false;
+    document.Load(LevelState{});
+}
+
 bool RomSession::AcceptLoad(LevelLoad load, const std::string& name) {
     if (!load.loaded()) return false;
     editor.panels.lblLevelName = name;
@@ -168,7 +184,7 @@ void RomSession::Form_Load(const std::string& programDirectory, const std::optio
         return;
     }
     // Without its list of free blocks the editor still saves in place.
-    if (ReadFreeSpace(programDir, freeBlocks)) freeBlocks.clear();
+    if (ReadRoomForLevels(programDir, freeBlocks)) freeBlocks.clear();
     editor.panels.RemakeObjectList();
     std::string path;
     if (!ChooseRom(true, romPath, path)) {
@@ -384,7 +400,8 @@ void LevelEditor::Form_Paint(Surface& surface) {
     map.UpdateMap();
     map.UpdateTiles();
     const TileLayer layer = map.Layer();
-    PaintDocument(document, defs, view, surface, tool.band, map.TilesShown() ? &layer : nullptr);
+    PaintDocument(document, defs, view, surface, tool.band, map.TilesShown() ? &layer : nullptr,
+                  panels.fraScreenExitsVisible);
 }
 
 }  // namespace mw

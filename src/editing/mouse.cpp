@@ -158,6 +158,11 @@ void SelectTool::MoveSelectedTo(int x, int y) {
               [&](LevelDocument::Edit& edit) { edit.replaceObject(index, e); });
 }
 
+void SelectTool::HideToolTip() {
+    lblToolTip.text.clear();
+    if (!editor.mnuViewStationary) lblToolTip.top = -32;
+}
+
 void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) {
     MousePointer = PointerShape::Default;
     lblMousePos = "(" + SignedHex(PixelToTileX(view, px)) + "," + SignedHex(PixelToTileY(view, py)) + ")";
@@ -171,8 +176,7 @@ void SelectTool::Level_MouseMove(int button, int /*shift*/, float px, float py) 
             lblToolTip.top = py - 32;
             ObjectCaptionInto(lblToolTip.text, defs, level.objectList[static_cast<size_t>(body)], true);
         } else {
-            if (!editor.mnuViewStationary) lblToolTip.top = -32;
-            lblToolTip.text.clear();
+            HideToolTip();
         }
         const int tab = FindExitTabAt(px, py);
         if (tab >= 0) {

@@ -13,6 +13,7 @@
 #include "util/prompter.h"
 #include "view/view_state.h"
 #include "editing/editor_part.h"
+#include "editing/hex_poke.h"
 #include "level/level_codec.h"
 
 namespace mw {
@@ -29,7 +30,7 @@ public:
     bool changed() const { return document.changed(); }
     bool levelLoaded = false;   // a level from the open ROM is in `level`
     std::string programDir;     // where the definition files are read from
-    // The usable free blocks (FreeSpace.dat); empty when the file could not
+    // Where free space may lie (FreeSpace.dat, LevelAreas.dat); empty when the files could not
     // be read, and then a level that outgrows its place cannot move.
     std::vector<FreeBlock> freeBlocks;
     // Free bytes left for moved levels in the open ROM (cached per contents).
@@ -51,6 +52,12 @@ public:
     // The offsets are the file's own (without a copier header in a headerless dump).
     bool LoadLevelOffset(int32_t headerOffset, int32_t spriteOffset);
     void mnuFileSave_Click();
+    // "Put Value" of the byte poke. A byte inside the loaded level's bytes
+    // (header, objects, exits, sprites) would be lost at the level's next
+    // save, so after such a poke the level is read again from the file;
+    // unsaved changes are asked about first (save, discard, or cancel the
+    // poke: nothing is written). True when the byte was written.
+    bool PokeByte(HexPokeDialog& dialog);
     // True when there is nothing unsaved, or the user saved it ("&Save
     // Level" succeeded) or chose to drop it; false when the user cancels or
     // the save fails or is refused.
@@ -74,6 +81,8 @@ private:
     // read-only one announced, each once.
     // False, reported, when nothing was opened.
     bool OpenRom(RomFile& into, std::string& path);
+    // Reads the loaded level again from the file, keeping the view where it is.
+    void ReloadLevel();
     // Shows the load's messages.
     LevelLoad Told(LevelLoad load);
     bool AcceptLoad(LevelLoad load, const std::string& name);

@@ -8,6 +8,7 @@
 #include "definitions/definition_tables.h"
 #include "definitions/level_lists.h"
 #include "level/level_state.h"
+#include "level/level_save.h"
 #include "level/rom_file.h"
 #include "util/prompter.h"
 
@@ -26,6 +27,13 @@ CommitResult CommitAndReport(RomFile& rom, std::vector<uint8_t> image, const Wri
 // The save command: plans, asks once when the level has to move, writes,
 // and reports the outcome through `prompter` ("Level saved succesfully." on
 // success). When done, `state` takes the level's new place and room.
+// The question a moving save asks: the level, the bytes each moving stream
+// needs and where it would go (SNES address and offset in the file as it is
+// on disk), and what becomes of the old place: padding, or kept for the
+// other levels that read it (which then no longer share it with this one).
+std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan,
+                         const RomFile& rom);
+
 CommitResult SaveLevel(RomFile& rom, const DefinitionTables& defs, LevelState& state, Prompter& prompter,
                        const std::vector<FreeBlock>& blocks = {});
 

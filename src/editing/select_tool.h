@@ -75,6 +75,8 @@ public:
     void Level_MouseUp(int button, int shift, float px, float py);
     PointerShape MousePointer = PointerShape::Default;
     ToolTipState lblToolTip;
+    // Out of sight and empty: what it named belongs to another level.
+    void HideToolTip();
     std::string lblMousePos;
     // The rubber band while a left drag from empty space draws one.
     std::optional<BandCorners> band;

@@ -141,7 +141,7 @@ void EditCommands::PasteEntries(const std::string& text, int x, int y, const std
     LevelState after = level;
     after.objectList.insert(after.objectList.end(), entries.begin(), entries.end());
     CountBytesUsed(defs, after);
-    if (auto why = OverLoaderLimit(defs, after)) {
+    if (auto why = OverLoaderLimit(defs, after, rom.DiskOffset(0))) {
         prompter.message("Marlwick", "Nothing was pasted: " + *why);
         return;
     }

@@ -40,11 +40,11 @@ void ReportPastBankEnd(Messages& said, int64_t bankEnd) {
 // stream's bank, reporting the first of the two that fails.
 bool Readable(const RomFile& rom, int64_t p, int64_t length, int64_t bankEnd, Messages& said) {
     if (!rom.contains(p, length)) {
-        ReportPastEnd(said, p);
+        ReportPastEnd(said, rom.DiskOffset(p));
         return false;
     }
     if (p + length > bankEnd) {
-        ReportPastBankEnd(said, bankEnd);
+        ReportPastBankEnd(said, rom.DiskOffset(bankEnd));
         return false;
     }
     return true;
@@ -314,7 +314,7 @@ LevelLoad LoadLevelIndex(const RomFile& rom, const DefinitionTables& defs, int32
     }
     const int64_t entry = kLevelPointerTable + 6 * static_cast<int64_t>(index);
     if (!rom.contains(entry, 6)) {
-        ReportPastEnd(said, entry);
+        ReportPastEnd(said, rom.DiskOffset(entry));
         return load;
     }
     const auto& b = rom.bytes();

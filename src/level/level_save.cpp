@@ -18,12 +18,6 @@ const char* const kSpriteBudget =
 
 std::string Hex(int64_t n) { return ToHex(static_cast<uint32_t>(n)); }
 
-// The bytes a save in place rewrites from each stream's start.
-int64_t ObjectPlaceLength(const LevelState& s) {
-    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
-}
-int64_t SpritePlaceLength(const LevelState& s) { return 2 + s.spriteBytesAvailable; }
-
 // The first entry or exit that cannot be written so that it reads back the same.
 std::string WhyNotWritable(const DefinitionTables& defs, const LevelState& state) {
     for (size_t i = 0; i < state.objectList.size(); ++i) {
@@ -67,19 +61,30 @@ void Put(std::vector<uint8_t>& image, int64_t at, const std::vector<uint8_t>& by
 
 }  // namespace
 
-std::optional<std::string> OverLoaderLimit(const DefinitionTables& defs, const LevelState& state) {
+int64_t ObjectPlaceLength(const LevelState& s) {
+    return (s.hasHeader ? 10 : 0) + s.objectBytesAvailable + 1 + (s.ownsExitEndMarker ? 1 : 0);
+}
+int64_t SpritePlaceLength(const LevelState& s) { return 2 + s.spriteBytesAvailable; }
+
+bool LevelPlaceHolds(const LevelState& s, int64_t offset) {
+    return (offset >= s.headerOffset && offset < s.headerOffset + ObjectPlaceLength(s)) ||
+           (offset >= s.spriteOffset && offset < s.spriteOffset + SpritePlaceLength(s));
+}
+
+std::optional<std::string> OverLoaderLimit(const DefinitionTables& defs, const LevelState& state,
+                                           int64_t diskShift) {
     const bool objects = state.objectBytesUsed > kMaxStreamBytes;
     if (!objects && state.spriteBytesUsed <= kMaxStreamBytes) return std::nullopt;
     const std::string level = state.tableIndex >= 0 ? LevelIndexName(defs.destinationLevels, state.tableIndex)
-                                                    : "The level at offset " + Hex(state.headerOffset);
+                                                    : "The level at offset " + Hex(state.headerOffset + diskShift);
     return level + " would take " + std::to_string(objects ? state.objectBytesUsed : state.spriteBytesUsed) +
            " bytes of " + (objects ? "objects and screen exits" : "sprites") + ", more than the " +
            std::to_string(kMaxStreamBytes) + " bytes the editor can load back.";
 }
 
 SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& defs, const LevelState& state,
-                  const std::vector<FreeBlock>& blocks) {
-    if (auto why = OverLoaderLimit(defs, state)) return Refuse("Marlwick", *why + "\nNothing was written.");
+                  const std::vector<FreeBlock>& blocks, int64_t diskShift) {
+    if (auto why = OverLoaderLimit(defs, state, diskShift)) return Refuse("Marlwick", *why + "\nNothing was written.");
     if (std::string why = WhyNotWritable(defs, state); !why.empty()) return Refuse("Marlwick", why);
     const int index = state.tableIndex;
     const int64_t size = static_cast<int64_t>(image.size());
@@ -112,12 +117,29 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
     if (!objectsFit || !spritesFit) {
         // What goes to each stream's place, old or new.
         std::vector<uint8_t> movedObjects = objects, movedSprites = sprites;
-        std::vector<FreeRun> runs = FindFreeRuns(image, blocks, map);
+        // The old places of the streams that move become padding where no
+        // other entry still reads them, and count as free for the move.
+        std::vector<uint8_t> freed = image;
+        LiveMap rest = map;
+        auto release = [&](bool sprites, int64_t from, int64_t fromEnd) {
+            rest.forget(index, sprites);
+            for (int64_t p = std::max<int64_t>(from, 0); p < std::min(fromEnd, size); ++p)
+                if (!map.coveredByOthers(p, index)) freed[p] = 0xFF;
+        };
+        if (!objectsFit) release(false, state.headerOffset, state.headerOffset + objectLength);
+        if (!spritesFit) release(true, state.spriteOffset, state.spriteOffset + spriteLength);
+        std::vector<FreeRun> runs = FindFreeRuns(freed, blocks, rest);
         auto place = [&](bool sprites, int64_t from, int64_t fromEnd, int64_t length) -> bool {
             auto got = Allocate(runs, length, from);
             if (!got) return false;
             TakeFromRuns(runs, got->begin, length);
-            moves.push_back({sprites, from, fromEnd, got->begin, length, got->linear});
+            moves.push_back({sprites, from, fromEnd, got->begin, length, got->linear, {}});
+            for (const LiveRange& r : map.ranges())
+                if (r.entry >= 0 && r.entry != index && r.begin < fromEnd && r.end > from &&
+                    std::find(moves.back().sharers.begin(), moves.back().sharers.end(), r.entry) ==
+                        moves.back().sharers.end())
+                    moves.back().sharers.push_back(r.entry);
+            std::sort(moves.back().sharers.begin(), moves.back().sharers.end());
             return true;
         };
         auto noRoom = [&](bool sprites, int64_t length) {
@@ -149,11 +171,7 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
             saved.spriteOffset = static_cast<int32_t>(moves.back().to);
         }
         SavePlan plan;
-        plan.image = image;
-        // The old places become padding where no other entry still reads them.
-        for (const StreamMove& m : moves)
-            for (int64_t p = std::max<int64_t>(m.from, 0); p < std::min(m.fromEnd, size); ++p)
-                if (!map.coveredByOthers(p, index)) plan.image[p] = 0xFF;
+        plan.image = std::move(freed);
         for (const StreamMove& m : moves) {
             const auto pointer = PointerTo(m.to, m.linear);
             Put(plan.image, kLevelPointerTable + 6 * index + (m.sprites ? 3 : 0), {pointer.begin(), pointer.end()});
@@ -180,8 +198,8 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
     // region (or the other way round); writing both would damage one with
     // the other and still read back as written.
     if (state.headerOffset < state.spriteOffset + spriteLength && state.spriteOffset < state.headerOffset + objectLength)
-        return Refuse("Marlwick", "The level's object data (offset " + Hex(state.headerOffset) +
-                                      ") and its sprite data (offset " + Hex(state.spriteOffset) +
+        return Refuse("Marlwick", "The level's object data (offset " + Hex(state.headerOffset + diskShift) +
+                                      ") and its sprite data (offset " + Hex(state.spriteOffset + diskShift) +
                                       ") overlap, so saving one would damage the other.\nNothing was written.");
     if (static_cast<int64_t>(objects.size()) != objectLength || static_cast<int64_t>(sprites.size()) != spriteLength)
         return Refuse("Marlwick", "internal error: the level's bytes do not fill its old room exactly");
@@ -194,15 +212,6 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
     plan.fence.ranges = {{state.headerOffset, objectLength}, {state.spriteOffset, spriteLength}};
     plan.saved = state;
     return plan;
-}
-
-std::string MoveQuestion(const DefinitionTables& defs, const LevelState& state, const SavePlan& plan) {
-    std::string text = LevelIndexName(defs.destinationLevels, state.tableIndex) + " does not fit in its place in the ROM.";
-    for (const StreamMove& m : plan.moves)
-        text += "\nIts " + std::string(m.sprites ? "sprite list" : "object data") + " needs " +
-                std::to_string(m.length) + " bytes and would move to " + SnesAddressText(m.to, m.linear) +
-                " (file offset " + Hex(m.to) + ").";
-    return text + "\nThe level pointer is rewritten and the old place is filled with FF.\nMove the level?";
 }
 
 }  // namespace mw

@@ -128,6 +128,10 @@ bool LiveMap::meetsOthers(int64_t begin, int64_t end, int entry) const {
     return false;
 }
 
+void LiveMap::forget(int entry, bool sprites) {
+    std::erase_if(ranges_, [&](const LiveRange& r) { return r.entry == entry && entry >= 0 && r.sprites == sprites; });
+}
+
 bool LiveMap::coveredByOthers(int64_t offset, int entry) const { return meetsOthers(offset, offset + 1, entry); }
 
 std::vector<FreeRun> FindFreeRuns(const std::vector<uint8_t>& b, const std::vector<FreeBlock>& blocks,

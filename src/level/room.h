@@ -60,6 +60,9 @@ public:
     bool coveredByOthers(int64_t offset, int entry = -1) const;
     // True when [begin, end) meets a range that is not one of `entry`'s.
     bool meetsOthers(int64_t begin, int64_t end, int entry = -1) const;
+    // Leaves out one of `entry`'s streams, as if nothing read it (a stream
+    // that is about to move); ranges of other entries at the same place stay.
+    void forget(int entry, bool sprites);
 
 private:
     std::vector<LiveRange> ranges_;

@@ -54,7 +54,7 @@ void frmHex::cmdGet_Click() {
 void frmHex::cmdPut_Click() {
     model.txtOffset = txtOffset->text().toStdString();
     model.txtValue = txtValue->text().toStdString();
-    model.cmdPut_Click(main_.editor().rom, main_.editor().prompter);
+    main_.editor().session.PokeByte(model);
 }
 
 void frmHex::cmdExit_Click() {

@@ -33,6 +33,7 @@
 #include "editing/entry_list.h"
 #include "util/hex_text.h"
 #include <QStyle>
+#include <QToolTip>
 
 #include "editing/exit_editor.h"
 #include "editing/shortcut_list.h"
@@ -1048,6 +1049,7 @@ void frmLevel::SyncInfo() {
     SetLabelText(lblMapInfo, editor_.panels.lblMapInfo);
     SetLabelText(lblTilesInfo, editor_.panels.lblTilesInfo);
     if (lblLevelName->toolTip() != Q(editor_.panels.lblLevelName)) {
+        QToolTip::hideText();  // a tooltip on screen speaks of the level before
         lblLevelName->setToolTip(Q(editor_.panels.lblLevelName));
         lblLevelName->setText(lblLevelName->fontMetrics().elidedText(Q(editor_.panels.lblLevelName), Qt::ElideRight,
                                                                      lblLevelName->width()));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "definitions/level_lists.h"
 #include "level/object_caption.h"
 #include "view/selection_marks.h"
 #include "view/view_controls.h"
@@ -136,7 +137,8 @@ void DrawGrid(const ViewState& view, Surface& surface) {
 }
 
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected, bool overTiles) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected, bool overTiles,
+               int editedExit) {
     SurfaceState& s = surface.state;
 
     // Pass 1: the visible entries, later ones over earlier ones.
@@ -150,16 +152,28 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
     const Rgb remembered = s.foreColor;
     const int columns = VisibleColumns(view);
     const int rows = VisibleRows(view);
-    for (const ScreenExit& exit : level.exitList) {
+    for (size_t i = 0; i < level.exitList.size(); ++i) {
+        const ScreenExit& exit = level.exitList[i];
         const TileExtent t = ScreenExtentOf(exit);
         if (!ReachesIntoView(t, view.scrollX(), view.scrollY(), columns, rows)) continue;
+        const bool edited = static_cast<int>(i) == editedExit;
         s.fillColor = kExitColour;
-        s.foreColor = kExitColour;
+        s.foreColor = edited ? kCurrentObjectColour : kExitColour;
+        s.lineWidth = edited ? 3 : 1;
         s.fillPattern = FillPattern::None;
         surface.box(PX(view, t.left), PY(view, t.top), PX(view, t.right), PY(view, t.bottom));
+        s.lineWidth = 1;
+        s.foreColor = kExitColour;
         s.fillPattern = FillPattern::Solid;
         surface.box(PX(view, t.left), PY(view, t.top), TileToPixelX(view, t.left + 2.0),
                     TileToPixelY(view, t.top + 0.5));
+        // The destination, beside the tab.
+        s.foreColor = kBlack;
+        s.textBacking = true;
+        surface.text("Exit to " + LevelIndexName(defs.destinationLevels, exit.destination),
+                     TileToPixelX(view, t.left + 2.0) + 2, PY(view, t.top) + 1, PX(view, t.right),
+                     TileToPixelY(view, t.top + 2.0));
+        s.textBacking = false;
     }
 
     // Pass 3: the rest of the selection, then the current object in red,
@@ -176,7 +190,8 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 }
 
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
-               int selectedObject, Surface& surface, const std::vector<int>& selected, const TileLayer* tiles) {
+               int selectedObject, Surface& surface, const std::vector<int>& selected, const TileLayer* tiles,
+               int editedExit) {
     surface.setFontSize(view.fontSize);
     surface.state.fillPattern = EntryFillPattern(view.options);
     const bool overTiles = tiles != nullptr && tiles->usable();
@@ -185,7 +200,7 @@ void PaintView(const LevelState& level, const DefinitionTables& defs, const View
     else
         surface.clear(kButtonFace);
     DrawGrid(view, surface);
-    DrawLevel(level, defs, view, selectedObject, surface, selected, overTiles);
+    DrawLevel(level, defs, view, selectedObject, surface, selected, overTiles, editedExit);
 }
 
 void PaintTilesOnly(const ViewState& view, const TileLayer& tiles, Surface& surface) {

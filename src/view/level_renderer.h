@@ -31,9 +31,11 @@ void DrawGrid(const ViewState& view, Surface& surface);
 // selectedObject is not an index of objectList). `overTiles`: the objects
 // are outlines in their colours (cross-hatched with "Transparent
 // WireBlocks") so the tiles under them show; sprites stay filled boxes.
+// Each exit's screen names its destination level ("Exit to Level N: name");
+// exitList[editedExit], the exit being edited, is outlined thick in red.
 void DrawLevel(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface, const std::vector<int>& selected = {},
-               bool overTiles = false);
+               bool overTiles = false, int editedExit = -1);
 
 // The drawing part of a repaint: sets the label font size for the zoom and
 // the boxes' fill pattern for "Transparent WireBlocks" (so a switched option
@@ -42,7 +44,7 @@ void DrawLevel(const LevelState& level, const DefinitionTables& defs, const View
 // DrawLevel.
 void PaintView(const LevelState& level, const DefinitionTables& defs, const ViewState& view,
                int selectedObject, Surface& surface, const std::vector<int>& selected = {},
-               const TileLayer* tiles = nullptr);
+               const TileLayer* tiles = nullptr, int editedExit = -1);
 
 // The level's tiles alone, the rest of the view in the level's background
 // colour; no grid, boxes or marks.

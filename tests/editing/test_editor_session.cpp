@@ -231,6 +231,45 @@ TEST_F(SessionTest, AHeaderlessDumpIsEditedAndSavedInItsOwnLayout) {
     EXPECT_EQ(FileBytes(dump).size(), 0x200000u);
 }
 
+TEST_F(SessionTest, APokeIntoTheLoadedLevelReloadsItAfterAskingAboutChanges) {
+    // Header byte 3 of level 0, then a byte no level holds.
+    struct Case {
+        bool edited;
+        SaveChoice choice;
+        const char* offset;
+        bool written, asked, stillEdited;
+    };
+    const Case cases[] = {
+        {false, SaveChoice::Cancel, "10003", true, false, false},
+        {true, SaveChoice::Cancel, "10003", false, true, true},
+        {true, SaveChoice::Discard, "10003", true, true, false},
+        {true, SaveChoice::Save, "10003", true, true, false},
+        {true, SaveChoice::Cancel, "C7FFF", true, false, true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Start(romA);
+        if (c.edited) DragObjectRight();
+        const std::vector<uint8_t> before = FileBytes(romA);
+        prompter.saveChoice = c.choice;
+        prompter.questions.clear();
+        HexPokeDialog poke;
+        poke.txtOffset = c.offset;
+        poke.txtValue = "5A";
+        EXPECT_EQ(ed.session.PokeByte(poke), c.written) << c.offset;
+        const int64_t at = static_cast<int64_t>(std::stoul(c.offset, nullptr, 16));
+        EXPECT_EQ(FileBytes(romA).at(static_cast<size_t>(at)), c.written ? 0x5A : before.at(static_cast<size_t>(at)));
+        EXPECT_EQ(prompter.questions.size(), c.asked ? 1u : 0u);
+        EXPECT_EQ(ed.session.changed(), c.stillEdited);
+        // The editor holds what the file holds: the poked header byte, and
+        // the saved drag when the changes were saved first.
+        if (c.written && at == 0x10003) {
+            EXPECT_EQ(ed.level.headerBytes[3], 0x5A);
+            EXPECT_EQ(ed.level.objectList.at(0).x, c.choice == SaveChoice::Save ? 11 : 10);
+        }
+    }
+}
+
 TEST_F(SessionTest, EditsMarkTheCaptionAndSavingClearsIt) {
     Start(romA);
     DragObjectRight();

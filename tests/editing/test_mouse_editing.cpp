@@ -215,6 +215,11 @@ TEST_F(MouseTest, HoverShowsShapesTooltipsAndThePosition) {
     EXPECT_EQ(ed.tool.MousePointer, PointerShape::Default);
     EXPECT_EQ(ed.tool.lblToolTip.text, "");
     EXPECT_EQ(ed.tool.lblToolTip.top, -32);
+    // Another level loaded under a tooltip takes the tooltip away.
+    ed.tool.Level_MouseMove(0, 0, 170, 70);
+    Reload(ed, [](LevelState&) {});
+    EXPECT_EQ(ed.tool.lblToolTip.text, "");
+    EXPECT_EQ(ed.tool.lblToolTip.top, -32);
     // While a button is held the pointer is the arrow and the tooltip stays.
     ed.tool.Level_MouseMove(0, 0, 170, 70);
     ed.tool.Level_MouseDown(kLeft, 0, 170, 70);

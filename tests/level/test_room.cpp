@@ -169,7 +169,14 @@ TEST(MovingSave, RefusalsWriteNothingAndSharedDataStays) {
     RecordingPrompter yes;
     ASSERT_TRUE(SaveLevel(demo.rom, defs, s, yes, test::ShippedFreeBlocks()));
     ASSERT_EQ(yes.questions.size(), 1u);
-    EXPECT_NE(yes.questions[0].text.find("file offset " + ToHex(static_cast<uint32_t>(demo.load(0xBF).headerOffset))), std::string::npos);
+    const std::string& question = yes.questions[0].text;
+    EXPECT_NE(question.find("file offset " + ToHex(static_cast<uint32_t>(demo.load(0xBF).headerOffset))), std::string::npos);
+    // The question says that D0 keeps the old place and no longer shares it.
+    const size_t keep = question.find("keep reading the old place of its object data");
+    ASSERT_NE(keep, std::string::npos) << question;
+    EXPECT_NE(question.rfind(" D0", keep), std::string::npos) << question;
+    EXPECT_NE(question.find("no longer share"), std::string::npos);
+    EXPECT_EQ(question.find("filled with FF"), std::string::npos);
     EXPECT_NE(demo.load(0xBF).headerOffset, d0.headerOffset);
     EXPECT_EQ(demo.load(0xD0), d0);
 
@@ -178,6 +185,106 @@ TEST(MovingSave, RefusalsWriteNothingAndSharedDataStays) {
     AddSprites(l51, 20, rng);
     ASSERT_TRUE(SaveLevel(demo.rom, defs, l51, yes, test::ShippedFreeBlocks()));
     EXPECT_TRUE(Only(demo.load(0x19), true).empty());
+}
+
+// Levels grow and move again and again until the ROM is full. The old
+// places of moved levels are free space again, and a moving level counts
+// its own place: the free space and the bytes of the levels' places that
+// nobody else reads always add up to what they were at the start.
+TEST(MovingSave, OldPlacesAreFreeAgainAndNoFreeSpaceIsLost) {
+    const auto& defs = test::ShippedDefinitions();
+    const auto& blocks = test::ShippedRoomForLevels();
+    OpenDemo demo;
+    std::mt19937 rng(18);
+    const int levels[] = {0x00, 0x01, 0x03, 0x04, 0x38};
+    auto total = [&] {
+        const auto& b = demo.rom.bytes();
+        const LiveMap map(b, defs);
+        int64_t held = 0;
+        for (const int n : levels) {
+            const LevelState s = demo.load(n);
+            for (int64_t p = s.headerOffset; p < s.headerOffset + ObjectPlaceLength(s); ++p) held += !map.coveredByOthers(p, n);
+            for (int64_t p = s.spriteOffset; p < s.spriteOffset + SpritePlaceLength(s); ++p) held += !map.coveredByOthers(p, n);
+        }
+        return TotalFree(FindFreeRuns(b, blocks, map)) + held;
+    };
+    // A level in free space may grow over its own place when nothing else has room.
+    LevelState first = demo.load(0x00);
+    AddObjects(first, 30, rng);
+    RecordingPrompter p0;
+    ASSERT_TRUE(SaveLevel(demo.rom, defs, first, p0, blocks));
+    LevelState grown = demo.load(0x00);
+    const int64_t at = grown.headerOffset, length = ObjectPlaceLength(grown);
+    const bool linear = demo.rom.bytes()[kLevelPointerTable + 2] >= 0x40;
+    AddObjects(grown, 2, rng);
+    const std::vector<FreeBlock> ownPlaceOnly{{static_cast<int32_t>(at), static_cast<int32_t>(at + length + 10), linear}};
+    ASSERT_TRUE(SaveLevel(demo.rom, defs, grown, p0, ownPlaceOnly)) << p0.messages.back().text;
+    EXPECT_EQ(demo.load(0x00).headerOffset, at);
+    EXPECT_EQ(Only(demo.load(0x00), false), Only(grown, false));
+
+    const int64_t start = total();
+    int moves = 0, full = 0;
+    for (int step = 0; step < 400 && full < 5; ++step) {
+        const int n = levels[rng() % std::size(levels)];
+        LevelState s = demo.load(n);
+        if (rng() % 2) AddObjects(s, 20 + static_cast<int>(rng() % 400), rng);
+        else AddSprites(s, 20 + static_cast<int>(rng() % 300), rng);
+        RecordingPrompter p;
+        if (!SaveLevel(demo.rom, defs, s, p, blocks)) {
+            ASSERT_EQ(p.messages.size(), 1u);
+            const std::string& why = p.messages[0].text;
+            ASSERT_TRUE(why.find("not enough free space") != std::string::npos ||
+                        why.find("bytes the editor can load back") != std::string::npos) << why;
+            full += why.find("not enough free space") != std::string::npos;
+            continue;
+        }
+        moves += !p.questions.empty();
+        ASSERT_EQ(total(), start) << "step " << step;
+    }
+    EXPECT_GE(moves, 20);
+    EXPECT_GT(full, 0);  // the ROM was filled
+    for (int m = 0; m < kLevelCount; ++m) demo.load(m);
+}
+
+// A headerless file: the offsets the messages show are offsets in the file
+// as it is on disk, 0x200 below those with a copier header.
+TEST(MovingSave, AHeaderlessFileShowsItsOwnOffsets) {
+    const auto& defs = test::ShippedDefinitions();
+    test::RomImage dump(0);
+    const std::vector<uint8_t> demo = test::ShippedDemoRom();
+    dump.bytes.assign(demo.begin() + 0x200, demo.end());
+    RomFile rom;
+    std::string err;
+    ASSERT_TRUE(rom.open(dump.writeTemp("demo.sfc"), err)) << err;
+    ASSERT_TRUE(rom.isHeaderless());
+    auto load = [&](LevelLoad l) {
+        RecordingPrompter p;
+        LevelState s;
+        test::TakeLoad(std::move(l), p, s);
+        return std::make_pair(s, p.messages.empty() ? std::string() : p.messages[0].text);
+    };
+    std::mt19937 rng(3);
+    const LevelState level = load(LoadLevelIndex(rom, defs, 0x38)).first;
+
+    LevelState overlapping = level;
+    overlapping.tableIndex = -1;
+    overlapping.spriteOffset = overlapping.headerOffset + 2;
+    RecordingPrompter refused;
+    EXPECT_FALSE(SaveLevel(rom, defs, overlapping, refused, test::ShippedRoomForLevels()));
+    ASSERT_EQ(refused.messages.size(), 1u);
+    EXPECT_NE(refused.messages[0].text.find("(offset " + ToHex(static_cast<uint32_t>(level.headerOffset - 0x200)) + ")"),
+              std::string::npos) << refused.messages[0].text;
+
+    LevelState grown = level;
+    AddObjects(grown, 40, rng);
+    RecordingPrompter yes;
+    ASSERT_TRUE(SaveLevel(rom, defs, grown, yes, test::ShippedRoomForLevels()));
+    ASSERT_EQ(yes.questions.size(), 1u);
+    EXPECT_NE(yes.questions[0].text.find("(file offset " + ToHex(static_cast<uint32_t>(grown.headerOffset - 0x200)) + ")"),
+              std::string::npos) << yes.questions[0].text;
+
+    const std::string pastBank = load(LoadLevelOffset(rom, defs, 0x881F8, 0x88100)).second;
+    EXPECT_NE(pastBank.find("past the end of its bank (at offset 88000)"), std::string::npos) << pastBank;
 }
 
 TEST(FreeSpace, RunsStopAtBankEndsAndLiveDataAndAllocationPrefersTheSameBank) {
@@ -236,6 +343,14 @@ TEST(DemoRom, IsPackedLikeTheGamesOwnLayout) {
     for (size_t k = 1; k < levels.size(); ++k) gaps += b[levels[k - 1].end] == 0x00;
     EXPECT_GE(gaps, 1);
     EXPECT_LE(gaps, 4);
+    // Every level lies inside the game's level areas, as the game's own do.
+    const auto& room = test::ShippedRoomForLevels();
+    const std::vector<FreeBlock> areas(room.begin() + static_cast<std::ptrdiff_t>(blocks.size()), room.end());
+    ASSERT_EQ(areas.size(), 9u);
+    for (const LiveRange& r : map.ranges())
+        if (r.entry >= 0)
+            EXPECT_TRUE(std::any_of(areas.begin(), areas.end(), [&](const FreeBlock& a) { return r.begin >= a.start && r.end <= a.end; }))
+                << std::hex << r.entry;
     // The shared entries.
     EXPECT_EQ(map.objectsOf(0xBF), (LiveRange{map.objectsOf(0xD0).begin, map.objectsOf(0xD0).end, 0xBF, false}));
     EXPECT_NE(map.spritesOf(0xBF).begin, map.spritesOf(0xD0).begin);

@@ -166,6 +166,15 @@ const std::vector<FreeBlock>& ShippedFreeBlocks() {
     return blocks;
 }
 
+const std::vector<FreeBlock>& ShippedRoomForLevels() {
+    static const std::vector<FreeBlock> blocks = [] {
+        std::vector<FreeBlock> b;
+        if (auto err = ReadRoomForLevels(MW_DATA_DIR, b)) throw std::runtime_error(err->describe());
+        return b;
+    }();
+    return blocks;
+}
+
 std::vector<uint8_t> ShippedDemoRom() { return BuildDemoRom(ShippedDefinitions(), ShippedFreeBlocks()); }
 
 }  // namespace mw::test

@@ -91,6 +91,8 @@ DefinitionTables SmallDefinitions();
 const DefinitionTables& ShippedDefinitions();
 // The free blocks shipped in data/FreeSpace.dat (read once).
 const std::vector<FreeBlock>& ShippedFreeBlocks();
+// The shipped free blocks and level areas: where a moving save may go.
+const std::vector<FreeBlock>& ShippedRoomForLevels();
 // The demo ROM built from the shipped files.
 std::vector<uint8_t> ShippedDemoRom();
 

@@ -242,10 +242,12 @@ TEST_F(Renderer, SlopeWithoutARunOrAFittingRiseHasNoMarker) {
     EXPECT_EQ(surface.state.lineStyle, LineStyle::Solid);
 }
 
-TEST_F(Renderer, ScreenExitsInViewGetAnOrangeOutlineAndSolidTab) {
+TEST_F(Renderer, ScreenExitsInViewGetAnOrangeOutlineSolidTabAndTheirDestination) {
     ScreenExit inView;
     inView.screenX = 2;
     inView.screenY = 1;
+    inView.destination = 0x2A;
+    defs.destinationLevels = {{"2A Tower", 0x2A}};
     ScreenExit outOfView;
     outOfView.screenX = 15;
     outOfView.screenY = 7;
@@ -253,18 +255,30 @@ TEST_F(Renderer, ScreenExitsInViewGetAnOrangeOutlineAndSolidTab) {
     view.options.transparent = true;
     Draw();
     const auto& c = surface.calls;
-    ASSERT_EQ(c.size(), 2u);
+    ASSERT_EQ(c.size(), 3u);
     ExpectCall(c[0], SurfaceOp::Box, 512, 256, 768, 512);
     EXPECT_EQ(c[0].state.fillPattern, FillPattern::None);
     ExpectCall(c[1], SurfaceOp::Box, 512, 256, 544, 264);
     EXPECT_EQ(c[1].state.fillPattern, FillPattern::Solid);
-    for (const SurfaceCall& call : c) {
-        EXPECT_EQ(call.state.foreColor, kExitColour);
-        EXPECT_EQ(call.state.fillColor, kExitColour);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(c[i].state.foreColor, kExitColour);
+        EXPECT_EQ(c[i].state.fillColor, kExitColour);
+        EXPECT_EQ(c[i].state.lineWidth, 1);
     }
+    EXPECT_EQ(c[2].op, SurfaceOp::Text);
+    EXPECT_NE(c[2].text.find("2A"), std::string::npos) << c[2].text;
+    EXPECT_NE(c[2].text.find("Tower"), std::string::npos) << c[2].text;
     // The colour of before the exits comes back; the fill follows the option.
     EXPECT_EQ(surface.state.foreColor, kStart);
     EXPECT_EQ(surface.state.fillPattern, FillPattern::CrossHatch);
+
+    // The exit being edited stands out.
+    surface.calls.clear();
+    DrawLevel(level, defs, view, -1, surface, {}, false, 0);
+    ASSERT_FALSE(surface.calls.empty());
+    EXPECT_EQ(surface.calls[0].state.foreColor, kCurrentObjectColour);
+    EXPECT_GT(surface.calls[0].state.lineWidth, 1);
+    EXPECT_EQ(surface.state.lineWidth, 1);
 
     level.exitList.clear();
     surface.calls.clear();
