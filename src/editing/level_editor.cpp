@@ -70,8 +70,9 @@ void LevelEditor::OnDocumentChanged(ChangeSet what) {
         map.Follow(what);
     }
     if (what & (kChangedEntries | kChangedView | kChangedViewSize)) mw::RebuildVisibleList(level, view);
-    // The shell repaints a resized view itself, and a panel is no part of it.
-    if (what & ~(kChangedViewSize | kChangedPanels)) repaintRequested = true;
+    // The shell repaints a resized view itself. (The view outlines the exit
+    // that the exit editor shows, so a panel's change is repainted too.)
+    if (what & ~kChangedViewSize) repaintRequested = true;
 }
 
 // ---- session ----

@@ -43,6 +43,7 @@ void SidePanels::mnuViewScreenExit_Click() {
     fraScreenExitsVisible = true;
     SelectExit(0);
     ShowExitEditor();
+    Changed(kChangedPanels);
 }
 
 namespace {
