@@ -50,7 +50,8 @@ std::vector<EntryRow> EntryRows(const LevelEditor& editor) {
 
 std::vector<int> SelectedEntryRows(const LevelEditor& editor, const std::vector<EntryRow>& rows) {
     const std::vector<int> entries = editor.document.selectedIndices();
-    const int exit = editor.selectedExit();
+    // The current exit is a selection only while the exit editor shows it.
+    const int exit = editor.panels.fraScreenExitsVisible ? editor.selectedExit() : -1;
     std::vector<int> out;
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const EntryRow& r = rows[i];
@@ -75,7 +76,11 @@ void SelectEntryRows(LevelEditor& editor, const std::vector<EntryRow>& rows, con
         std::sort(entries.begin(), entries.end());
         editor.document.Select(editor.document.WithEntries(entries, currentIsEntry ? rows[current].index : -1));
     }
-    if (exit >= 0) editor.SelectExit(exit);
+    if (exit >= 0) {
+        // An exit picked in the list is the one the exit editor edits.
+        if (!editor.panels.fraScreenExitsVisible) editor.panels.mnuViewScreenExit_Click();
+        editor.SelectExit(exit);
+    }
 }
 
 void GoToEntryRow(LevelEditor& editor, const EntryRow& row) {

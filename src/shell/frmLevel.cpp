@@ -1111,7 +1111,7 @@ void frmLevel::SyncChanges(ChangeSet what) {
     if (what & (kDocumentChanges | viewMoved | kChangedDrawing)) SyncMenus();
     if (what & (kDocumentChanges | kChangedMap | kChangedPanels)) SyncInfo();
     // The entries dock lists the level's entries and the selection.
-    if (what & kDocumentChanges) SyncEntries();
+    if (what & (kDocumentChanges | kChangedPanels)) SyncEntries();
     SyncPointer();
     // The palette changes only by the panels' own handlers and the session.
     if (what == ~0u) SyncPalette();

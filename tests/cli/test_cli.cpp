@@ -276,7 +276,9 @@ TEST(Cli, TestCopyStartsTheFirstCourseInTheLevelAndLeavesTheRom) {
             ASSERT_EQ(copy.size(), before.size()) << c.args;
             EXPECT_TRUE(std::equal(c.record.begin(), c.record.end(), copy.begin() + table)) << c.args;
             EXPECT_EQ(copy[table + 3], before[table + 3]);  // the map icon stays
-            if (name == "demo.smc") EXPECT_TRUE(ChecksumIsRight(copy)) << c.args;
+            if (name == "demo.smc") {
+                EXPECT_TRUE(ChecksumIsRight(copy)) << c.args;
+            }
         }
     }
 }
@@ -422,7 +424,9 @@ TEST(Cli, ARomDeletedBeforeTheSaveIsNotWrittenAnew) {
     ASSERT_EQ(Cli("make-demo " + path).status, 0);
     for (bool inPlace : {false, true}) {
         SCOPED_TRACE(inPlace ? "--in-place" : "may move");
-        if (!fs::exists(path)) ASSERT_EQ(Cli("make-demo " + path).status, 0);
+        if (!fs::exists(path)) {
+            ASSERT_EQ(Cli("make-demo " + path).status, 0);
+        }
         RomFile rom;
         ASSERT_TRUE(OpenCommandRom(path, rom));
         LevelState level = Load(path, 0);

@@ -114,9 +114,12 @@ TEST_F(ObjectInfoTest, EntriesListFollowsTheSelectionBothWays) {
     EXPECT_TRUE(rows[3].isExit);
     EXPECT_NE(rows[3].name.find("Tower"), std::string::npos);
 
-    // The list picks two entries and the exit: the document follows, and
-    // the list reads the same selection back.
+    // The current exit is no selection while the exit editor is closed.
+    EXPECT_EQ(SelectedEntryRows(ed, rows), (std::vector<int>{0}));
+    // The list picks two entries and the exit: the document follows (the
+    // exit editor opens on the exit), and the list reads the same selection back.
     SelectEntryRows(ed, rows, {0, 2, 3}, 2);
+    EXPECT_TRUE(ed.panels.fraScreenExitsVisible);
     EXPECT_EQ(ed.document.selectedIndices(), (std::vector<int>{0, 2}));
     EXPECT_EQ(ed.selectedObject(), 2);
     EXPECT_EQ(ed.selectedExit(), 0);

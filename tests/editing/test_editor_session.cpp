@@ -27,13 +27,7 @@ protected:
     std::string romA, romB;
 
     void SetUp() override {
-        dir.write("O5Data.dat", "01,Block,000 0 0,0,C89664\n");
-        dir.write("O4Data.dat", "02,Nib,0,000 0 0,0,64C864\n");
-        dir.write("O4SData.dat", "10,Ext ten,3,2,0,00C8C8\n");
-        dir.write("SpriteData.dat", "01E,Guy,C800C8\n");
-        dir.write("LevelList.dat", "00,Start\n");
-        dir.write("EntranceTypes.dat", "00,Walk\n");
-        dir.write("Headerless.dat", "");
+        dir.writeSmallDefinitionFiles();
         romA = WriteRom("a.smc", 10);
         romB = WriteRom("b.smc", 20);
     }

@@ -52,13 +52,7 @@ protected:
     std::string rom;
 
     void SetUp() override {
-        dir.write("O5Data.dat", "01,Block,000 0 0,0,C89664\n");
-        dir.write("O4Data.dat", "02,Nib,0,000 0 0,0,64C864\n");
-        dir.write("O4SData.dat", "10,Ext ten,3,2,0,00C8C8\n");
-        dir.write("SpriteData.dat", "01E,Guy,C800C8\n");
-        dir.write("LevelList.dat", "00,Start\n");
-        dir.write("EntranceTypes.dat", "00,Walk\n");
-        dir.write("Headerless.dat", "");
+        dir.writeSmallDefinitionFiles();
         // Level 0: a block at (10, 4), an exit into level 1 arriving at
         // (0x21, 0x13), and a sprite. Level 1: a block and two sprites.
         RomImage img;

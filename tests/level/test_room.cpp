@@ -144,8 +144,9 @@ TEST(MovingSave, RefusalsWriteNothingAndSharedDataStays) {
         EXPECT_NE(p.messages[0].text.find(why), std::string::npos) << p.messages[0].text;
         EXPECT_TRUE(p.questions.empty());
         EXPECT_EQ(demo.rom.bytes(), original);
-        if (std::string(why) != "read directly by the game's own code")
+        if (std::string(why) != "read directly by the game's own code") {
             EXPECT_TRUE(p.messages[0].text.ends_with("Nothing was written.")) << p.messages[0].text;
+        }
     };
     // The game's code reads the object data of DA/DB directly.
     refused(0xDA, test::ShippedFreeBlocks(), "read directly by the game's own code");
@@ -347,10 +348,11 @@ TEST(DemoRom, IsPackedLikeTheGamesOwnLayout) {
     const auto& room = test::ShippedRoomForLevels();
     const std::vector<FreeBlock> areas(room.begin() + static_cast<std::ptrdiff_t>(blocks.size()), room.end());
     ASSERT_EQ(areas.size(), 9u);
-    for (const LiveRange& r : map.ranges())
-        if (r.entry >= 0)
-            EXPECT_TRUE(std::any_of(areas.begin(), areas.end(), [&](const FreeBlock& a) { return r.begin >= a.start && r.end <= a.end; }))
-                << std::hex << r.entry;
+    for (const LiveRange& r : map.ranges()) {
+        if (r.entry < 0) continue;
+        EXPECT_TRUE(std::any_of(areas.begin(), areas.end(), [&](const FreeBlock& a) { return r.begin >= a.start && r.end <= a.end; }))
+            << std::hex << r.entry;
+    }
     // The shared entries.
     EXPECT_EQ(map.objectsOf(0xBF), (LiveRange{map.objectsOf(0xD0).begin, map.objectsOf(0xD0).end, 0xBF, false}));
     EXPECT_NE(map.spritesOf(0xBF).begin, map.spritesOf(0xD0).begin);

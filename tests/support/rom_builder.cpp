@@ -114,6 +114,16 @@ void TempDir::write(const std::string& name, const std::string& contents) const 
     out << contents;
 }
 
+void TempDir::writeSmallDefinitionFiles() const {
+    write("O5Data.dat", "01,Block,000 0 0,0,C89664\n");
+    write("O4Data.dat", "02,Nib,0,000 0 0,0,64C864\n");
+    write("O4SData.dat", "10,Ext ten,3,2,0,00C8C8\n");
+    write("SpriteData.dat", "01E,Guy,C800C8\n");
+    write("LevelList.dat", "00,Start\n");
+    write("EntranceTypes.dat", "00,Walk\n");
+    write("Headerless.dat", "");
+}
+
 DefinitionTables SmallDefinitions() {
     DefinitionTables d;
     auto obj = [&](int id, const char* name, uint8_t kind, uint8_t mode, Rgb c) {

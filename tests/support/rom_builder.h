@@ -59,6 +59,10 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     void write(const std::string& name, const std::string& contents) const;
+    // A few definition files, the smallest set an editor opens with: object
+    // 01 "Block", object 02 "Nib", extended 10 "Ext ten", sprite 01E "Guy",
+    // level 00 "Start", entrance 00 "Walk".
+    void writeSmallDefinitionFiles() const;
 
 private:
     std::string path_;

@@ -90,7 +90,9 @@ TEST(TileLayer, OverTilesObjectsAreOutlinesAndSpritesStayBoxes) {
         const SurfaceCall object = boxAt(2 * 16), sprite = boxAt(8 * 16);
         EXPECT_EQ(object.state.fillPattern, withTiles ? FillPattern::None : FillPattern::Solid);
         EXPECT_EQ(sprite.state.fillPattern, FillPattern::Solid);
-        if (withTiles) EXPECT_EQ(object.state.foreColor, object.state.fillColor) << "outlined in its own colour";
+        if (withTiles) {
+            EXPECT_EQ(object.state.foreColor, object.state.fillColor) << "outlined in its own colour";
+        }
     }
 }
 
