@@ -55,6 +55,9 @@ void frmHex::cmdPut_Click() {
     model.txtOffset = txtOffset->text().toStdString();
     model.txtValue = txtValue->text().toStdString();
     main_.editor().session.PokeByte(model);
+    // A poke inside the level reloads it: the window shows the level as read
+    // again while this dialog stays open.
+    main_.SyncFromEditor();
 }
 
 void frmHex::cmdExit_Click() {

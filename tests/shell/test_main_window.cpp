@@ -21,6 +21,7 @@
 #include "shell/frmAbout.h"
 #include "shell/frmFind.h"
 #include "shell/frmHeader.h"
+#include "shell/frmHex.h"
 #include "shell/frmLevel.h"
 #include "shell/frmObjectList.h"
 #include "shell_test_app.h"
@@ -410,6 +411,18 @@ TEST_F(MainWindow, DialogsKeepTheirStateAndReportBack) {
     EXPECT_TRUE(w->windowTitle().endsWith(" *"));
     header->prepare();
     EXPECT_EQ(header->txtImportNum->text(), "1F");
+
+    // A poke into the level's first object reloads the level (the header's
+    // unsaved change is discarded): the window shows it at once.
+    frmHex* hex = w->hexDialog();
+    hex->show();
+    prompter.saveChoice = SaveChoice::Discard;
+    hex->txtOffset->setText(QString::fromStdString(ToHex(kHeaderAt + 10 + 2)));  // low nibbles of its Y and X
+    hex->txtValue->setText(QStringLiteral("39"));  // X 2 -> 9
+    hex->cmdPut->click();
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+    EXPECT_EQ(w->tblEntries->findItems(QStringLiteral("9"), Qt::MatchExactly).size(), 1);
+    hex->cmdExit->click();
 
     // The badger counts.
     w->mnuRandomBadger->trigger();
