@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTableWidget>
 #include <fstream>
 #include <memory>
 
@@ -173,6 +174,25 @@ void BM_WindowHoverMove(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WindowHoverMove)->Arg(0)->Arg(1)->ArgName("copyAll");
+
+// One step of a drag of the current entry through the window: the document
+// changes every step, so the window also brings its entries table, panels
+// and status line up to date (compare with the hover move above).
+void BM_WindowDragStep(benchmark::State& state) {
+    static const DemoRom demo;
+    RecordingPrompter prompter;
+    auto w = std::make_unique<frmLevel>(prompter);
+    if (!w->Form_Load(demo.dir, demo.path)) state.SkipWithError("start-up failed");
+    w->editor().SelectObject(0);
+    w->editor().tool.dragMode = DragMode::MOV;
+    float px = 40;
+    for (auto _ : state) {
+        px = px >= 380 ? 40 : px + 16;  // a new tile every step
+        w->Level_MouseMove(1, px, 120);
+    }
+    state.counters["entries"] = static_cast<double>(w->tblEntries->rowCount());
+}
+BENCHMARK(BM_WindowDragStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
