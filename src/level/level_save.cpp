@@ -121,14 +121,10 @@ SavePlan PlanSave(const std::vector<uint8_t>& image, const DefinitionTables& def
         // other entry still reads them, and count as free for the move.
         std::vector<uint8_t> freed = image;
         LiveMap rest = map;
-        auto release = [&](bool sprites, int64_t from, int64_t fromEnd) {
-            rest.forget(index, sprites);
-            for (int64_t p = std::max<int64_t>(from, 0); p < std::min(fromEnd, size); ++p)
-                if (!map.coveredByOthers(p, index)) freed[p] = 0xFF;
-        };
-        if (!objectsFit) release(false, state.headerOffset, state.headerOffset + objectLength);
-        if (!spritesFit) release(true, state.spriteOffset, state.spriteOffset + spriteLength);
-        std::vector<FreeRun> runs = FindFreeRuns(freed, blocks, rest);
+        std::vector<MovingStream> moving;
+        if (!objectsFit) moving.push_back({false, state.headerOffset, state.headerOffset + objectLength});
+        if (!spritesFit) moving.push_back({true, state.spriteOffset, state.spriteOffset + spriteLength});
+        std::vector<FreeRun> runs = FreeRunsForMove(freed, blocks, rest, index, moving);
         auto place = [&](bool sprites, int64_t from, int64_t fromEnd, int64_t length) -> bool {
             auto got = Allocate(runs, length, from);
             if (!got) return false;

@@ -171,6 +171,17 @@ std::vector<FreeRun> FindFreeRuns(const std::vector<uint8_t>& b, const std::vect
     return runs;
 }
 
+std::vector<FreeRun> FreeRunsForMove(std::vector<uint8_t>& image, const std::vector<FreeBlock>& blocks, LiveMap& map,
+                                     int entry, const std::vector<MovingStream>& moving) {
+    const int64_t size = static_cast<int64_t>(image.size());
+    for (const MovingStream& m : moving) {
+        for (int64_t p = std::max<int64_t>(m.from, 0); p < std::min(m.to, size); ++p)
+            if (!map.coveredByOthers(p, entry)) image[static_cast<size_t>(p)] = 0xFF;
+    }
+    for (const MovingStream& m : moving) map.forget(entry, m.sprites);
+    return FindFreeRuns(image, blocks, map);
+}
+
 int64_t TotalFree(const std::vector<FreeRun>& runs) {
     int64_t total = 0;
     for (const FreeRun& r : runs) total += r.size();

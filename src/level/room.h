@@ -84,6 +84,19 @@ std::vector<FreeRun> FindFreeRuns(const std::vector<uint8_t>& image, const std::
                                   const LiveMap& map);
 int64_t TotalFree(const std::vector<FreeRun>& runs);
 
+// One stream of an entry that is about to move, and its old place [from, to).
+struct MovingStream {
+    bool sprites = false;
+    int64_t from = 0;
+    int64_t to = 0;
+};
+// The room a save that moves `entry`'s streams may use: the free runs of
+// `image` once the old places of the moving streams are padding (0xFF) where
+// no other entry still reads them. `image` gets that padding; `map` forgets
+// the moving streams.
+std::vector<FreeRun> FreeRunsForMove(std::vector<uint8_t>& image, const std::vector<FreeBlock>& blocks, LiveMap& map,
+                                     int entry, const std::vector<MovingStream>& moving);
+
 // Where `length` bytes would go: runs in the bank that holds `near` first,
 // then the largest runs; the first that fits. Nullopt when none fits.
 std::optional<FreeRun> Allocate(const std::vector<FreeRun>& runs, int64_t length, int64_t near);

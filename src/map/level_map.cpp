@@ -1,6 +1,7 @@
 #include "map/level_map.h"
 
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "level/rom_layout.h"
 #include "level/room.h"
 #include "snes/cpu.h"
@@ -55,7 +56,12 @@ MapRequest PrepareMap(const RomFile& rom, const DefinitionTables& defs, const Le
         moved.objectBytesAvailable = 0;
         moved.ownsExitEndMarker = true;
         request.stream = BuildObjectRegion(defs, moved);
-        const auto runs = FindFreeRuns(rom.bytes(), freeBlocks, LiveMap(rom.bytes(), defs));
+        // Where a save would move it: its own old place counts as free.
+        std::vector<uint8_t> freed = rom.bytes();
+        LiveMap map(freed, defs);
+        std::vector<MovingStream> moving;
+        if (level.tableIndex >= 0) moving.push_back({false, at, at + ObjectPlaceLength(level)});
+        const auto runs = FreeRunsForMove(freed, freeBlocks, map, level.tableIndex, moving);
         if (auto place = Allocate(runs, int64_t(request.stream.size()), at)) {
             request.fileOffset = place->begin;
             request.linear = place->linear;

@@ -3,6 +3,7 @@
 #include "level/demo_loader.h"
 #include "level/demo_rom.h"
 #include "level/level_codec.h"
+#include "level/level_save.h"
 #include "map/level_map.h"
 #include "support/rom_builder.h"
 
@@ -114,6 +115,12 @@ TEST_F(DemoMap, ALevelGrownPastItsBankEndIsReadFromFreeSpace) {
     EXPECT_NE(mapper.make(rom, defs, s).reason.find("past the end of its ROM bank"), std::string::npos);
     const LevelMap grown = mapper.make(rom, defs, s, test::ShippedFreeBlocks());
     ASSERT_TRUE(grown.made) << grown.reason;
+    // It is read from exactly where a save would move it.
+    CountBytesUsed(defs, s);
+    const SavePlan plan = PlanSave(rom.bytes(), defs, s, test::ShippedFreeBlocks(), 0);
+    ASSERT_FALSE(plan.refused()) << plan.refusal;
+    ASSERT_FALSE(plan.moves.empty());
+    EXPECT_EQ(PrepareMap(rom, defs, s, test::ShippedFreeBlocks()).fileOffset, plan.moves.front().to);
     for (const auto& o : s.objectList) {
         if (!o.isSprite && o.width > 0 && o.height > 0) {
             EXPECT_NE(grown.at(o.x, o.y), 0) << o.x << "," << o.y;
