@@ -1212,44 +1212,21 @@ void frmLevel::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------
 // Dialogs, created on first use.
 
-frmAbout* frmLevel::aboutDialog() {
-    if (!about_) about_ = new frmAbout(*this);
-    return about_;
+namespace {
+template <typename Dialog>
+Dialog* CreatedOnce(Dialog*& slot, frmLevel& owner) {
+    if (!slot) slot = new Dialog(owner);
+    return slot;
 }
+}  // namespace
 
-frmHeader* frmLevel::headerDialog() {
-    if (!header_) header_ = new frmHeader(*this);
-    return header_;
-}
-
-frmHex* frmLevel::hexDialog() {
-    if (!hex_) hex_ = new frmHex(*this);
-    return hex_;
-}
-
-frmLevelISelect* frmLevel::levelIndexDialog() {
-    if (!levelIndex_) levelIndex_ = new frmLevelISelect(*this);
-    return levelIndex_;
-}
-
-frmLevelSelect* frmLevel::levelOffsetDialog() {
-    if (!levelOffset_) levelOffset_ = new frmLevelSelect(*this);
-    return levelOffset_;
-}
-
-frmFind* frmLevel::findDialog() {
-    if (!find_) find_ = new frmFind(*this);
-    return find_;
-}
-
-frmPatch* frmLevel::patchDialog() {
-    if (!patch_) patch_ = new frmPatch(*this);
-    return patch_;
-}
-
-frmObjectList* frmLevel::objectListWindow() {
-    if (!objectList_) objectList_ = new frmObjectList(*this);
-    return objectList_;
-}
+frmAbout* frmLevel::aboutDialog() { return CreatedOnce(about_, *this); }
+frmHeader* frmLevel::headerDialog() { return CreatedOnce(header_, *this); }
+frmHex* frmLevel::hexDialog() { return CreatedOnce(hex_, *this); }
+frmLevelISelect* frmLevel::levelIndexDialog() { return CreatedOnce(levelIndex_, *this); }
+frmLevelSelect* frmLevel::levelOffsetDialog() { return CreatedOnce(levelOffset_, *this); }
+frmFind* frmLevel::findDialog() { return CreatedOnce(find_, *this); }
+frmPatch* frmLevel::patchDialog() { return CreatedOnce(patch_, *this); }
+frmObjectList* frmLevel::objectListWindow() { return CreatedOnce(objectList_, *this); }
 
 }  // namespace mw
