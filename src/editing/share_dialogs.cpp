@@ -1,5 +1,7 @@
 #include "editing/share_dialogs.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -60,13 +62,19 @@ bool FindDialog::cmdFind_Click(const LevelEditor& editor, Prompter& prompter) {
     } else {
         const bool sprite = kind == FindQuery::Kind::Sprite;
         const std::optional<uint32_t> id = ParseHexDigits(box, sprite ? 3 : 2);
-        if (!id || *id > (sprite ? 0x1FFu : 0xFFu)) {
+        const bool number = std::all_of(box.begin(), box.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        if (!box.empty() && !number) {
+            // No number at all: the box takes a piece of a name as well.
+            kind = query.kind = FindQuery::Kind::Name;
+            query.text = std::string(box);
+        } else if (!id || *id > (sprite ? 0x1FFu : 0xFFu)) {
             prompter.message(kTitle, std::string("\"") + txtFind + "\" is no " +
                                          (sprite ? "sprite ID: give 0 to 1FF" : "object ID: give 0 to FF") +
                                          " in hexadecimal.");
             return false;
+        } else {
+            query.id = static_cast<int>(*id);
         }
-        query.id = static_cast<int>(*id);
     }
     hits = FindInAllLevels(editor.rom, editor.defs, query);
     return true;

@@ -52,6 +52,7 @@ void frmFind::cmdFind_Click() {
     model.kind = static_cast<FindQuery::Kind>(cboKind->currentIndex());
     model.txtFind = txtFind->text().toStdString();
     if (!model.cmdFind_Click(main_.editor(), main_.editor().prompter)) return;
+    cboKind->setCurrentIndex(static_cast<int>(model.kind));  // a name typed under an ID searches by name
     lstHits->clear();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(model.hits.size()));

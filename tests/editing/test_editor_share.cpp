@@ -241,8 +241,15 @@ TEST_F(ShareTest, FindListsUsesAndTakesTheUserThere) {
     ASSERT_EQ(find.hits.size(), 3u);
     EXPECT_EQ(FindDialog::RowTexts(find.hits[2]), (std::array<std::string, 4>{"1", "2", "29,9", find.hits[2].caption}));
 
+    // A name typed where an ID is asked for searches by name.
+    find.kind = FindQuery::Kind::Object;
+    find.txtFind = "guy";
+    ASSERT_TRUE(find.cmdFind_Click(ed, prompter));
+    EXPECT_EQ(find.kind, FindQuery::Kind::Name);
+    EXPECT_EQ(find.hits.size(), 3u);
+
     for (const auto& [kind, text] : {std::pair{FindQuery::Kind::Object, "100"}, {FindQuery::Kind::Sprite, "200"},
-                                     {FindQuery::Kind::Extended, "x"}, {FindQuery::Kind::Name, " "}}) {
+                                     {FindQuery::Kind::Extended, "1FF"}, {FindQuery::Kind::Name, " "}}) {
         find.kind = kind;
         find.txtFind = text;
         EXPECT_FALSE(find.cmdFind_Click(ed, prompter)) << text;
