@@ -404,6 +404,16 @@ std::vector<ShortcutRow> frmLevel::Shortcuts() const {
     return ShortcutRows(items);
 }
 
+namespace {
+// A read-only table of whole rows, one line of text high each.
+void MakeListTable(QTableWidget* table) {
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+}  // namespace
+
 void frmLevel::ShowShortcuts() {
     const std::vector<ShortcutRow> rows = Shortcuts();
     QDialog dialog(this);
@@ -411,9 +421,7 @@ void frmLevel::ShowShortcuts() {
     auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, &dialog);
     table->setObjectName(QStringLiteral("shortcutTable"));
     table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MakeListTable(table);
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         table->setItem(i, 0, new QTableWidgetItem(Q(rows[i].command)));
         table->setItem(i, 1, new QTableWidgetItem(Q(rows[i].keys)));
@@ -447,13 +455,10 @@ void frmLevel::BuildEntriesDock() {
     tblEntries = new QTableWidget(0, kEntryColumns, dockEntries);
     tblEntries->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Kind"), QStringLiteral("Name"),
                                            QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Size")});
-    tblEntries->verticalHeader()->hide();
-    tblEntries->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblEntries->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MakeListTable(tblEntries);
     tblEntries->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tblEntries->setSortingEnabled(true);
     tblEntries->sortByColumn(kColNumber, Qt::AscendingOrder);
-    tblEntries->verticalHeader()->setDefaultSectionSize(tblEntries->fontMetrics().height() + 4);
     const int digit = tblEntries->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (const auto& [column, digits] : {std::pair{kColNumber, 5}, {kColKind, 9}, {kColName, 24}, {kColX, 4}, {kColY, 4}})
         tblEntries->horizontalHeader()->resizeSection(column, digit * digits);
