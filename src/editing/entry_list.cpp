@@ -4,6 +4,7 @@
 
 #include "editing/level_editor.h"
 #include "editing/mouse.h"
+#include "level/object_caption.h"
 #include "util/hex_text.h"
 
 namespace mw {
@@ -20,18 +21,10 @@ std::vector<EntryRow> EntryRows(const LevelEditor& editor) {
         r.index = static_cast<int>(i);
         r.x = e.x;
         r.y = e.y;
-        if (e.isSprite) {
-            r.kind = "Sprite";
-            r.size = SignedHex(e.width) + " * " + SignedHex(e.height);
-            r.name = "S" + ToHex(static_cast<uint32_t>(e.spriteId())) + " " + defs.spriteDefs[static_cast<size_t>(e.spriteId())].name;
-        } else if (e.id == 0) {
-            r.kind = "Extended";
-            r.name = "X" + ToHex(e.extId) + " " + defs.extendedDefs[e.extId].name;
-        } else {
-            r.kind = "Object";
-            r.name = ToHex(e.id) + " " + defs.objectDefs[e.id].name;
-            r.size = SignedHex(e.width) + " * " + SignedHex(e.height);
-        }
+        r.name = ObjectCaption(defs, e, true);
+        const bool extended = !e.isSprite && defs.kindOf(e) == kKindExtended;
+        r.kind = e.isSprite ? "Sprite" : extended ? "Extended" : "Object";
+        if (!extended) r.size = SignedHex(e.width) + " * " + SignedHex(e.height);
         rows.push_back(std::move(r));
     }
     for (size_t i = 0; i < level.exitList.size(); ++i) {
