@@ -98,10 +98,8 @@ std::string EmulatorTest::NextCopyPath() {
     // Without a temporary folder the copy goes beside the ROM.
     if (ec || dir.empty()) dir = platform::PathOf(editor_.rom.path()).parent_path();
     // The ROM's own extension, so that the emulator takes the file for what it is.
-    std::string ext = platform::Utf8Of(platform::PathOf(editor_.rom.path()).extension());
-    if (ext.empty()) ext = editor_.rom.isHeaderless() ? ".sfc" : ".smc";
     const std::string name = "marlwick-play-" + std::to_string(platform::CurrentProcessId()) + "-" +
-                             std::to_string(++written_) + ext;
+                             std::to_string(++written_) + editor_.rom.copyExtension();
     return platform::Utf8Of(dir / platform::PathOf(name));
 }
 

@@ -142,13 +142,6 @@ bool FenceCoversChecksum(const WriteFence& fence) {
 
 std::string Stem(const std::string& path) { return platform::Utf8Of(platform::PathOf(path).stem()); }
 
-// The extension of the backups of the file at `path`: its own, so that a
-// backup opens as the file does.
-std::string BackupExtension(const std::string& path, bool headerless) {
-    const std::string ext = platform::Utf8Of(platform::PathOf(path).extension());
-    return ext.empty() ? (headerless ? ".sfc" : ".smc") : ext;
-}
-
 std::string EscapedForRegex(const std::string& text) {
     return std::regex_replace(text, std::regex(R"([\^$.|?*+()\[\]{}\\])"), R"(\$&)");
 }
@@ -161,11 +154,16 @@ std::string RomFile::backupFolder() const {
     return platform::Utf8Of(folder / platform::PathOf(Stem(path_) + ".backups"));
 }
 
+std::string RomFile::copyExtension() const {
+    const std::string ext = platform::Utf8Of(platform::PathOf(path_).extension());
+    return ext.empty() ? (headerless_ ? ".sfc" : ".smc") : ext;
+}
+
 std::vector<std::string> RomFile::Backups() const {
     // Names sort by their time, then by their number within the same second.
     const std::string stem = Stem(path_);
     const std::regex pattern(EscapedForRegex(stem) + R"(-(\d{8}-\d{6})(?:-(\d+))?)" +
-                             EscapedForRegex(BackupExtension(path_, headerless_)));
+                             EscapedForRegex(copyExtension()));
     std::vector<std::pair<std::pair<std::string, int>, std::string>> found;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(platform::PathOf(backupFolder()), ec)) {
@@ -190,7 +188,7 @@ bool RomFile::keepBackup(const std::vector<uint8_t>& contents, const FileOwner& 
         return false;
     }
     const std::string stem = Stem(path_);
-    const std::string ext = BackupExtension(path_, headerless_);
+    const std::string ext = copyExtension();
     std::time_t now = std::time(nullptr);
     const std::tm local = platform::LocalTime(now);
     char stamp[32];

@@ -76,6 +76,10 @@ public:
 
     // The file on the disk has no copier header: a headerless dump.
     bool isHeaderless() const { return headerless_; }
+    // The extension copies of this file get (backups, test copies): its own,
+    // so that a copy opens as the file does; ".sfc" or ".smc" by its layout
+    // when it has none.
+    std::string copyExtension() const;
     // The size of the copier header in the file on the disk (0 or 0x200).
     int64_t copierHeaderSize() const { return headerless_ ? 0 : kCopierHeaderSize; }
     // The size of the file on the disk.
