@@ -13,11 +13,9 @@
 // Every command takes --defs DIR (default: the directory of this program).
 // Level numbers and offsets are hexadecimal.
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -160,9 +158,7 @@ int MakeDemo(const Args& a) {
     }
     std::vector<uint8_t> bytes = BuildDemoRom(defs, blocks);
     // Without the copier header when asked, or when the name says ".sfc".
-    std::string ext = std::filesystem::path(a.positional[0]).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (a.has("--headerless") || ext == ".sfc") bytes.erase(bytes.begin(), bytes.begin() + kCopierHeaderSize);
+    if (a.has("--headerless") || platform::LowerCaseExtension(a.positional[0]) == ".sfc") bytes.erase(bytes.begin(), bytes.begin() + kCopierHeaderSize);
     if (!WriteOutputFile(a.positional[0], bytes)) return 1;
     std::cout << "Wrote the demo ROM to " << a.positional[0] << " (" << bytes.size() << " bytes)\n";
     return 0;

@@ -1,15 +1,13 @@
 #include "patch/patch.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <filesystem>
+
+#include "platform/files.h"
 
 namespace mw {
 
 std::optional<PatchFormat> PatchFormatOf(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = platform::LowerCaseExtension(path);
     if (ext == ".bps") return PatchFormat::Bps;
     if (ext == ".ips") return PatchFormat::Ips;
     return std::nullopt;

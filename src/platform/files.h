@@ -24,6 +24,9 @@ inline std::string Utf8Of(const std::filesystem::path& p) {
     const std::u8string s = p.u8string();
     return std::string(s.begin(), s.end());
 }
+// The extension of a UTF-8 path with its dot, ASCII letters in lower case
+// (".sfc" for "dump.SFC"); empty when it has none.
+std::string LowerCaseExtension(const std::string& utf8);
 
 // What a path names, links followed, found without opening it.
 enum class Kind { Missing, Regular, Other };

@@ -1,5 +1,9 @@
 #include "platform/files_common.h"
 
+#include <cctype>
+
+#include "platform/files.h"
+
 namespace mw::platform {
 
 std::optional<std::vector<uint8_t>> ReadUpTo(int64_t sizeHint, int64_t limit,
@@ -19,6 +23,12 @@ std::optional<std::vector<uint8_t>> ReadUpTo(int64_t sizeHint, int64_t limit,
         return std::nullopt;
     }
     return data;
+}
+
+std::string LowerCaseExtension(const std::string& utf8) {
+    std::string ext = Utf8Of(PathOf(utf8).extension());
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
 }
 
 }  // namespace mw::platform
