@@ -167,21 +167,21 @@ const DefinitionTables& ShippedDefinitions() {
     return tables;
 }
 
+namespace {
+std::vector<FreeBlock> ShippedBlocks(std::optional<DefinitionError> (*read)(const std::string&, std::vector<FreeBlock>&)) {
+    std::vector<FreeBlock> b;
+    if (auto err = read(MW_DATA_DIR, b)) throw std::runtime_error(err->describe());
+    return b;
+}
+}  // namespace
+
 const std::vector<FreeBlock>& ShippedFreeBlocks() {
-    static const std::vector<FreeBlock> blocks = [] {
-        std::vector<FreeBlock> b;
-        if (auto err = ReadFreeSpace(MW_DATA_DIR, b)) throw std::runtime_error(err->describe());
-        return b;
-    }();
+    static const std::vector<FreeBlock> blocks = ShippedBlocks(ReadFreeSpace);
     return blocks;
 }
 
 const std::vector<FreeBlock>& ShippedRoomForLevels() {
-    static const std::vector<FreeBlock> blocks = [] {
-        std::vector<FreeBlock> b;
-        if (auto err = ReadRoomForLevels(MW_DATA_DIR, b)) throw std::runtime_error(err->describe());
-        return b;
-    }();
+    static const std::vector<FreeBlock> blocks = ShippedBlocks(ReadRoomForLevels);
     return blocks;
 }
 
